@@ -1,0 +1,79 @@
+# Shared build settings and helpers for the project's targets.
+
+set(MAROVELL_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
+
+if(EXISTS ${MAROVELL_ROOT}/../shared/tools/with-xvfb)
+  set(MAROVELL_WITH_XVFB_DEFAULT ${MAROVELL_ROOT}/../shared/tools/with-xvfb)
+else()
+  set(MAROVELL_WITH_XVFB_DEFAULT ${MAROVELL_ROOT}/tools/with-xvfb)
+endif()
+get_filename_component(MAROVELL_WITH_XVFB_DEFAULT ${MAROVELL_WITH_XVFB_DEFAULT} REALPATH)
+set(MAROVELL_WITH_XVFB ${MAROVELL_WITH_XVFB_DEFAULT} CACHE FILEPATH "Runs a command against a private X server")
+
+if(MAROVELL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined)
+endif()
+
+# Warnings apply to the project's own targets only.
+function(marovell_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  if(MAROVELL_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+# marovell_library(NAME SOURCES ... [DEPS ...]): one static library per subsystem folder.
+# Headers are included relative to the repository root ("ordo/value.h").
+function(marovell_library name)
+  cmake_parse_arguments(L "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
+  add_library(${name} STATIC ${L_SOURCES})
+  target_include_directories(${name} PUBLIC ${MAROVELL_ROOT})
+  target_link_libraries(${name} PUBLIC ${L_DEPS} PRIVATE ${L_PRIVATE_DEPS})
+  marovell_warnings(${name})
+endfunction()
+
+# marovell_test(NAME SOURCES ... LIBS ... [XVFB] [LABELS ...]): a GoogleTest program.
+# XVFB tests run as one CTest test under a private X server and carry the label "xvfb".
+function(marovell_test name)
+  if(NOT MAROVELL_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(T "XVFB" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE MAROVELL_SOURCE_DIR="${MAROVELL_ROOT}")
+  marovell_warnings(${name})
+  if(T_XVFB)
+    add_test(NAME ${name} COMMAND ${MAROVELL_WITH_XVFB} $<TARGET_FILE:${name}>)
+    set_tests_properties(${name} PROPERTIES LABELS "xvfb;${T_LABELS}" TIMEOUT 600)
+  else()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                         PROPERTIES LABELS "${T_LABELS}" TIMEOUT 300)
+  endif()
+endfunction()
+
+# marovell_fuzzer(NAME SOURCE file CORPUS dir LIBS ...): a libFuzzer target.
+# With MAROVELL_FUZZ it links against libFuzzer for long runs; otherwise the same
+# entry point is linked with a replay main and CTest replays the seed corpus.
+function(marovell_fuzzer name)
+  cmake_parse_arguments(F "" "SOURCE;CORPUS" "LIBS" ${ARGN})
+  if(MAROVELL_FUZZ)
+    add_executable(${name} ${F_SOURCE})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  elseif(MAROVELL_TESTS)
+    set(name ${name}_replay)
+    add_executable(${name} ${F_SOURCE} ${MAROVELL_ROOT}/tools/fuzz/replay_main.cpp)
+    add_test(NAME ${name} COMMAND ${name} ${F_CORPUS})
+    set_tests_properties(${name} PROPERTIES LABELS "fuzz" TIMEOUT 600)
+  else()
+    return()
+  endif()
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  marovell_warnings(${name})
+endfunction()
+
+if(MAROVELL_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
