@@ -1,0 +1,86 @@
+#include "raster/image.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace QorRaster {
+namespace {
+
+// A side of zero or less makes the image empty.
+IntRect UsableBounds(const IntRect& bounds) { return bounds.IsEmpty() ? EmptyRect : bounds; }
+
+}  // namespace
+
+template <typename Value>
+BasicImage<Value>::BasicImage(const IntRect& bounds) : fBounds(UsableBounds(bounds)), fStride(fBounds.width) {
+  const std::size_t size = static_cast<std::size_t>(fBounds.width) * static_cast<std::size_t>(fBounds.height);
+  if (size > 0) {
+    fBuffer = std::make_unique<Value[]>(size);  // zero-filled
+    fTopLeft = fBuffer.get();
+  }
+}
+
+template <typename Value>
+BasicImage<Value>::BasicImage(const IntRect& bounds, Value* topLeft, std::int32_t stride, bool opaque)
+    : fBounds(UsableBounds(bounds)), fStride(stride), fTopLeft(topLeft), fOpaque(opaque) {}
+
+template <typename Value>
+void BasicImage<Value>::Render(std::int32_t x, std::int32_t y, std::int32_t count, SpanList<Value>& list) {
+  if (y < fBounds.y || std::int64_t{y} >= std::int64_t{fBounds.y} + fBounds.height) {
+    list.AppendTransparent(count);
+    return;
+  }
+  const std::int64_t left = fBounds.x;
+  const std::int64_t right = left + fBounds.width;
+  const std::int64_t end = std::int64_t{x} + count;
+  std::int64_t at = x;
+  if (at < left) {
+    const std::int64_t n = std::min(end, left) - at;
+    list.AppendTransparent(static_cast<std::int32_t>(n));
+    at += n;
+  }
+  if (at < end && at < right) {
+    const std::int64_t n = std::min(end, right) - at;
+    list.AppendLiteral(static_cast<std::int32_t>(n), At(static_cast<std::int32_t>(at), y), fOpaque);
+    at += n;
+  }
+  if (at < end) {
+    list.AppendTransparent(static_cast<std::int32_t>(end - at));
+  }
+}
+
+template <typename Value>
+BasicImage<Value>& BasicImage<Value>::RenderRect(Source<Value>& source, const IntRect& rect) {
+  const IntRect area = rect.Intersect(fBounds);
+  if (area.IsEmpty()) {
+    return *this;
+  }
+  Run<Value> runs[kMaxSpan];
+  const std::int32_t right = area.GetRight();
+  for (std::int32_t y = area.y; y < area.GetBottom(); ++y) {
+    for (std::int32_t x = area.x; x < right; x += std::min(kMaxSpan, right - x)) {
+      const std::int32_t count = std::min(kMaxSpan, right - x);
+      // The source writes its computed values straight into the destination row.
+      Value* destination = At(x, y);
+      SpanList<Value> list(runs, destination);
+      source.Render(x, y, count, list);
+      for (const Run<Value>* run = runs; run < list.fNextRun;) {
+        const std::int32_t length = run->GetLength();
+        if (run->IsRepeated()) {
+          const Value value = *run->fPointer;  // may sit inside the range being filled
+          std::fill_n(destination, length, value);
+        } else if (run->fPointer != destination) {
+          std::memmove(destination, run->fPointer, sizeof(Value) * static_cast<std::size_t>(length));
+        }
+        destination += length;
+        run += length;
+      }
+    }
+  }
+  return *this;
+}
+
+template class BasicImage<Pixel>;
+template class BasicImage<Coverage>;
+
+}  // namespace QorRaster
