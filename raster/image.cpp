@@ -1,5 +1,7 @@
 #include "raster/image.h"
 
+#include "raster/clip.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -26,27 +28,8 @@ BasicImage<Value>::BasicImage(const IntRect& bounds, Value* topLeft, std::int32_
 
 template <typename Value>
 void BasicImage<Value>::Render(std::int32_t x, std::int32_t y, std::int32_t count, SpanList<Value>& list) {
-  if (y < fBounds.y || std::int64_t{y} >= std::int64_t{fBounds.y} + fBounds.height) {
-    list.AppendTransparent(count);
-    return;
-  }
-  const std::int64_t left = fBounds.x;
-  const std::int64_t right = left + fBounds.width;
-  const std::int64_t end = std::int64_t{x} + count;
-  std::int64_t at = x;
-  if (at < left) {
-    const std::int64_t n = std::min(end, left) - at;
-    list.AppendTransparent(static_cast<std::int32_t>(n));
-    at += n;
-  }
-  if (at < end && at < right) {
-    const std::int64_t n = std::min(end, right) - at;
-    list.AppendLiteral(static_cast<std::int32_t>(n), At(static_cast<std::int32_t>(at), y), fOpaque);
-    at += n;
-  }
-  if (at < end) {
-    list.AppendTransparent(static_cast<std::int32_t>(end - at));
-  }
+  RenderWithin(fBounds, x, y, count, list,
+               [&](std::int32_t from, std::int32_t n) { list.AppendLiteral(n, At(from, y), fOpaque); });
 }
 
 template <typename Value>
