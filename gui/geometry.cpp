@@ -60,4 +60,6 @@ cPoint ToPoint(const Platform::Point& p) {
   return {ToPixel(ToSingle(p.x), kInfiniteRectMin), ToPixel(ToSingle(p.y), kInfiniteRectMin)};
 }
 
+std::int32_t RoundToPixel(double v) { return ToPixel(std::round(ToSingle(v)), 0); }
+
 }  // namespace Wex

@@ -70,4 +70,8 @@ cRect ToRect(const Platform::Rect& r);
 // Each coordinate rounded to single precision, then cut toward zero.
 cPoint ToPoint(const Platform::Point& p);
 
+// A coordinate rounded to single precision, then to the nearest integer with halves away from
+// zero; clamped like the conversions above (NaN gives 0).
+std::int32_t RoundToPixel(double v);
+
 }  // namespace Wex

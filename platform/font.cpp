@@ -5,6 +5,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <cmath>
 #include <map>
 #include <memory>
 #include <utility>
@@ -12,6 +13,10 @@
 namespace Platform {
 
 namespace {
+
+// The largest size in device pixels per em that faces are scaled to; FreeType refuses 65536 and
+// beyond.
+constexpr double kMaxPixelsPerEm = 16384.0;
 
 // The original platform's system font and the installed family that takes its place.
 constexpr const char* kSystemFamily = "Lucida Grande";
@@ -115,6 +120,21 @@ class FontCatalogue {
   std::map<std::pair<std::string, int>, const FontFace*> fFaces;
   std::map<std::string, Answer> fAnswers;
 };
+
+cairo_scaled_font_t* FontFace::CreateScaledFont(double size, const cairo_matrix_t& ctm,
+                                                const cairo_font_options_t* options) const {
+  // The Frobenius norm bounds the largest scale factor of the transformation.
+  const double ctmScale = std::sqrt(ctm.xx * ctm.xx + ctm.yx * ctm.yx + ctm.xy * ctm.xy + ctm.yy * ctm.yy);
+  if (size == 0 || !(std::fabs(size) * ctmScale <= kMaxPixelsPerEm)) return nullptr;
+  cairo_matrix_t fontMatrix;
+  cairo_matrix_init_scale(&fontMatrix, size, size);
+  cairo_scaled_font_t* scaled = cairo_scaled_font_create(fCairoFace, &fontMatrix, &ctm, options);
+  if (cairo_scaled_font_status(scaled) != CAIRO_STATUS_SUCCESS) {
+    cairo_scaled_font_destroy(scaled);
+    return nullptr;
+  }
+  return scaled;
+}
 
 const FontFace* FontFace::Find(const std::string& family, bool exactFamily) {
   return FontCatalogue::Instance().Find(family, exactFamily);

@@ -31,7 +31,11 @@ class FontFace {
   FontFace(const FontFace&) = delete;
   FontFace& operator=(const FontFace&) = delete;
 
-  cairo_font_face_t* GetCairoFace() const { return fCairoFace; }
+  // A scaled font of this face at an em size in user units under a transformation; null when the
+  // size is 0 or the scaled size lies beyond what the font engine takes (asking cairo for such a
+  // font would put the face itself into an error state for good).
+  cairo_scaled_font_t* CreateScaledFont(double size, const cairo_matrix_t& ctm,
+                                        const cairo_font_options_t* options) const;
   const FontDesignMetrics& GetDesignMetrics() const { return fMetrics; }
 
  private:

@@ -1,0 +1,31 @@
+#pragma once
+
+// Reading back the pixels of 32-bit bitmaps in tests.
+
+#include <cstdint>
+#include <cstring>
+
+#include "gui/bitmap_context.h"
+
+namespace GuiTest {
+
+inline std::uint32_t Pixel(Wex::rcBitmapGraphicsContext& bitmap, int x, int y) {
+  std::uint32_t value;
+  std::memcpy(&value, bitmap.GetPixels() + y * bitmap.GetBytesPerRow() + x * 4, 4);
+  return value;
+}
+
+inline void SetPixel(Wex::rcBitmapGraphicsContext& bitmap, int x, int y, std::uint32_t value) {
+  std::memcpy(bitmap.GetPixels() + y * bitmap.GetBytesPerRow() + x * 4, &value, 4);
+}
+
+// The number of pixels in the rectangle that differ from the value.
+inline int CountOther(Wex::rcBitmapGraphicsContext& bitmap, const Wex::cRect& r, std::uint32_t value) {
+  int count = 0;
+  for (int y = r.fTop; y < r.fBottom; ++y) {
+    for (int x = r.fLeft; x < r.fRight; ++x) count += Pixel(bitmap, x, y) != value;
+  }
+  return count;
+}
+
+}  // namespace GuiTest
