@@ -1,0 +1,140 @@
+#include "raster/path.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace QorRaster {
+namespace {
+
+// Pixel bounds are kept within the whole-plane rectangle's coordinate range.
+constexpr double kPlaneMin = -0x40000000;
+constexpr double kPlaneMax = 0x3FFFFFFF;
+
+std::int32_t ToPlaneCoordinate(double v) { return static_cast<std::int32_t>(std::clamp(v, kPlaneMin, kPlaneMax)); }
+
+}  // namespace
+
+Point Path::GetCurrentPoint() const {
+  if (fVertices.empty()) {
+    return Point();
+  }
+  return Point(fVertices.back().x, fVertices.back().y);
+}
+
+Path& Path::MoveTo(double x, double y) {
+  fVertices.push_back(Vertex{kMove, x, y});
+  fOpenSubpath = static_cast<std::int64_t>(fVertices.size()) - 1;
+  return *this;
+}
+
+Path& Path::LineTo(double x, double y) {
+  fVertices.push_back(Vertex{kLine, x, y});
+  return *this;
+}
+
+Path& Path::Close() {
+  Vertex start{kClose, 0.0, 0.0};
+  if (fOpenSubpath >= 0) {
+    start.x = fVertices[static_cast<std::size_t>(fOpenSubpath)].x;
+    start.y = fVertices[static_cast<std::size_t>(fOpenSubpath)].y;
+  }
+  fVertices.push_back(start);
+  return *this;
+}
+
+Path& Path::Append(const Path& other) {
+  if (&other == this) {
+    const Path copy = other;
+    return Append(copy);
+  }
+  const std::int64_t base = static_cast<std::int64_t>(fVertices.size());
+  fVertices.insert(fVertices.end(), other.fVertices.begin(), other.fVertices.end());
+  if (other.fOpenSubpath != -1) {
+    fOpenSubpath = base + other.fOpenSubpath;
+  }
+  return *this;
+}
+
+Path& Path::CloseAll() {
+  std::vector<Vertex> closed;
+  closed.reserve(fVertices.size() + fVertices.size() / 2 + 1);
+  const std::size_t count = fVertices.size();
+  std::size_t start = 0;
+  while (start < count) {
+    // A range ends before a move that directly follows a line; moves after moves or closes stay
+    // inside it. Its close goes back to the last move or close in it ((0, 0) when there is none).
+    Point closePoint;
+    std::size_t end = start;
+    while (end < count) {
+      const Vertex& v = fVertices[end];
+      if (v.kind != kLine) {
+        closePoint = Point(v.x, v.y);
+      }
+      ++end;
+      if (end < count && fVertices[end].kind == kMove && v.kind == kLine) {
+        break;
+      }
+    }
+    closed.insert(closed.end(), fVertices.begin() + static_cast<std::ptrdiff_t>(start),
+                  fVertices.begin() + static_cast<std::ptrdiff_t>(end));
+    if (closed.back().kind != kClose) {
+      closed.push_back(Vertex{kClose, closePoint.x, closePoint.y});
+    }
+    start = end;
+  }
+  const std::int64_t last = static_cast<std::int64_t>(closed.size()) - 1;
+  Replace(std::move(closed), last);
+  return *this;
+}
+
+Rect Path::GetBounds() const {
+  if (fVertices.empty()) {
+    return Rect();
+  }
+  double minX = fVertices.front().x;
+  double maxX = minX;
+  double minY = fVertices.front().y;
+  double maxY = minY;
+  for (const Vertex& v : fVertices) {
+    minX = std::min(minX, v.x);
+    maxX = std::max(maxX, v.x);
+    minY = std::min(minY, v.y);
+    maxY = std::max(maxY, v.y);
+  }
+  return Rect(minX, minY, maxX - minX, maxY - minY);
+}
+
+IntRect Path::GetIntBounds() const {
+  const Rect box = GetBounds();
+  const double left = std::floor(box.x);
+  const double top = std::floor(box.y);
+  const double right = std::ceil(box.x + box.width);
+  const double bottom = std::ceil(box.y + box.height);
+  if (std::isnan(left) || std::isnan(top) || std::isnan(right) || std::isnan(bottom)) {
+    return EmptyRect;
+  }
+  const std::int32_t l = ToPlaneCoordinate(left);
+  const std::int32_t t = ToPlaneCoordinate(top);
+  return IntRect(l, t, ToPlaneCoordinate(right) - l, ToPlaneCoordinate(bottom) - t);
+}
+
+Path& Path::Transform(const QorRaster::Transform& t) {
+  if (t == QorRaster::Transform()) {
+    return *this;
+  }
+  for (Vertex& v : fVertices) {
+    const double x = v.x;
+    const double y = v.y;
+    v.x = t.a * x + t.b * y + t.c;
+    v.y = t.d * x + t.e * y + t.f;
+  }
+  return *this;
+}
+
+void Path::Replace(std::vector<Vertex>&& vertices, std::int64_t openSubpath) {
+  fVertices = std::move(vertices);
+  fOpenSubpath = openSubpath;
+}
+
+}  // namespace QorRaster

@@ -1,0 +1,398 @@
+#include "raster/polygon_mask.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace QorRaster {
+namespace {
+
+// Segments are clipped to a guard band around the clip rectangle before they are converted to
+// fixed point, which keeps every coordinate within 2^21 pixels (2^29 in 24.8) and so every
+// product of the edge arithmetic within 64 bits. Segments inside the band are untouched.
+constexpr std::int64_t kGuardMargin = std::int64_t{1} << 16;
+constexpr std::int64_t kGuardLimit = std::int64_t{1} << 21;
+
+constexpr std::int32_t kSentinelTop = 0x7FFFFFFF;
+// A literal stretch swallows the next edge when that edge starts at most this many columns after
+// the stretch's end, so that short gaps between nearby edges do not cost a run each.
+constexpr std::int32_t kStretchJoin = 4;
+
+// Adds with two's-complement wrap-around: many edges over one column may overflow 32 bits, which
+// the even-odd rule tolerates and the non-zero rule cannot help.
+inline void AddTo(std::int32_t& cell, std::int64_t value) {
+  cell = static_cast<std::int32_t>(static_cast<std::uint32_t>(cell) + static_cast<std::uint32_t>(value));
+}
+
+inline std::int32_t FixedPoint(double v) { return static_cast<std::int32_t>(std::floor(v * 256.0 + 0.5)); }
+
+inline bool IsFinite(const Point& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+}  // namespace
+
+void NonZeroRule::Convert(std::int32_t count, const std::int32_t* values, Coverage* coverage) const {
+  for (std::int32_t i = 0; i < count; ++i) {
+    const std::uint32_t w = static_cast<std::uint32_t>(values[i]);
+    const std::uint32_t magnitude = values[i] < 0 ? 0u - w : w;
+    coverage[i] = static_cast<Coverage>(std::min<std::uint32_t>(magnitude >> 8, 255));
+  }
+}
+
+void EvenOddRule::Convert(std::int32_t count, const std::int32_t* values, Coverage* coverage) const {
+  for (std::int32_t i = 0; i < count; ++i) {
+    const std::uint32_t w = static_cast<std::uint32_t>(values[i]);
+    const std::uint32_t v = (w & 0x10000) != 0 ? 0x10000 - (w & 0xFFFF) : w & 0xFFFF;
+    coverage[i] = static_cast<Coverage>(std::min<std::uint32_t>(v >> 8, 255));
+  }
+}
+
+// Collects the edges of a path's segments and the box of their end points.
+class PolygonMask::Builder {
+ public:
+  Builder(const IntRect& clip, std::vector<PolygonEdge>& edges)
+      : fEdges(edges),
+        fClipTop(std::int64_t{clip.y} * 256),
+        fClipBottom((std::int64_t{clip.y} + clip.height) * 256),
+        fClipRight((std::int64_t{clip.x} + clip.width) * 256),
+        fLeft(static_cast<double>(std::max<std::int64_t>(std::int64_t{clip.x} - kGuardMargin, -kGuardLimit))),
+        fTop(static_cast<double>(std::max<std::int64_t>(std::int64_t{clip.y} - kGuardMargin, -kGuardLimit))),
+        fRight(static_cast<double>(
+            std::min<std::int64_t>(std::int64_t{clip.x} + clip.width + kGuardMargin, kGuardLimit))),
+        fBottom(static_cast<double>(
+            std::min<std::int64_t>(std::int64_t{clip.y} + clip.height + kGuardMargin, kGuardLimit))),
+        fUsable(!clip.IsEmpty() && fLeft < fRight && fTop < fBottom) {}
+
+  void AddSegment(const Point& p0, const Point& p1) {
+    if (!fUsable) {
+      return;
+    }
+    // The box of the clamped end points is the clamped box of the segment; within the clip,
+    // where the bounds are taken, it equals the box of the original end points.
+    Extend(Clamp(p0));
+    Extend(Clamp(p1));
+    const double top = std::max(std::min(p0.y, p1.y), fTop);
+    const double bottom = std::min(std::max(p0.y, p1.y), fBottom);
+    if (!(top < bottom)) {
+      return;  // above or below the band, or horizontal: no winding inside it
+    }
+    // The part within the band's rows; parts above and below contribute nothing there.
+    ClipColumns(ClampRow(p0, p1, p0, top, bottom), ClampRow(p0, p1, p1, top, bottom));
+  }
+
+  // The box of all segments in pixels, intersected with the clip.
+  IntRect GetBounds(const IntRect& clip) const {
+    const std::int32_t left = fMinX >> 8;
+    const std::int32_t top = fMinY >> 8;
+    const IntRect box(left, top, ((fMaxX + 255) >> 8) - left, ((fMaxY + 255) >> 8) - top);
+    return box.IsEmpty() ? EmptyRect : box.Intersect(clip);
+  }
+
+ private:
+  // The point of the line through a and b at the given y (or x). It is interpolated from the end
+  // point nearer to the target, with halved differences, so that far end points neither cancel
+  // out the result nor overflow.
+  static double XAt(const Point& a, const Point& b, double y) {
+    return std::fabs(y - a.y) <= std::fabs(y - b.y) ? Interpolate(a.x, b.x, a.y, b.y, y) : Interpolate(b.x, a.x, b.y, a.y, y);
+  }
+  static double YAt(const Point& a, const Point& b, double x) {
+    return std::fabs(x - a.x) <= std::fabs(x - b.x) ? Interpolate(a.y, b.y, a.x, b.x, x) : Interpolate(b.y, a.y, b.x, a.x, x);
+  }
+  // The value at `at` of the quantity that is v0 where the parameter is p0 and v1 where it is p1.
+  static double Interpolate(double v0, double v1, double p0, double p1, double at) {
+    const double t = (0.5 * at - 0.5 * p0) / (0.5 * p1 - 0.5 * p0);
+    return (1 - t) * v0 + t * v1;
+  }
+
+  // End point p of the segment p0-p1 moved along it onto the row range [top, bottom].
+  static Point ClampRow(const Point& p0, const Point& p1, const Point& p, double top, double bottom) {
+    if (p.y < top) {
+      return Point(XAt(p0, p1, top), top);
+    }
+    if (p.y > bottom) {
+      return Point(XAt(p0, p1, bottom), bottom);
+    }
+    return p;
+  }
+
+  Point Clamp(const Point& p) const { return Point(std::clamp(p.x, fLeft, fRight), std::clamp(p.y, fTop, fBottom)); }
+
+  void Extend(const Point& p) {
+    const std::int32_t x = FixedPoint(p.x);
+    const std::int32_t y = FixedPoint(p.y);
+    fMinX = std::min(fMinX, x);
+    fMaxX = std::max(fMaxX, x);
+    fMinY = std::min(fMinY, y);
+    fMaxY = std::max(fMaxY, y);
+  }
+
+  // Splits the segment where it crosses the band's left and right sides; the parts outside are
+  // moved onto the sides as vertical edges, which keeps their winding for everything between.
+  void ClipColumns(const Point& a, const Point& b) {
+    Point cuts[4] = {a};
+    std::int32_t n = 1;
+    const double sides[2] = {a.x < b.x ? fLeft : fRight, a.x < b.x ? fRight : fLeft};
+    for (const double side : sides) {
+      if ((a.x < side && side < b.x) || (b.x < side && side < a.x)) {
+        cuts[n++] = Point(side, std::clamp(YAt(a, b, side), std::min(a.y, b.y), std::max(a.y, b.y)));
+      }
+    }
+    cuts[n++] = b;
+    for (std::int32_t i = 0; i + 1 < n; ++i) {
+      const Point p = Clamp(cuts[i]);
+      const Point q = Clamp(cuts[i + 1]);
+      AddEdge(FixedPoint(p.x), FixedPoint(p.y), FixedPoint(q.x), FixedPoint(q.y));
+    }
+  }
+
+  void AddEdge(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) {
+    if (y0 == y1) {
+      return;
+    }
+    const bool downward = y1 > y0;
+    const std::int32_t top = downward ? y0 : y1;
+    const std::int32_t bottom = downward ? y1 : y0;
+    const std::int32_t xTop = downward ? x0 : x1;
+    const std::int32_t xBottom = downward ? x1 : x0;
+    if (bottom <= fClipTop || top >= fClipBottom || std::min(x0, x1) >= fClipRight) {
+      return;  // edges left of the clip stay: they carry the winding for the pixels to their right
+    }
+    const std::int64_t dy = std::int64_t{bottom} - top;
+    const std::int64_t dx = std::int64_t{xBottom} - xTop;
+    const std::int64_t adx = dx < 0 ? -dx : dx;
+    std::int64_t slope = static_cast<std::int64_t>((static_cast<std::uint64_t>(adx) << 32) / static_cast<std::uint64_t>(dy));
+    if (dx < 0) {
+      slope = -slope;
+    }
+    std::int32_t area = 0x8000;
+    if (dx != 0 && dy < 0x8000 * adx) {
+      area = static_cast<std::int32_t>((dy << 16) / adx);
+    }
+    PolygonEdge edge{};
+    edge.fTopY = top;
+    edge.fBottomY = bottom;
+    edge.fXAtTop = static_cast<std::int64_t>(static_cast<std::uint64_t>(std::int64_t{xTop}) << 32);
+    if (top < fClipTop) {
+      edge.fXAtTop += slope * (fClipTop - top);
+      edge.fTopY = static_cast<std::int32_t>(fClipTop);
+    }
+    edge.fXAtRow = edge.fXAtTop;
+    edge.fSlope = slope;
+    edge.fAreaPerColumn = downward ? area : -area;
+    edge.fFirstColumn = edge.fEndColumn = static_cast<std::int32_t>((edge.fXAtTop >> 32) >> 8);
+    fEdges.push_back(edge);
+  }
+
+  std::vector<PolygonEdge>& fEdges;
+  const std::int64_t fClipTop;
+  const std::int64_t fClipBottom;
+  const std::int64_t fClipRight;
+  // The guard band in pixels.
+  const double fLeft;
+  const double fTop;
+  const double fRight;
+  const double fBottom;
+  const bool fUsable;
+  // Box of the segments' end points in 24.8.
+  std::int32_t fMinX = 0x3FFFFFFF;
+  std::int32_t fMinY = 0x3FFFFFFF;
+  std::int32_t fMaxX = -0x3FFFFFFF;
+  std::int32_t fMaxY = -0x3FFFFFFF;
+};
+
+PolygonMask::PolygonMask(const Path& path, const IntRect& clip, const FillRule* rule)
+    : fRule(rule), fRow(clip.y) {
+  const std::vector<Path::Vertex>& vertices = path.GetVertices();
+  fEdges.reserve(vertices.size() + 1);
+  Builder builder(clip, fEdges);
+  Point current;
+  for (const Path::Vertex& v : vertices) {
+    const Point p(v.x, v.y);
+    // Moves only jump; lines and closes both draw a segment. Segments with an end point that is
+    // not finite are dropped.
+    if (v.kind != Path::kMove && IsFinite(current) && IsFinite(p)) {
+      builder.AddSegment(current, p);
+    }
+    current = p;
+  }
+  fBounds = builder.GetBounds(clip);
+  std::sort(fEdges.begin(), fEdges.end(), [](const PolygonEdge& a, const PolygonEdge& b) {
+    const std::int32_t rowA = a.fTopY >> 8;
+    const std::int32_t rowB = b.fTopY >> 8;
+    return rowA != rowB ? rowA < rowB : a.fFirstColumn < b.fFirstColumn;
+  });
+  PolygonEdge sentinel{};
+  sentinel.fTopY = kSentinelTop;
+  fEdges.push_back(sentinel);
+  if (!fBounds.IsEmpty()) {
+    fBuffer.assign(static_cast<std::size_t>(std::min(fBounds.width, kMaxSpan)) + 1, 0);
+  }
+}
+
+void PolygonMask::Render(std::int32_t x, std::int32_t y, std::int32_t count, MaskSpanList& list) {
+  const std::int64_t left = fBounds.x;
+  const std::int64_t right = left + fBounds.width;
+  const std::int64_t end = std::int64_t{x} + count;
+  // Rows outside the bounds, and rows behind the current one (whose edges have moved on), are
+  // empty; so are the columns outside the bounds.
+  if (fBounds.IsEmpty() || y < fBounds.y || y >= std::int64_t{fBounds.y} + fBounds.height || y < fRow ||
+      end <= left || x >= right) {
+    list.AppendTransparent(count);
+    return;
+  }
+  AdvanceTo(y);
+  if (x < left) {
+    list.AppendTransparent(static_cast<std::int32_t>(left - x));
+  }
+  const std::int32_t capacity = static_cast<std::int32_t>(fBuffer.size()) - 1;
+  for (std::int64_t from = std::max<std::int64_t>(x, left), to = std::min(end, right); from < to;) {
+    const std::int32_t n = static_cast<std::int32_t>(std::min<std::int64_t>(to - from, capacity));
+    Accumulate(static_cast<std::int32_t>(from), n);
+    Emit(n, list);
+    from += n;
+  }
+  if (end > right) {
+    list.AppendTransparent(static_cast<std::int32_t>(end - right));
+  }
+}
+
+void PolygonMask::AdvanceTo(std::int32_t y) {
+  const std::int64_t rowTop = std::int64_t{y} * 256;
+  const bool newRow = y > fRow;
+  fRow = y;
+  if (newRow) {
+    // Edges that end by the row's top are finished; the others enter the row further down.
+    std::erase_if(fActive, [rowTop](PolygonEdge* e) { return e->fBottomY <= rowTop; });
+    for (PolygonEdge* e : fActive) {
+      if (e->fTopY < rowTop) {
+        e->fXAtRow = e->fXAtTop + e->fSlope * (rowTop - e->fTopY);
+      }
+    }
+  }
+  for (; fEdges[fNextEdge].fTopY < rowTop + 256; ++fNextEdge) {
+    PolygonEdge& e = fEdges[fNextEdge];
+    if (e.fBottomY <= rowTop) {
+      continue;  // ended in a row that was skipped
+    }
+    if (e.fTopY < rowTop) {
+      e.fXAtRow = e.fXAtTop + e.fSlope * (rowTop - e.fTopY);
+    }
+    fActive.push_back(&e);
+  }
+}
+
+void PolygonMask::Accumulate(std::int32_t x, std::int32_t count) {
+  std::int32_t* const buffer = fBuffer.data();
+  const std::int64_t rowTop = std::int64_t{fRow} * 256;
+  for (PolygonEdge* e : fActive) {
+    // Covered height within the row, its signed area, and the x extent it spans.
+    const std::int64_t h = std::min<std::int64_t>(e->fBottomY - rowTop, 256) - std::max<std::int64_t>(e->fTopY - rowTop, 0);
+    const std::int64_t s = e->fAreaPerColumn;
+    const std::int64_t area = s < 0 ? -256 * h : 256 * h;
+    const std::int64_t d = e->fSlope * h;
+    const std::int64_t leftX = (e->fXAtRow + std::min<std::int64_t>(d, 0)) >> 32;
+    const std::int64_t rightX = (e->fXAtRow + std::max<std::int64_t>(d, 0)) >> 32;
+    std::int64_t lc = (leftX >> 8) - x;
+    const std::int64_t rc = (rightX >> 8) - x;
+    const std::int64_t fl = leftX & 255;
+    const std::int64_t fr = rightX & 255;
+    if (lc >= count) {
+      e->fFirstColumn = e->fEndColumn = count;
+      continue;
+    }
+    if (rc < 0) {
+      e->fFirstColumn = e->fEndColumn = 0;
+      AddTo(buffer[0], area);
+      continue;
+    }
+    if (lc == rc) {
+      const std::int64_t t = ((512 - fl - fr) * area) >> 9;
+      AddTo(buffer[lc], t);
+      AddTo(buffer[lc + 1], area - t);
+      e->fFirstColumn = static_cast<std::int32_t>(lc);
+      e->fEndColumn = static_cast<std::int32_t>(lc + 1);
+      continue;
+    }
+    // The edge crosses columns: its partial first column, full columns, and partial last column.
+    std::int64_t a;
+    if (lc < 0) {
+      e->fFirstColumn = 0;
+      a = (-lc) * s - ((fl * s) >> 8);  // the area left of the window
+      AddTo(buffer[0], a);
+      lc = 0;
+    } else {
+      e->fFirstColumn = static_cast<std::int32_t>(lc);
+      a = ((256 - fl) * s) >> 8;
+      const std::int64_t t = ((256 - fl) * a) >> 9;
+      AddTo(buffer[lc], t);
+      AddTo(buffer[lc + 1], a - t);
+      lc += 1;
+    }
+    // Full columns up to the last partial one, or up to the window's end when the edge runs on
+    // beyond it (the window's last column is then crossed in full as well).
+    const std::int64_t m = std::min<std::int64_t>(count, rc) - lc;
+    if (m > 0) {
+      AddTo(buffer[lc], s >> 1);
+      for (std::int64_t c = lc + 1; c < lc + m; ++c) {
+        AddTo(buffer[c], s);
+      }
+      AddTo(buffer[lc + m], s - (s >> 1));
+    }
+    if (rc < count) {
+      const std::int64_t b = area - a - m * s;
+      const std::int64_t t = ((512 - fr) * b) >> 9;
+      AddTo(buffer[rc], t);
+      AddTo(buffer[rc + 1], b - t);
+      e->fEndColumn = static_cast<std::int32_t>(rc + 1);
+    } else {
+      e->fEndColumn = count;
+    }
+  }
+  // Column order changes little from row to row, so an insertion sort is nearly linear.
+  for (std::size_t i = 1; i < fActive.size(); ++i) {
+    PolygonEdge* const e = fActive[i];
+    std::size_t j = i;
+    for (; j > 0 && fActive[j - 1]->fFirstColumn > e->fFirstColumn; --j) {
+      fActive[j] = fActive[j - 1];
+    }
+    fActive[j] = e;
+  }
+}
+
+void PolygonMask::Emit(std::int32_t count, MaskSpanList& list) {
+  std::int32_t* const buffer = fBuffer.data();
+  std::int32_t sum = 0;
+  std::int32_t c = 0;
+  std::size_t i = 0;
+  const std::size_t n = fActive.size();
+  while (c < count) {
+    const std::int32_t first = i < n ? fActive[i]->fFirstColumn : count;
+    if (first > c) {
+      // No edge touches the columns up to the next one: one constant run.
+      AddTo(sum, buffer[c]);
+      buffer[c] = 0;
+      Coverage v;
+      fRule->Convert(1, &sum, &v);
+      list.AppendValue(first - c, v);
+      c = first;
+      continue;
+    }
+    std::int32_t end = fActive[i++]->fEndColumn;
+    for (; i < n && fActive[i]->fFirstColumn <= end + kStretchJoin; ++i) {
+      end = std::max(end, fActive[i]->fEndColumn);
+    }
+    if (end > c) {
+      for (std::int32_t k = c; k < end; ++k) {
+        AddTo(sum, buffer[k]);
+        buffer[k] = sum;
+      }
+      Coverage* const values = list.fStorageCursor;
+      fRule->Convert(end - c, buffer + c, values);
+      std::fill(buffer + c, buffer + end, 0);
+      list.AppendLiteral(end - c, values, false);
+      c = end;
+    }
+  }
+  buffer[count] = 0;
+}
+
+}  // namespace QorRaster
