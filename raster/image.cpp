@@ -1,9 +1,11 @@
 #include "raster/image.h"
 
 #include "raster/clip.h"
+#include "raster/combine.h"
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 namespace QorRaster {
 namespace {
@@ -61,6 +63,21 @@ BasicImage<Value>& BasicImage<Value>::RenderRect(Source<Value>& source, const In
     }
   }
   return *this;
+}
+
+template <typename Value>
+BasicImage<Value>& BasicImage<Value>::Draw(Source<Value>& source) {
+  using Over = std::conditional_t<std::is_same_v<Value, Pixel>, OverPaint, OverMask>;
+  Over over(this, &source);
+  return RenderRect(over, source.GetBounds());
+}
+
+template <typename Value>
+BasicImage<Value>& BasicImage<Value>::Add(Paint& paint)
+  requires std::same_as<Value, Pixel>
+{
+  AddPaint add(this, &paint);
+  return RenderRect(add, paint.GetBounds());
 }
 
 template class BasicImage<Pixel>;

@@ -2,6 +2,7 @@
 // into them. An image is itself a source whose runs point straight into its rows.
 #pragma once
 
+#include <concepts>
 #include <cstdint>
 #include <memory>
 
@@ -41,6 +42,12 @@ class BasicImage : public Source<Value> {
   BasicImage& RenderRect(Source<Value>& source, const IntRect& rect);
   // Replaces every value by the source's output.
   BasicImage& Render(Source<Value>& source) { return RenderRect(source, fBounds); }
+  // Composites the source over the values where both bounds meet: premultiplied source-over
+  // for pixels, addition saturating at 255 for coverage.
+  BasicImage& Draw(Source<Value>& source);
+  // Adds the paint channel by channel, saturating, where both bounds meet.
+  BasicImage& Add(Paint& paint)
+    requires std::same_as<Value, Pixel>;
 
  private:
   IntRect fBounds;

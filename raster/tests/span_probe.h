@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "raster/source.h"
@@ -39,12 +41,18 @@ void PrintTo(const RunRecord<Value>& r, std::ostream* os) {
 // Renders count values of row y from column x and checks the span list invariants: the runs
 // cover exactly count values, each run sits in its first and last slot, the storage cursor moved
 // as far as the runs, and repeated runs kept inside the list's storage point at their own offset.
+// Nothing may be written past the count values asked for.
 template <typename Value>
 std::vector<RunRecord<Value>> Collect(Source<Value>& source, std::int32_t x, std::int32_t y, std::int32_t count) {
+  constexpr auto kGuard = static_cast<Value>(0x5A5A5A5A);
   std::vector<Run<Value>> slots(kMaxSpan, Run<Value>{0xDEADBEEF, nullptr});
-  std::vector<Value> storage(kMaxSpan);
+  std::vector<Value> storage(kMaxSpan, kGuard);
   SpanList<Value> list(slots.data(), storage.data());
   source.Render(x, y, count, list);
+  for (std::int32_t i = count; i < kMaxSpan; ++i) {
+    EXPECT_EQ(slots[i].fWord, 0xDEADBEEF) << "run slot written past the segment at " << i;
+    EXPECT_EQ(storage[i], kGuard) << "storage written past the segment at " << i;
+  }
   std::vector<RunRecord<Value>> records;
   EXPECT_EQ(list.fNextRun - list.fFirstRun, count);
   EXPECT_EQ(list.fStorageCursor - list.fStorageStart, count);
@@ -115,6 +123,76 @@ class ScriptedSource : public Source<Value> {
  private:
   std::vector<RunRecord<Value>> fRuns;
   IntRect fBounds;
+  bool fOwnMemory;
+};
+
+// A source defined column by column over the columns 0 to width - 1 of every row, as segments
+// that it hands out as runs (cut at the edges of the asked-for columns); transparent elsewhere.
+// Literal values are copied into the caller's storage or, with pointIntoOwnMemory, pointed at.
+template <typename Value>
+class SegmentSource : public Source<Value> {
+ public:
+  struct Segment {
+    bool repeated;
+    bool opaque;
+    std::vector<Value> values;  // one per column, equal for a repeated segment
+  };
+  explicit SegmentSource(std::vector<Segment> segments, bool pointIntoOwnMemory = false)
+      : fSegments(std::move(segments)), fOwnMemory(pointIntoOwnMemory) {}
+  std::int32_t Width() const {
+    std::int32_t w = 0;
+    for (const auto& s : fSegments) w += static_cast<std::int32_t>(s.values.size());
+    return w;
+  }
+  Value At(std::int32_t column) const {
+    for (const auto& s : fSegments) {
+      if (column >= 0 && column < static_cast<std::int32_t>(s.values.size())) return s.values[column];
+      column -= static_cast<std::int32_t>(s.values.size());
+    }
+    return 0;
+  }
+  bool OpaqueAt(std::int32_t column) const {
+    for (const auto& s : fSegments) {
+      if (column >= 0 && column < static_cast<std::int32_t>(s.values.size())) return s.opaque;
+      column -= static_cast<std::int32_t>(s.values.size());
+    }
+    return false;
+  }
+  IntRect GetBounds() const override { return WholePlaneRect; }
+  void Render(std::int32_t x, std::int32_t, std::int32_t count, SpanList<Value>& list) override {
+    fCalls.push_back({x, count});
+    std::int32_t column = x;
+    const std::int32_t end = x + count;
+    std::int32_t segmentStart = 0;
+    for (auto& s : fSegments) {
+      const auto segmentEnd = segmentStart + static_cast<std::int32_t>(s.values.size());
+      if (column < segmentStart && column < end) {
+        const std::int32_t n = std::min(segmentStart, end) - column;
+        list.AppendTransparent(n);
+        column += n;
+      }
+      if (column >= segmentStart && column < segmentEnd && column < end) {
+        const std::int32_t n = std::min(segmentEnd, end) - column;
+        Value* values = s.values.data() + (column - segmentStart);
+        const std::uint32_t flags = s.opaque ? kRunOpaque : 0;
+        if (s.repeated) {
+          list.AppendRepeated(n, *values, flags);
+        } else if (fOwnMemory) {
+          list.Append(static_cast<std::uint32_t>(n) | flags, values);
+        } else {
+          std::copy(values, values + n, list.fStorageCursor);
+          list.Append(static_cast<std::uint32_t>(n) | flags, list.fStorageCursor);
+        }
+        column += n;
+      }
+      segmentStart = segmentEnd;
+    }
+    if (column < end) list.AppendTransparent(end - column);
+  }
+  std::vector<std::pair<std::int32_t, std::int32_t>> fCalls;  // (x, count) of every Render
+
+ private:
+  std::vector<Segment> fSegments;
   bool fOwnMemory;
 };
 
