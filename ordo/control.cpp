@@ -1,0 +1,161 @@
+// Built-in dispatch and the control-flow built-ins if, for, repeat and stop.
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <limits>
+
+#include "ordo/arguments.h"
+#include "ordo/builtins.h"
+#include "ordo/interpreter.h"
+#include "ordo/scratch.h"
+#include "ordo/value.h"
+
+namespace ORDO {
+
+namespace {
+
+struct BuiltIn {
+    const char* name;
+    void (*run)(Interpreter& context, std::string_view argumentText);
+};
+
+constexpr BuiltIn kBuiltIns[] = {
+    {"_debug", RunDebug}, {"call", RunCall},     {"for", RunFor},       {"format", RunFormat},
+    {"if", RunIf},        {"include", RunInclude}, {"local", RunLocal}, {"repeat", RunRepeat},
+    {"return", RunReturn}, {"stop", RunStop},    {"trace", RunTrace},
+};
+
+// The slot of a name of 2 to 7 characters: (length + third character) modulo 32, the third
+// character being 0 for a two-letter name.
+constexpr size_t BuiltInSlot(const char* name, size_t length)
+{
+    const unsigned third = length > 2 ? static_cast<unsigned char>(name[2]) : 0;
+    return (length + third) % 32;
+}
+
+constexpr std::array<signed char, 32> MakeBuiltInSlots()
+{
+    std::array<signed char, 32> slots{};
+    for (auto& slot : slots)
+        slot = -1;
+    for (size_t i = 0; i < std::size(kBuiltIns); ++i) {
+        const char* const name = kBuiltIns[i].name;
+        size_t length = 0;
+        while (name[length] != 0)
+            ++length;
+        signed char& slot = slots[BuiltInSlot(name, length)];
+        if (slot >= 0)
+            throw "built-in slots collide";
+        slot = static_cast<signed char>(i);
+    }
+    return slots;
+}
+
+constexpr std::array<signed char, 32> kBuiltInSlots = MakeBuiltInSlots();
+static_assert(kBuiltInSlots[2] == 4 && kBuiltInSlots[11] == 0 && kBuiltInSlots[26] == 8);
+
+const BuiltIn* FindBuiltIn(const std::string& name)
+{
+    const size_t length = name.size();
+    if (length < 2 || length > 7)
+        return nullptr;
+    const int index = kBuiltInSlots[BuiltInSlot(name.data(), length)];
+    if (index < 0 || name != kBuiltIns[index].name)
+        return nullptr;
+    return &kBuiltIns[index];
+}
+
+} // namespace
+
+void Interpreter::ExecuteBuiltIn(const std::string& name, std::string_view argumentText)
+{
+    if (const BuiltIn* const builtIn = FindBuiltIn(name)) {
+        builtIn->run(*this, argumentText);
+        return;
+    }
+    if (executor->Execute(*this, name, argumentText) || name == "meta")
+        return;
+    ThrowSyntaxError("Unrecognized instruction");
+}
+
+void RunIf(Interpreter& context, std::string_view argumentText)
+{
+    Arguments arguments(context, argumentText);
+    const std::string& block = arguments.GetPositional(1, false);
+    const std::string& condition = arguments.GetPositional(0, true);
+    const std::string* const otherwise = arguments.FindLabelled("else", false);
+    arguments.CheckAllUsed();
+    if (ToBoolean(condition))
+        context.RunBlock(block);
+    else if (otherwise != nullptr)
+        context.RunBlock(*otherwise);
+}
+
+void RunFor(Interpreter& context, std::string_view argumentText)
+{
+    Arguments arguments(context, argumentText);
+    const std::string& block = arguments.GetPositional(1, false);
+    const std::string& variable = arguments.GetPositional(0, true);
+    if (const std::string* const list = arguments.FindLabelled("in", true)) {
+        const std::string* const reverse = arguments.FindLabelled("reverse", true);
+        const bool reversed = reverse != nullptr && ToBoolean(*reverse);
+        arguments.CheckAllUsed();
+        std::vector<std::string> elements;
+        SplitList(context, *list, elements, false, false, 0, std::numeric_limits<size_t>::max());
+        if (reversed)
+            std::reverse(elements.begin(), elements.end());
+        for (const std::string& element : elements) {
+            context.AssignVariable(variable, element);
+            context.RunBlock(block);
+        }
+        return;
+    }
+    const std::string& fromText = arguments.GetLabelled("from", true);
+    const std::string& toText = arguments.GetLabelled("to", true);
+    const int32_t from = ToInteger(fromText);
+    const int32_t to = ToInteger(toText);
+    arguments.CheckAllUsed();
+    const int32_t step = to < from ? -1 : 1;
+    // The pass for "to" is the last: the counter never steps beyond it.
+    for (int32_t counter = from;; counter += step) {
+        char digits[12];
+        const char* const digitsEnd = std::to_chars(digits, digits + sizeof digits, counter).ptr;
+        context.AssignVariable(variable, std::string_view(digits, size_t(digitsEnd - digits)));
+        context.RunBlock(block);
+        if (counter == to)
+            break;
+    }
+}
+
+void RunRepeat(Interpreter& context, std::string_view argumentText)
+{
+    Arguments arguments(context, argumentText);
+    const std::string& block = arguments.GetPositional(1, false);
+    const int32_t count = ToInteger(arguments.GetPositional(0, true));
+    const std::string* const condition = arguments.FindLabelled("while", false);
+    arguments.CheckAllUsed();
+    if (condition == nullptr) {
+        for (int32_t pass = 0; pass < count; ++pass)
+            context.RunBlock(block);
+        return;
+    }
+    if (condition->empty() || condition->front() != '[')
+        ThrowSyntaxError("'while:' condition has to be enclosed in [ ]");
+    const bool bracketed = IsBracketed(*condition);
+    for (int32_t pass = 0; pass < count; ++pass) {
+        ScratchText value;
+        if (bracketed)
+            context.ExpandInto(*value, Inside(*condition));
+        if (!ToBoolean(bracketed ? *value : *condition))
+            break;
+        context.RunBlock(block);
+    }
+}
+
+void RunStop(Interpreter&, std::string_view)
+{
+    throw AbortedException("Encountered STOP instruction");
+}
+
+} // namespace ORDO

@@ -1,0 +1,425 @@
+#include "ordo/evaluator.h"
+
+#include <array>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+
+#include "ordo/scanner.h"
+
+namespace ORDO {
+
+namespace {
+
+bool IsExpressionWordCharacter(char c)
+{
+    return IsLetter(c) || IsDigit(c) || c == '_' || c == '.';
+}
+
+struct MathFunction {
+    const char* name;
+    double (*apply)(double);
+};
+
+constexpr MathFunction kMathFunctions[] = {
+    {"abs", [](double x) { return std::fabs(x); }},     {"acos", [](double x) { return std::acos(x); }},
+    {"asin", [](double x) { return std::asin(x); }},    {"atan", [](double x) { return std::atan(x); }},
+    {"ceil", [](double x) { return std::ceil(x); }},    {"cos", [](double x) { return std::cos(x); }},
+    {"cosh", [](double x) { return std::cosh(x); }},    {"exp", [](double x) { return std::exp(x); }},
+    {"floor", [](double x) { return std::floor(x); }},  {"log", [](double x) { return std::log(x); }},
+    {"log10", [](double x) { return std::log10(x); }},  {"sin", [](double x) { return std::sin(x); }},
+    {"sinh", [](double x) { return std::sinh(x); }},    {"sqrt", [](double x) { return std::sqrt(x); }},
+    {"tan", [](double x) { return std::tan(x); }},      {"tanh", [](double x) { return std::tanh(x); }},
+};
+constexpr int kMathFunctionCount = int(std::size(kMathFunctions));
+
+// The slot of a word of 3 to 5 characters: ((second - first) xor fourth) modulo 32, the
+// fourth being 0 for a three-letter word.
+constexpr int MathSlot(const char* word, size_t length)
+{
+    const int fourth = length > 3 ? word[3] : 0;
+    return ((word[1] - word[0]) ^ fourth) & 31;
+}
+
+constexpr size_t Length(const char* text)
+{
+    size_t length = 0;
+    while (text[length] != 0)
+        ++length;
+    return length;
+}
+
+constexpr std::array<signed char, 32> MakeMathSlots()
+{
+    std::array<signed char, 32> slots{};
+    for (auto& slot : slots)
+        slot = -1;
+    for (int i = 0; i < kMathFunctionCount; ++i) {
+        const char* const name = kMathFunctions[i].name;
+        signed char& slot = slots[size_t(MathSlot(name, Length(name)))];
+        if (slot >= 0)
+            throw "math function slots collide";
+        slot = static_cast<signed char>(i);
+    }
+    return slots;
+}
+
+constexpr std::array<signed char, 32> kMathSlots = MakeMathSlots();
+
+const MathFunction* FindMathFunction(const char* word, size_t length)
+{
+    if (length < 3 || length > 5)
+        return nullptr;
+    const int index = kMathSlots[size_t(MathSlot(word, length))];
+    if (index < 0)
+        return nullptr;
+    const MathFunction& function = kMathFunctions[index];
+    return (std::strlen(function.name) == length && std::memcmp(function.name, word, length) == 0) ? &function
+                                                                                                   : nullptr;
+}
+
+// Applies a C library function and turns its error indication into "Math error".
+template <typename Function>
+double CheckedMath(Function function)
+{
+    errno = 0;
+    const double result = function();
+    if (errno != 0)
+        ThrowRunTimeError("Math error");
+    return result;
+}
+
+// -1, 0 or 1 as a compares to b in their numeric views, texts after numbers.
+int Compare(const Value& a, const Value& b)
+{
+    double x, y;
+    const bool xNumeric = a.GetNumeric(x);
+    const bool yNumeric = b.GetNumeric(y);
+    if (xNumeric && yNumeric) {
+        // Equal within a relative tolerance; infinities (from overflow) only to themselves.
+        const double difference = x - y;
+        if (x == y || (std::isfinite(difference) &&
+                       std::fabs(difference) <= 1e-13 * std::fmin(std::fabs(x), std::fabs(y))))
+            return 0;
+        return difference < 0 ? -1 : 1;
+    }
+    if (xNumeric != yNumeric)
+        return xNumeric ? -1 : 1;
+    const int order = a.ToText().compare(b.ToText());
+    return order < 0 ? -1 : (order > 0 ? 1 : 0);
+}
+
+// Reads one expression straight from the text: one routine per operator, each either applying
+// at the current level or leaving its operator to an outer level.
+class ExpressionReader {
+public:
+    ExpressionReader(Interpreter& context, const char* end) : fContext(context), fEnd(end) {}
+
+    const char* Evaluate(const char* start, Value& value, int level)
+    {
+        DepthGuard depth(fDepth);
+        const char* p = Primary(start, value);
+        if (p == start)
+            return start;
+        for (;;) {
+            const char* const q = SkipBlank(p, fEnd);
+            if (q == fEnd)
+                return p;
+            const char* next;
+            switch (*q) {
+            case '!':
+            case '<':
+            case '=':
+            case '>':
+                next = Comparison(q, value, level);
+                break;
+            case '%':
+                next = PercentOrModulo(q, value, level);
+                break;
+            case '&':
+            case '|':
+                next = Logical(q, value, level);
+                break;
+            case '*':
+                next = (q + 1 < fEnd && q[1] == '*') ? Arithmetic(q, value, level, '^', 7) : Arithmetic(q, value, level, '*', 4);
+                break;
+            case '+':
+            case '-':
+                next = Arithmetic(q, value, level, *q, 3);
+                break;
+            case '/':
+                next = Arithmetic(q, value, level, '/', 4);
+                break;
+            case '?':
+                next = Conditional(q, value, level);
+                break;
+            default:
+                next = Juxtaposition(q, value, level);
+                break;
+            }
+            if (next == nullptr)
+                return p;
+            p = next;
+        }
+    }
+
+private:
+    class DepthGuard {
+    public:
+        explicit DepthGuard(int& depth) : fDepth(depth)
+        {
+            if (fDepth >= kMaxExpressionDepth)
+                ThrowRunTimeError("Recursion limit reached");
+            ++fDepth;
+        }
+        ~DepthGuard() { --fDepth; }
+        DepthGuard(const DepthGuard&) = delete;
+        DepthGuard& operator=(const DepthGuard&) = delete;
+
+    private:
+        int& fDepth;
+    };
+
+    // An operand that must be there: "Syntax error" when nothing can be read.
+    const char* Operand(const char* start, Value& value, int level)
+    {
+        const char* const next = Evaluate(start, value, level);
+        if (next == start)
+            ThrowSyntaxError("Syntax error");
+        return next;
+    }
+
+    const char* Primary(const char* start, Value& value)
+    {
+        const char* const p = SkipBlank(start, fEnd);
+        if (p == fEnd)
+            ThrowSyntaxError("Unexpected end");
+        switch (*p) {
+        case '!': {
+            const char* const next = Operand(p + 1, value, 6);
+            value.SetBoolean(!value.ToBoolean());
+            return next;
+        }
+        case '+':
+        case '-': {
+            const char* const next = Operand(p + 1, value, 6);
+            const double number = value.ToNumber();
+            value.SetNumber(*p == '-' ? -number : number);
+            return next;
+        }
+        case '$':
+            return Variable(p, value);
+        case '(': {
+            const char* const next = SkipBlank(Evaluate(p + 1, value, 0), fEnd);
+            if (next == fEnd || *next != ')')
+                ThrowSyntaxError("Syntax error");
+            return next + 1;
+        }
+        case '[': {
+            const char* const next = SkipBrackets(p, fEnd);
+            value.SetText(std::string_view(p + 1, size_t(next - p - 2)));
+            return next;
+        }
+        case '\\': {
+            if (p + 1 == fEnd)
+                break;
+            uint32_t code;
+            const char* const next = DecodeEscape(p + 1, fEnd, code);
+            if (code > 255)
+                ThrowSyntaxError("Invalid character escape code inside { } expression");
+            const char character = static_cast<char>(code);
+            value.SetText(std::string_view(&character, 1));
+            return next;
+        }
+        default:
+            if (IsDigit(*p) || *p == '.') {
+                double number;
+                const char* const next = ParseNumber(p, fEnd, number);
+                if (next != p) {
+                    value.SetNumber(number);
+                    return next;
+                }
+            }
+            return Word(start, p, value);
+        }
+        value = Value();
+        return start;
+    }
+
+    // Turns a value into its text form in place.
+    void MakeText(Value& value)
+    {
+        if (value.kind == Value::Kind::kText)
+            return;
+        fScratch.clear();
+        value.AppendText(fScratch);
+        value.kind = Value::Kind::kText;
+        value.number = 0.0;
+        value.text.swap(fScratch);
+    }
+
+    const char* Variable(const char* p, Value& value)
+    {
+        const char* const next = Operand(p + 1, value, 9);
+        MakeText(value);
+        if (!fContext.GetVariable(value.text, fScratch))
+            ThrowRunTimeError("Variable does not exist");
+        value.text.swap(fScratch);
+        return next;
+    }
+
+    const char* Word(const char* start, const char* p, Value& value)
+    {
+        const char* next = p;
+        while (next < fEnd && IsExpressionWordCharacter(*next))
+            ++next;
+        if (next == p) {
+            value = Value();
+            return start;
+        }
+        const MathFunction* const function = FindMathFunction(p, size_t(next - p));
+        if (function == nullptr) {
+            value.SetText(std::string_view(p, size_t(next - p)));
+            return next;
+        }
+        next = Operand(next, value, 11);
+        const double argument = value.ToNumber();
+        value.SetNumber(CheckedMath([&] { return function->apply(argument); }));
+        return next;
+    }
+
+    const char* Conditional(const char* p, Value& value, int level)
+    {
+        if (level > 0)
+            return nullptr;
+        Value first, second;
+        const char* next = SkipBlank(Evaluate(p + 1, first, 1), fEnd);
+        if (next == fEnd || *next != ':')
+            ThrowSyntaxError("Expected :");
+        next = Evaluate(next + 1, second, 1);
+        value = std::move(value.ToBoolean() ? first : second);
+        return next;
+    }
+
+    const char* Logical(const char* p, Value& value, int level)
+    {
+        if (level > 1 || p + 1 == fEnd || p[1] != p[0])
+            return nullptr;
+        const bool left = value.ToBoolean();
+        Value right;
+        const char* const next = Operand(p + 2, right, 2);
+        const bool other = right.ToBoolean();
+        value.SetBoolean(*p == '&' ? (left && other) : (left || other));
+        return next;
+    }
+
+    const char* Comparison(const char* p, Value& value, int level)
+    {
+        if (level > 2)
+            return nullptr;
+        const char op = *p;
+        const bool equalsFollows = p + 1 < fEnd && p[1] == '=';
+        if ((op == '=' || op == '!') && !equalsFollows)
+            ThrowSyntaxError("Syntax error");
+        Value right;
+        const char* const next = Operand(p + (equalsFollows ? 2 : 1), right, 3);
+        const int order = Compare(value, right);
+        bool result;
+        switch (op) {
+        case '=':
+            result = order == 0;
+            break;
+        case '!':
+            result = order != 0;
+            break;
+        case '<':
+            result = equalsFollows ? order <= 0 : order < 0;
+            break;
+        default:
+            result = equalsFollows ? order >= 0 : order > 0;
+            break;
+        }
+        value.SetBoolean(result);
+        return next;
+    }
+
+    // op is '+', '-', '*', '/' or '^' (power, written "**"), applying up to maxLevel.
+    const char* Arithmetic(const char* p, Value& value, int level, char op, int maxLevel)
+    {
+        if (level > maxLevel)
+            return nullptr;
+        const double left = value.ToNumber();
+        Value right;
+        const char* const next = Operand(p + (op == '^' ? 2 : 1), right, maxLevel + 1);
+        const double other = right.ToNumber();
+        double result;
+        switch (op) {
+        case '+':
+            result = left + other;
+            break;
+        case '-':
+            result = left - other;
+            break;
+        case '*':
+            result = left * other;
+            break;
+        case '/':
+            if (other == 0)
+                ThrowRunTimeError("Division by zero");
+            result = left / other;
+            break;
+        default:
+            result = CheckedMath([&] { return std::pow(left, other); });
+            break;
+        }
+        value.SetNumber(result);
+        return next;
+    }
+
+    const char* PercentOrModulo(const char* p, Value& value, int level)
+    {
+        if (level > 6)
+            return nullptr;
+        // At the end of the text there is no operand to try.
+        Value right;
+        const char* const next = SkipBlank(p + 1, fEnd) == fEnd ? p + 1 : Evaluate(p + 1, right, 5);
+        if (next == p + 1) {
+            value.SetNumber(std::fabs(value.ToNumber()) * 0.01);
+            return p + 1;
+        }
+        if (level > 4)
+            return nullptr;
+        const double divisor = right.ToNumber();
+        if (divisor == 0)
+            ThrowRunTimeError("Modulo by zero");
+        value.SetNumber(std::fmod(value.ToNumber(), divisor));
+        return next;
+    }
+
+    const char* Juxtaposition(const char* p, Value& value, int level)
+    {
+        if (level > 9)
+            return nullptr;
+        Value right;
+        const char* const next = Evaluate(p, right, 10);
+        if (next == p)
+            return nullptr;
+        MakeText(value);
+        right.AppendText(value.text);
+        return next;
+    }
+
+    Interpreter& fContext;
+    const char* const fEnd;
+    int fDepth = 0;
+    std::string fScratch; // text forms and variable values on their way into a value
+};
+
+} // namespace
+
+const char* Evaluate(Interpreter& context, const char* start, const char* end, Value& value, int level)
+{
+    return ExpressionReader(context, end).Evaluate(start, value, level);
+}
+
+} // namespace ORDO

@@ -1,0 +1,121 @@
+// The frame built-ins call, include, local and return.
+#include <charconv>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ordo/arguments.h"
+#include "ordo/builtins.h"
+#include "ordo/interpreter.h"
+#include "ordo/scanner.h"
+
+namespace ORDO {
+
+namespace {
+
+class DecimalText {
+public:
+    explicit DecimalText(uint32_t value) : fEnd(std::to_chars(fDigits, fDigits + sizeof fDigits, value).ptr) {}
+    operator std::string_view() const { return std::string_view(fDigits, size_t(fEnd - fDigits)); }
+
+private:
+    char fDigits[12];
+    const char* fEnd;
+};
+
+// Runs the body of a call or include in a new frame whose store holds the arguments after
+// the body: labelled ones under their labels, the others under "0", "1", ... and their count
+// under "n".
+void RunProcedure(Interpreter& context, std::string_view argumentText, bool include)
+{
+    std::vector<ArgumentItem> items = ParseArgumentItems(argumentText);
+    if (items.empty())
+        ThrowSyntaxError("Missing argument(s)");
+    Variables frameVariables;
+    std::string body;
+    bool bodyFound = false;
+    uint32_t count = 0;
+    for (ArgumentItem& item : items) {
+        if (!bodyFound) {
+            if (item.label.empty()) {
+                body = std::move(item.value);
+                bodyFound = true;
+            }
+        } else if (!item.label.empty()) {
+            frameVariables.Declare(item.label, item.value);
+        } else {
+            frameVariables.Declare(DecimalText(count++), item.value);
+        }
+    }
+    if (include) {
+        const std::string fileName = ExpandBracketed(context, body);
+        if (!context.executor->Include(context, fileName, body))
+            ThrowRunTimeError("Could not include file");
+    }
+    frameVariables.Declare("n", DecimalText(count));
+    Interpreter frame = Interpreter::Frame(context, frameVariables);
+    frame.RunBlock(body);
+}
+
+// "name" or "name = value" of local and return.
+struct Declaration {
+    std::string_view name;
+    std::string_view value;
+    bool hasValue = false;
+};
+
+Declaration ParseDeclaration(std::string_view text)
+{
+    if (text.empty())
+        ThrowSyntaxError("Missing variable name");
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    if (!IsNameStart(*begin))
+        ThrowSyntaxError("Invalid variable name");
+    const char* nameEnd = begin + 1;
+    while (nameEnd < end && IsNameCharacter(*nameEnd))
+        ++nameEnd;
+    Declaration declaration;
+    declaration.name = std::string_view(begin, size_t(nameEnd - begin));
+    const char* const rest = SkipBlank(nameEnd, end);
+    if (rest == end)
+        return declaration;
+    if (*rest != '=')
+        ThrowSyntaxError("Expected =");
+    const char* const value = SkipBlank(rest + 1, end);
+    declaration.value = std::string_view(value, size_t(end - value));
+    declaration.hasValue = true;
+    return declaration;
+}
+
+} // namespace
+
+void RunCall(Interpreter& context, std::string_view argumentText)
+{
+    RunProcedure(context, argumentText, false);
+}
+
+void RunInclude(Interpreter& context, std::string_view argumentText)
+{
+    RunProcedure(context, argumentText, true);
+}
+
+void RunLocal(Interpreter& context, std::string_view argumentText)
+{
+    const Declaration declaration = ParseDeclaration(argumentText);
+    if (!context.variables->Declare(declaration.name, declaration.value))
+        ThrowRunTimeError("Variable already declared");
+}
+
+void RunReturn(Interpreter& context, std::string_view argumentText)
+{
+    const Declaration declaration = ParseDeclaration(argumentText);
+    if (context.parent == nullptr)
+        ThrowRunTimeError("Cannot return in global frame");
+    std::string value(declaration.value);
+    if (!declaration.hasValue && !context.GetVariable(declaration.name, value))
+        ThrowRunTimeError("Variable does not exist");
+    context.parent->AssignVariable(declaration.name, value);
+}
+
+} // namespace ORDO

@@ -1,0 +1,221 @@
+#include "ordo/interpreter.h"
+
+#include "ordo/evaluator.h"
+#include "ordo/scanner.h"
+#include "ordo/scratch.h"
+#include "ordo/value.h"
+
+namespace ORDO {
+
+namespace {
+
+// Counts a context's recursion budget down for the length of a block.
+class RecursionLevel {
+public:
+    explicit RecursionLevel(uint32_t& left) : fLeft(left)
+    {
+        if (fLeft == 0)
+            ThrowRunTimeError("Recursion limit reached");
+        --fLeft;
+    }
+    ~RecursionLevel() { ++fLeft; }
+    RecursionLevel(const RecursionLevel&) = delete;
+    RecursionLevel& operator=(const RecursionLevel&) = delete;
+
+private:
+    uint32_t& fLeft;
+};
+
+std::string_view Range(const char* begin, const char* end)
+{
+    return std::string_view(begin, size_t(end - begin));
+}
+
+} // namespace
+
+Interpreter::Interpreter(Executor& executor, Variables& variables, uint32_t statementsLimit, uint32_t recursionLimit)
+    : executor(&executor), variables(&variables), parent(nullptr), root(this), statementsLeft(statementsLimit),
+      recursionLeft(recursionLimit)
+{
+}
+
+Interpreter::Interpreter(Executor& executor, Variables& variables, Interpreter* parent, Interpreter* root,
+                         uint32_t statementsLeft, uint32_t recursionLeft)
+    : executor(&executor), variables(&variables), parent(parent), root(root), statementsLeft(statementsLeft),
+      recursionLeft(recursionLeft)
+{
+}
+
+Interpreter Interpreter::Nest(Executor& executor, const Interpreter& source)
+{
+    return Interpreter(executor, *source.variables, source.parent, source.root, source.statementsLeft,
+                       source.recursionLeft);
+}
+
+Interpreter Interpreter::Frame(Interpreter& caller, Variables& frameVariables)
+{
+    return Interpreter(*caller.executor, frameVariables, &caller, caller.root, caller.statementsLeft,
+                       caller.recursionLeft);
+}
+
+void Interpreter::RunBlock(std::string_view block)
+{
+    RecursionLevel level(recursionLeft);
+    ScratchText expanded;
+    const char* const end = block.data() + block.size();
+    // Where the statement in progress stands, for the text that an error carries.
+    enum class Stage { kSkipping, kCutting, kPreparing, kExecuting } stage = Stage::kSkipping;
+    const char* skipStart = block.data();
+    const char* statementStart = skipStart;
+    const char* statementEnd = skipStart;
+    try {
+        for (const char* p = block.data();;) {
+            stage = Stage::kSkipping;
+            skipStart = p;
+            statementStart = SkipBlank(p, end);
+            stage = Stage::kCutting;
+            statementEnd = FindStatementEnd(statementStart, end);
+            stage = Stage::kPreparing;
+            Interpreter& budget = *root;
+            if (budget.statementsLeft == 0)
+                ThrowRunTimeError("Statements limit reached");
+            if (!executor->Progress(*this, budget.statementsLeft))
+                throw AbortedException("Aborted");
+            --budget.statementsLeft;
+            expanded->clear();
+            ExpandInto(*expanded, Range(statementStart, statementEnd));
+            stage = Stage::kExecuting;
+            ExecuteStatement(*expanded);
+            if (statementEnd == end)
+                break;
+            p = statementEnd;
+            if (*p == ';' && ++p == end)
+                break;
+        }
+    } catch (Exception& error) {
+        if (error.statement.empty()) {
+            switch (stage) {
+            case Stage::kSkipping:
+                error.statement.assign(Range(skipStart, end));
+                break;
+            case Stage::kCutting:
+                error.statement.assign(Range(statementStart, end));
+                break;
+            case Stage::kPreparing:
+                error.statement.assign(Range(statementStart, statementEnd));
+                break;
+            case Stage::kExecuting:
+                error.statement = *expanded;
+                break;
+            }
+        }
+        throw;
+    }
+}
+
+void Interpreter::ExecuteStatement(std::string_view statement)
+{
+    const size_t size = statement.size();
+    if (size >= 2 && statement.front() == '[' && statement.back() == ']') {
+        RunBlock(statement.substr(1, size - 2));
+        return;
+    }
+    if (size == 0)
+        return;
+    const char* const begin = statement.data();
+    const char* const end = begin + size;
+    if (!IsNameStart(*begin))
+        ThrowSyntaxError("Invalid intruction");
+    const char* nameEnd = begin + 1;
+    while (nameEnd < end && IsNameCharacter(*nameEnd))
+        ++nameEnd;
+    const char* const rest = SkipBlank(nameEnd, end);
+    if (rest < end && *rest == '=') {
+        AssignVariable(Range(begin, nameEnd), Range(SkipBlank(rest + 1, end), end));
+        return;
+    }
+    ExecuteBuiltIn(ToLower(Range(begin, nameEnd)), Range(rest, end));
+}
+
+std::string Interpreter::Expand(std::string_view text)
+{
+    std::string out;
+    ExpandInto(out, text);
+    return out;
+}
+
+void Interpreter::ExpandInto(std::string& out, std::string_view text)
+{
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const size_t outStart = out.size();
+    bool blankPending = false;
+    const char* run = p;
+    // Ends the current run: a pending blank, then the run's text.
+    const auto flush = [&] {
+        if (blankPending)
+            out += ' ';
+        out.append(run, size_t(p - run));
+    };
+    while (p < end) {
+        const char c = *p;
+        if (IsBlankCharacter(c) || IsLineEnd(c) || IsCommentStart(p, end)) {
+            flush();
+            blankPending = out.size() > outStart;
+            p = run = SkipBlank(p, end);
+        } else if (c == '$') {
+            flush();
+            const char* const name = ++p;
+            while (p < end && IsNameCharacter(*p))
+                ++p;
+            if (p == name)
+                ThrowSyntaxError("Syntax error");
+            ScratchText value;
+            if (!GetVariable(Range(name, p), *value))
+                ThrowRunTimeError("Variable does not exist");
+            out += *value;
+            blankPending = false;
+            run = p;
+        } else if (c == '{') {
+            flush();
+            Value value;
+            p = SkipBlank(Evaluate(*this, p + 1, end, value, 0), end);
+            if (p == end || *p != '}')
+                ThrowSyntaxError("Syntax error");
+            value.AppendText(out);
+            blankPending = false;
+            run = ++p;
+        } else if (c == '[') {
+            p = SkipBrackets(p, end);
+        } else if (c == '\\') {
+            p = SkipEscaped(p, end);
+        } else {
+            ++p;
+        }
+    }
+    if (p > run)
+        flush();
+}
+
+bool Interpreter::GetVariable(std::string_view name, std::string& value)
+{
+    for (Interpreter* context = this; context != nullptr; context = context->parent) {
+        if (context->variables->Get(name, value))
+            return true;
+    }
+    return false;
+}
+
+void Interpreter::AssignVariable(std::string_view name, std::string_view value)
+{
+    Interpreter* outermost = this;
+    for (Interpreter* context = this; context != nullptr; context = context->parent) {
+        if (context->variables->Set(name, value))
+            return;
+        outermost = context;
+    }
+    if (!outermost->variables->Declare(name, value))
+        ThrowRunTimeError("Could not set variable");
+}
+
+} // namespace ORDO

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace ORDO {
+
+// A text buffer borrowed from a per-thread pool for the length of a scope, so that the
+// statement runner stops allocating once its buffers have grown to the sizes a script needs.
+class ScratchText {
+public:
+    ScratchText();
+    ~ScratchText();
+    ScratchText(const ScratchText&) = delete;
+    ScratchText& operator=(const ScratchText&) = delete;
+
+    std::string& operator*() { return fText; }
+    std::string* operator->() { return &fText; }
+
+private:
+    std::string fText;
+};
+
+} // namespace ORDO

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Every ORDO value is text. Numbers and booleans are read from text and written back to text
+// by these conversions; the expression evaluator works on typed values (ORDO::Value).
+namespace ORDO {
+
+// The boolean texts.
+inline constexpr std::string_view kYes = "yes";
+inline constexpr std::string_view kNo = "no";
+
+// The precision with which every number is written.
+inline constexpr int kNumberPrecision = 13;
+
+// Reads the longest number at start into number and returns the position after it; returns
+// start itself with 0.0 when there is none. Exponent digits saturate.
+const char* ParseNumber(const char* start, const char* end, double& number);
+
+// Appends number to out with at most precision significant digits (clamped to 1..40).
+// Infinities and NaN are written "inf", "-inf" and "nan".
+void FormatNumber(std::string& out, int precision, double number);
+
+// The whole text must be one number: "Invalid number".
+double ToNumber(std::string_view text);
+
+// Optional sign, then decimal digits up to the end, wrapping modulo 2^32: "Invalid integer".
+int32_t ToInteger(std::string_view text);
+
+// Exactly "yes" or "no": "Invalid boolean (should be 'yes' or 'no')".
+bool ToBoolean(std::string_view text);
+
+// Copy with A-Z turned to a-z.
+std::string ToLower(std::string_view text);
+
+// The typed value of the expression evaluator.
+struct Value {
+    enum class Kind : int32_t { kNone = 0, kBoolean = 1, kNumber = 2, kText = 3 };
+
+    Kind kind = Kind::kNone;
+    std::string text;    // used by kText
+    double number = 0.0; // used by kNumber; 1.0 or 0.0 for kBoolean
+
+    void SetBoolean(bool value);
+    void SetNumber(double value);
+    void SetText(std::string_view value);
+
+    // Appends the text form: numbers with 13 significant digits, booleans "yes" or "no".
+    void AppendText(std::string& out) const;
+    std::string ToText() const;
+    bool ToBoolean() const;
+    double ToNumber() const;
+    // The numeric view used by comparisons: true with the number when the value is a number
+    // or its text form is one whole number.
+    bool GetNumeric(double& number) const;
+};
+
+} // namespace ORDO
