@@ -41,10 +41,13 @@ BasicImage<Value>& BasicImage<Value>::RenderRect(Source<Value>& source, const In
     return *this;
   }
   Run<Value> runs[kMaxSpan];
-  const std::int32_t right = area.GetRight();
-  for (std::int32_t y = area.y; y < area.GetBottom(); ++y) {
-    for (std::int32_t x = area.x; x < right; x += std::min(kMaxSpan, right - x)) {
-      const std::int32_t count = std::min(kMaxSpan, right - x);
+  const std::int64_t right = std::int64_t{area.x} + area.width;
+  const std::int64_t bottom = std::int64_t{area.y} + area.height;
+  for (std::int64_t row = area.y; row < bottom; ++row) {
+    for (std::int64_t column = area.x; column < right; column += kMaxSpan) {
+      const auto x = static_cast<std::int32_t>(column);
+      const auto y = static_cast<std::int32_t>(row);
+      const auto count = static_cast<std::int32_t>(std::min<std::int64_t>(kMaxSpan, right - column));
       // The source writes its computed values straight into the destination row.
       Value* destination = At(x, y);
       SpanList<Value> list(runs, destination);
