@@ -48,8 +48,11 @@ function(marovell_test name)
     add_test(NAME ${name} COMMAND ${MAROVELL_WITH_XVFB} $<TARGET_FILE:${name}>)
     set_tests_properties(${name} PROPERTIES LABELS "xvfb;${T_LABELS}" TIMEOUT 600)
   else()
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                         PROPERTIES LABELS "${T_LABELS}" TIMEOUT 300)
+    set(properties TIMEOUT 300)
+    if(T_LABELS)
+      list(APPEND properties LABELS "${T_LABELS}")
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
   endif()
 endfunction()
 
