@@ -141,6 +141,12 @@ cRect rcGraphicsContext::GetTextBounds(const cPoint& p, const rcFont& font, cons
   return {p.fX, WrapSub(p.fY, ascent), WrapAdd(p.fX, width), WrapAdd(p.fY, descent)};
 }
 
+void cTranslationScope::Set(const cPoint& t) {
+  if (t == fTranslation) return;
+  fContext->Translate(t - fTranslation);
+  fTranslation = t;
+}
+
 cClipScope::cClipScope(rcGraphicsContext& context, const cRect& r) : fContext(&context) {
   cairo_t* cr = context.GetContext();
   const Platform::Rect clip = ToCGRect(r);

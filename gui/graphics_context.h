@@ -84,4 +84,22 @@ class cClipScope {
   rcGraphicsContext* fContext;
 };
 
+// Keeps the sum of the translations it applies to a context and takes them back when it ends,
+// also when drawing throws.
+class cTranslationScope {
+ public:
+  explicit cTranslationScope(rcGraphicsContext& context) : fContext(&context) {}
+  cTranslationScope(const cTranslationScope&) = delete;
+  cTranslationScope& operator=(const cTranslationScope&) = delete;
+  ~cTranslationScope() { Set({}); }
+
+  // Translates the context so that the sum of this scope's translations becomes t.
+  void Set(const cPoint& t);
+  const cPoint& GetTranslation() const { return fTranslation; }
+
+ private:
+  rcGraphicsContext* fContext;
+  cPoint fTranslation;
+};
+
 }  // namespace Wex

@@ -1,0 +1,43 @@
+#pragma once
+
+// What the native view tells the element tree about the mouse and the keyboard.
+
+#include <cstdint>
+
+#include "base/rc.h"
+#include "gui/geometry.h"
+
+namespace Wex {
+
+class iGUIView;
+
+struct cKeyModifiers {
+  bool fShift = false;
+  bool fControl = false;
+  bool fOption = false;
+  bool fCommand = false;
+  bool fCapsLock = false;
+  bool fNumericPad = false;
+  bool fHelp = false;
+  bool fFunction = false;
+  // The click asks for a context menu: the control key was held or the right button pressed.
+  bool fSecondaryClick = false;
+
+  friend bool operator==(const cKeyModifiers&, const cKeyModifiers&) = default;
+};
+
+struct cMouseEvent {
+  iref<iGUIView> fElement;      // the view that received the event
+  cPoint fPoint;                // in view coordinates
+  std::int64_t fTime = 0;       // milliseconds since system start
+  cKeyModifiers fModifiers;
+  std::uint32_t fButtons = 0;   // the pressed buttons, bit 0 the primary one
+};
+
+// A key event while the mouse is tracked; the native view defines it.
+struct cKeyEvent;
+
+// Elements take the low 32 bits of event times.
+inline std::int32_t ToElementTime(std::int64_t time) { return static_cast<std::int32_t>(time); }
+
+}  // namespace Wex

@@ -1,0 +1,69 @@
+#pragma once
+
+// The native view that hosts an element tree (the editor's view in the host's window, or a window
+// of the program), as the element tree uses it.
+
+#include "base/rc.h"
+#include "base/scheduler.h"
+#include "gui/cocoa_object.h"
+#include "gui/events.h"
+#include "gui/geometry.h"
+#include "gui/handlers.h"
+
+namespace Wex {
+
+// A window that holds a view.
+class rcWindow : public rc {
+ public:
+  // The content area in screen coordinates, y measured downwards from the top of the first screen.
+  virtual cRect GetScreenContentRect() = 0;
+};
+
+class iGUIView {
+ public:
+  // The view's bounds in its own coordinates.
+  virtual cRect GetBounds() = 0;
+  // Marks an area (view coordinates) for redrawing.
+  virtual void InvalidateRect(const cRect& r) = 0;
+
+ protected:
+  virtual ~iGUIView() = default;
+};
+
+class iMouseTrackingHost {
+ public:
+  // From now on presses, drags, releases and keys go to the tracker instead of the click handler.
+  virtual void StartTracking(const iref<iMouseTracker>& tracker, const cMouseEvent& event) = 0;
+  // When the tracker is the current one: stops routing to it, tells it that tracking was
+  // cancelled, then reports the pointer's entry or exit.
+  virtual void CancelTracking(const iref<iMouseTracker>& tracker) = 0;
+
+ protected:
+  virtual ~iMouseTrackingHost() = default;
+};
+
+class iNativeView : public iGUIView, public iMouseTrackingHost {
+ public:
+  // Each replaces the view's handler of that kind.
+  virtual void SetWindowEventHandler(const iref<iWindowEventHandler>& handler) = 0;
+  virtual void SetDrawer(const iref<iGUIElementDrawer>& drawer) = 0;
+  virtual void SetClickHandler(const iref<iMouseClickHandler>& handler) = 0;
+  virtual void SetMovementHandler(const iref<iMouseMovementHandler>& handler) = 0;
+  virtual void SetContextMenuDisplayer(const iref<iContextMenuDisplayer>& displayer) = 0;
+
+  // The window that holds the view; empty when there is none.
+  virtual ref<rcWindow> GetWindow() = 0;
+  // The view's top-left in its window's content area, y from the top; (0, 0) without a window.
+  virtual cPoint GetOriginInWindow() = 0;
+  // The scheduler that the view's event-loop timer runs.
+  virtual ref<rcScheduler> GetScheduler() = 0;
+  // Makes the cursor the view's own.
+  virtual void UseCursor(const ref<rcCocoaObject>& cursor) = 0;
+  // Drops the handlers, the scheduler and its timer, and the platform's view.
+  virtual void Close() = 0;
+
+ protected:
+  ~iNativeView() override = default;
+};
+
+}  // namespace Wex

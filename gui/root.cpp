@@ -1,0 +1,118 @@
+#include "gui/root.h"
+
+#include <utility>
+
+namespace Wex {
+
+rcGUIRoot::rcGUIRoot(const iref<iNativeView>& view) : fView(view) {
+  if (!fView) return;
+  fView->SetDrawer(iref<iGUIElementDrawer>(this));
+  fView->SetClickHandler(iref<iMouseClickHandler>(this));
+  fView->SetContextMenuDisplayer(iref<iContextMenuDisplayer>(this));
+  fView->SetMovementHandler(iref<iMouseMovementHandler>(this));
+  fView->SetWindowEventHandler(iref<iWindowEventHandler>(this));
+}
+
+rcGUIRoot::~rcGUIRoot() = default;
+
+void rcGUIRoot::SetRootElement(const ref<rcGUIElement>& element) {
+  if (const ref<rcGUIElement> old = std::move(fRootElement)) {
+    if (fView) fView->InvalidateRect(old->GetWindowRect());
+    old->SetHost(nullptr);
+  }
+  fRootElement = element;
+  if (element) {
+    if (fView) element->SetSize(fView->GetBounds());
+    element->SetHost(this);
+    if (fView) fView->InvalidateRect(element->GetWindowRect());
+  }
+}
+
+void rcGUIRoot::StartTracking(const cPoint& p, std::int32_t time, const cKeyModifiers& modifiers) {
+  if (!fView) return;
+  const cMouseEvent event{iref<iGUIView>(fView), p, time, modifiers, 1};
+  fView->StartTracking(GetTracker(), event);
+}
+
+void rcGUIRoot::Close() {
+  if (fRootElement) {
+    fRootElement->Detach();
+    fRootElement = nullptr;
+  }
+  if (const iref<iNativeView> view = fView) {
+    fView = nullptr;
+    view->Close();
+  }
+}
+
+void rcGUIRoot::NotifyWindowStateChanged() {
+  if (const ref<rcGUIElement> element = fRootElement) element->WindowStateChanged();
+}
+
+void rcGUIRoot::Draw(const iref<iGUIView>&, rcGraphicsContext& context, const cRect& update) {
+  if (const ref<rcGUIElement> element = fRootElement) element->Draw(context, update);
+}
+
+bool rcGUIRoot::HandleMouseDown(const iref<iGUIView>&, const cMouseEvent& event, std::int32_t button,
+                                bool secondaryClick, bool doubleClick) {
+  const ref<rcGUIElement> element = fRootElement;
+  if (button != 0 || !element) return false;
+  cKeyModifiers modifiers = event.fModifiers;
+  modifiers.fSecondaryClick = secondaryClick;
+  return element->MouseDown(event.fPoint, ToElementTime(event.fTime), doubleClick, modifiers);
+}
+
+bool rcGUIRoot::DisplayContextMenu(const iref<iGUIView>&, const cMouseEvent& event) {
+  const ref<rcGUIElement> element = fRootElement;
+  return element && element->ContextClick(event.fPoint, ToElementTime(event.fTime), event.fModifiers);
+}
+
+bool rcGUIRoot::CanDisplayContextMenu(const iref<iGUIView>&, const cMouseEvent&) { return false; }
+
+void rcGUIRoot::MouseEntered(const iref<iGUIView>&) {
+  if (const ref<rcGUIElement> element = fRootElement) element->MouseEntered(0);
+}
+
+void rcGUIRoot::MouseMoved(const iref<iGUIView>&, const cMouseEvent& event) {
+  if (const ref<rcGUIElement> element = fRootElement) {
+    element->MouseMoved(event.fPoint, ToElementTime(event.fTime), event.fModifiers);
+  }
+}
+
+void rcGUIRoot::MouseExited(const iref<iGUIView>&) {
+  if (const ref<rcGUIElement> element = fRootElement) element->MouseExited(0);
+}
+
+void rcGUIRoot::TrackMouse(const iref<iGUIView>&, const cMouseEvent& event) {
+  if (const ref<rcGUIElement> tracked = rcGUIElement::GetTrackedElement()) {
+    tracked->TrackMouse(tracked->WindowToLocal(event.fPoint), ToElementTime(event.fTime), event.fModifiers);
+  }
+}
+
+bool rcGUIRoot::TrackKey(const iref<iGUIView>&, const cKeyEvent&) { return false; }
+
+bool rcGUIRoot::TrackMouseUp(const iref<iGUIView>&, const cMouseEvent& event) {
+  if (const ref<rcGUIElement> tracked = rcGUIElement::GetTrackedElement()) {
+    tracked->MouseUp(tracked->WindowToLocal(event.fPoint), ToElementTime(event.fTime), event.fModifiers);
+  }
+  return true;
+}
+
+void rcGUIRoot::TrackingCancelled(const iref<iGUIView>&) {
+  if (const ref<rcGUIElement> tracked = rcGUIElement::GetTrackedElement()) tracked->CancelTracking();
+}
+
+void rcGUIRoot::WindowStateChanged(const iref<iGUIView>&) { NotifyWindowStateChanged(); }
+
+void rcGUIRoot::GeometryChanged(const iref<iGUIView>& view) {
+  const ref<rcGUIElement> element = fRootElement;
+  if (element && view) element->SetSize(view->GetBounds());
+}
+
+void rcGUIRoot::VisibilityChanged(const iref<iGUIView>&) { NotifyWindowStateChanged(); }
+
+void rcGUIRoot::KeyWindowChanged(const iref<iGUIView>&) { NotifyWindowStateChanged(); }
+
+void rcGUIRoot::ViewMoved(const iref<iGUIView>&) { NotifyWindowStateChanged(); }
+
+}  // namespace Wex

@@ -1,0 +1,147 @@
+#pragma once
+
+// Test doubles of the element tree's surroundings: a native view that records what the tree asks
+// of it, a window, and an element that logs the calls it receives.
+
+#include <string>
+#include <vector>
+
+#include "base/scheduler.h"
+#include "gui/element.h"
+#include "gui/native_view.h"
+
+namespace GuiTest {
+
+class rcFakeWindow : public Wex::rcWindow {
+ public:
+  explicit rcFakeWindow(const Wex::cRect& content) : fContent(content) {}
+  Wex::cRect GetScreenContentRect() override { return fContent; }
+
+ private:
+  Wex::cRect fContent;
+};
+
+class rcRecordingView : public Wex::rc, public Wex::iNativeView {
+ public:
+  iref<Wex::iGUIView> Self() { return iref<Wex::iGUIView>(this); }
+
+  Wex::cRect GetBounds() override { return fBounds; }
+  void InvalidateRect(const Wex::cRect& r) override { fInvalidated.push_back(r); }
+  void StartTracking(const iref<Wex::iMouseTracker>& tracker, const Wex::cMouseEvent& event) override {
+    fTracker = tracker;
+    fTrackingEvent = event;
+  }
+  // Like the platform's view: only the current tracker is cancelled, and it hears of it.
+  void CancelTracking(const iref<Wex::iMouseTracker>& tracker) override {
+    ++fCancelRequests;
+    if (!fTracker || fTracker.Get() != tracker.Get()) return;
+    fTracker = nullptr;
+    tracker->TrackingCancelled(Self());
+  }
+  void SetWindowEventHandler(const iref<Wex::iWindowEventHandler>& h) override { fWindowEventHandler = h; }
+  void SetDrawer(const iref<Wex::iGUIElementDrawer>& h) override { fDrawer = h; }
+  void SetClickHandler(const iref<Wex::iMouseClickHandler>& h) override { fClickHandler = h; }
+  void SetMovementHandler(const iref<Wex::iMouseMovementHandler>& h) override { fMovementHandler = h; }
+  void SetContextMenuDisplayer(const iref<Wex::iContextMenuDisplayer>& h) override { fMenuDisplayer = h; }
+  ref<Wex::rcWindow> GetWindow() override { return fWindow; }
+  Wex::cPoint GetOriginInWindow() override { return fWindow ? fOrigin : Wex::cPoint{}; }
+  ref<Wex::rcScheduler> GetScheduler() override { return fScheduler; }
+  void UseCursor(const ref<Wex::rcCocoaObject>& cursor) override { fCursors.push_back(cursor); }
+  void Close() override {
+    fClosed = true;
+    fWindowEventHandler = nullptr;
+    fDrawer = nullptr;
+    fClickHandler = nullptr;
+    fMovementHandler = nullptr;
+    fMenuDisplayer = nullptr;
+    fTracker = nullptr;
+    fTrackingEvent = {};  // it refers to this view
+    fScheduler = nullptr;
+  }
+
+  Wex::cRect fBounds{0, 0, 200, 100};
+  std::vector<Wex::cRect> fInvalidated;
+  ref<Wex::rcScheduler> fScheduler{new Wex::rcScheduler()};
+  ref<Wex::rcWindow> fWindow;
+  Wex::cPoint fOrigin;
+  std::vector<ref<Wex::rcCocoaObject>> fCursors;
+  iref<Wex::iWindowEventHandler> fWindowEventHandler;
+  iref<Wex::iGUIElementDrawer> fDrawer;
+  iref<Wex::iMouseClickHandler> fClickHandler;
+  iref<Wex::iMouseMovementHandler> fMovementHandler;
+  iref<Wex::iContextMenuDisplayer> fMenuDisplayer;
+  iref<Wex::iMouseTracker> fTracker;
+  Wex::cMouseEvent fTrackingEvent;
+  int fCancelRequests = 0;
+  bool fClosed = false;
+};
+
+// An element that appends "name:Call" (with arguments where they matter) to a shared log.
+class rcProbe : public Wex::rcGUIElement {
+ public:
+  rcProbe(const Wex::cRect& r, std::string name, std::vector<std::string>& log)
+      : rcGUIElement(r), fName(std::move(name)), fLog(&log) {}
+
+  void Draw(Wex::rcGraphicsContext&, const Wex::cRect& update) override { Record("Draw", update); }
+  bool MouseDown(const Wex::cPoint& p, std::int32_t time, bool, const Wex::cKeyModifiers& m) override {
+    fLastTime = time;
+    fLastModifiers = m;
+    Record("MouseDown", p);
+    return fHandles;
+  }
+  void MouseUp(const Wex::cPoint& p, std::int32_t time, const Wex::cKeyModifiers& m) override {
+    Record("MouseUp", p);
+    rcGUIElement::MouseUp(p, time, m);
+  }
+  void MouseMoved(const Wex::cPoint& p, std::int32_t time, const Wex::cKeyModifiers& m) override {
+    Record("MouseMoved", p);
+    rcGUIElement::MouseMoved(p, time, m);
+  }
+  bool MouseWheel(const Wex::cPoint& p, std::int32_t, const Wex::cKeyModifiers&, double) override {
+    Record("MouseWheel", p);
+    return fHandles;
+  }
+  bool ContextClick(const Wex::cPoint& p, std::int32_t, const Wex::cKeyModifiers&) override {
+    Record("ContextClick", p);
+    return fHandles;
+  }
+  void TrackMouse(const Wex::cPoint& p, std::int32_t, const Wex::cKeyModifiers&) override { Record("TrackMouse", p); }
+  void CancelTracking() override {
+    Record("CancelTracking");
+    rcGUIElement::CancelTracking();
+  }
+  void MouseEntered(std::int32_t time) override {
+    Record("MouseEntered");
+    rcGUIElement::MouseEntered(time);
+  }
+  void MouseExited(std::int32_t time) override {
+    Record("MouseExited");
+    rcGUIElement::MouseExited(time);
+  }
+  void WindowStateChanged() override { Record("WindowStateChanged"); }
+  void OnHostAttached(Wex::rcGUIRoot&) override { Record("Attached"); }
+  void OnHostDetached(Wex::rcGUIRoot&) override { Record("Detached"); }
+  void OnTimer(Wex::rcScheduler&, std::int32_t, std::int32_t, std::uint32_t id) override {
+    Record("OnTimer " + std::to_string(id));
+  }
+  void SetCursorForTest(ref<Wex::rcCocoaObject> cursor) { SetCursor(std::move(cursor)); }
+
+  bool fHandles = false;
+  std::int32_t fLastTime = 0;
+  Wex::cKeyModifiers fLastModifiers;
+
+ private:
+  void Record(const std::string& call) { fLog->push_back(fName + ":" + call); }
+  void Record(const std::string& call, const Wex::cPoint& p) {
+    Record(call + " " + std::to_string(p.fX) + "," + std::to_string(p.fY));
+  }
+  void Record(const std::string& call, const Wex::cRect& r) {
+    Record(call + " " + std::to_string(r.fLeft) + "," + std::to_string(r.fTop) + "," + std::to_string(r.fRight) + "," +
+           std::to_string(r.fBottom));
+  }
+
+  std::string fName;
+  std::vector<std::string>* fLog;
+};
+
+}  // namespace GuiTest
