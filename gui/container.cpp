@@ -120,9 +120,10 @@ void rcGUIContainer::RemoveChild(const ref<rcGUIElement>& child) {
 }
 
 void rcGUIContainer::RemoveAllChildren() {
-  while (fChildren.GetCount() > 0) {
-    const ref<rcGUIElement> child = fChildren[fChildren.GetCount() - 1];
-    Unlink(fChildren.GetCount() - 1);
+  for (std::int64_t i = fChildren.GetCount() - 1; i >= 0; --i) {
+    if (i >= fChildren.GetCount()) continue;
+    const ref<rcGUIElement> child = fChildren[i];
+    Unlink(i);
     child->Detach();
   }
 }
@@ -130,9 +131,10 @@ void rcGUIContainer::RemoveAllChildren() {
 void rcGUIContainer::Detach() {
   const ref<rcGUIContainer> self(this);
   if (IsMouseInside()) MouseExited(ToElementTime(GetMilliseconds()));
-  while (fChildren.GetCount() > 0) {
-    const ref<rcGUIElement> child = fChildren[fChildren.GetCount() - 1];
-    fChildren.RemoveAt(fChildren.GetCount() - 1);
+  for (std::int64_t i = fChildren.GetCount() - 1; i >= 0; --i) {
+    if (i >= fChildren.GetCount()) continue;
+    const ref<rcGUIElement> child = fChildren[i];
+    fChildren.RemoveAt(i);
     child->Detach();
   }
   SetHost(nullptr);
