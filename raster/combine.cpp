@@ -1,6 +1,7 @@
 #include "raster/combine.h"
 
 #include <algorithm>
+#include <cstring>
 #include <type_traits>
 
 namespace QorRaster {
@@ -47,16 +48,49 @@ bool SpanMeets(const IntRect& rect, std::int32_t x, std::int32_t y, std::int32_t
 
 std::int32_t Wrapped(std::int64_t v) { return static_cast<std::int32_t>(v); }
 
-Pixel OverPixel(Pixel bottom, Pixel top) { return top + bottom - ScalePixel(bottom, top >> 24); }
-Coverage SaturatingAdd(Coverage a, Coverage b) { return static_cast<Coverage>(std::min(a + b, 255)); }
+// Four pixels at a time, in the compiler's portable vector types: the byte scaling of two
+// channels per 32-bit word becomes one 16-bit multiply per channel, with the same results.
+using Pixels4 = std::uint32_t __attribute__((vector_size(16)));
+using Lanes8 = std::uint16_t __attribute__((vector_size(16)));
+
+Pixels4 ScalePixels(Pixels4 p, Pixels4 factor) {
+  const auto k = reinterpret_cast<Lanes8>(factor | factor << 16);  // factor is at most 256
+  const auto rb = reinterpret_cast<Lanes8>(p & 0x00FF00FFu);
+  const auto ag = reinterpret_cast<Lanes8>((p >> 8) & 0x00FF00FFu);
+  return reinterpret_cast<Pixels4>((rb * k) >> 8) | reinterpret_cast<Pixels4>((ag * k) & 0xFF00);
+}
+
+template <typename Value>
+Pixels4 Load4(const Value* v) {
+  if constexpr (std::is_same_v<Value, Pixel>) {
+    Pixels4 p;
+    std::memcpy(&p, v, sizeof p);
+    return p;
+  } else {
+    return Pixels4{v[0], v[1], v[2], v[3]};
+  }
+}
+
+// Pixel or vector of pixels alike.
+template <typename P>
+P OverPixel(P bottom, P top) {
+  if constexpr (std::is_same_v<P, Pixel>) {
+    return top + bottom - ScalePixel(bottom, top >> 24);
+  } else {
+    return top + bottom - ScalePixels(bottom, (top >> 24) + 1);
+  }
+}
 
 // Four saturating byte sums at once.
-Pixel SaturatingAdd(Pixel f, Pixel s) {
-  const std::uint32_t low = (f & 0x7F7F7F7Fu) + (s & 0x7F7F7F7Fu);
-  const std::uint32_t high = (f | s) & 0x80808080u;
-  const std::uint32_t carry = ((high & low) | (f & s & 0x80808080u)) >> 7;
+template <typename P>
+P SaturatingAdd(P f, P s) {
+  const P low = (f & 0x7F7F7F7Fu) + (s & 0x7F7F7F7Fu);
+  const P high = (f | s) & 0x80808080u;
+  const P carry = ((high & low) | (f & s & 0x80808080u)) >> 7;
   return high | low | ((carry + 0x7F7F7F7Fu) ^ 0x7F7F7F7Fu);
 }
+
+Coverage SaturatingAdd(Coverage a, Coverage b) { return static_cast<Coverage>(std::min(a + b, 255)); }
 
 template <typename Value>
 struct OverRule {
@@ -85,7 +119,10 @@ struct AddRule {
     if (second.Repeats(ValueKind<Value>::kFull) || first.Repeats(0)) return Action::PassSecond;
     return Action::Compute;
   }
-  static Value Apply(Value first, Value second) { return SaturatingAdd(first, second); }
+  template <typename V>
+  static V Apply(V first, V second) {
+    return SaturatingAdd(first, second);
+  }
   static bool LiteralOpaque(bool first, bool second) { return first || second; }
 };
 
@@ -112,7 +149,10 @@ struct MaskRule : ScaleRule<Value, Coverage> {
 }  // namespace
 
 struct OverPixels : OverRule<Pixel> {
-  static Pixel Apply(Pixel bottom, Pixel top) { return OverPixel(bottom, top); }
+  template <typename P>
+  static P Apply(P bottom, P top) {
+    return OverPixel(bottom, top);
+  }
 };
 
 struct OverCoverage : OverRule<Coverage> {
@@ -136,6 +176,7 @@ struct MultiplyPixels : ScaleRule<Pixel, Pixel> {
 
 struct MaskPixels : MaskRule<Pixel> {
   static Pixel Apply(Pixel first, Coverage second) { return ScalePixel(first, second); }
+  static Pixels4 Apply(Pixels4 first, Pixels4 second) { return ScalePixels(first, second + 1); }
 };
 
 struct MaskCoverage : MaskRule<Coverage> {
@@ -219,21 +260,55 @@ void CombinedSource<First, Second, Rule>::Render(std::int32_t x, std::int32_t y,
   passDecisive(end, count);
 }
 
-// The values of a pair of aligned pieces, of which at least one is literal.
+// Where the values of one side of a pair come from.
+template <typename Value>
+struct RepeatedValues {
+  Value value;
+  Value At(std::int32_t) const { return value; }
+  Pixels4 Batch(std::int32_t) const { return Pixels4{} + value; }
+};
+
+template <typename Value>
+struct LiteralValues {
+  const Value* values;
+  Value At(std::int32_t i) const { return values[i]; }
+  Pixels4 Batch(std::int32_t i) const { return Load4(values + i); }
+};
+
+// Rules on pixels combine four at a time where they can.
+template <typename Rule, typename First, typename F, typename S>
+void Blend(First* out, std::int32_t n, F first, S second) {
+  std::int32_t i = 0;
+  if constexpr (std::is_same_v<First, Pixel> && requires { Rule::Apply(first.Batch(0), second.Batch(0)); }) {
+    for (; i + 4 <= n; i += 4) {
+      const Pixels4 result = Rule::Apply(first.Batch(i), second.Batch(i));
+      std::memcpy(out + i, &result, sizeof result);
+    }
+  }
+  for (; i < n; ++i) {
+    out[i] = Rule::Apply(first.At(i), second.At(i));
+  }
+}
+
+// The values of a pair of aligned pieces, of which at least one is literal. Values combined in
+// place (the first source's literal values already sit where the results go, as when drawing
+// into an image) are read through the output pointer itself, so that the compiler needs no
+// overlap test to vectorise the loop.
 template <typename Rule, typename First, typename Second>
 void ApplyLiteral(First* out, std::int32_t n, const Piece<First>& first, const Piece<Second>& second) {
+  const auto withSecond = [&](auto f) {
+    if (second.IsRepeated()) {
+      Blend<Rule>(out, n, f, RepeatedValues<Second>{second.value});
+    } else {
+      Blend<Rule>(out, n, f, LiteralValues<Second>{second.pointer});
+    }
+  };
   if (first.IsRepeated()) {
-    const First f = first.value;
-    const Second* s = second.pointer;
-    for (std::int32_t i = 0; i < n; ++i) out[i] = Rule::Apply(f, s[i]);
-  } else if (second.IsRepeated()) {
-    const First* f = first.pointer;
-    const Second s = second.value;
-    for (std::int32_t i = 0; i < n; ++i) out[i] = Rule::Apply(f[i], s);
+    Blend<Rule>(out, n, RepeatedValues<First>{first.value}, LiteralValues<Second>{second.pointer});
+  } else if (first.pointer == out) {
+    withSecond(LiteralValues<First>{out});
   } else {
-    const First* f = first.pointer;
-    const Second* s = second.pointer;
-    for (std::int32_t i = 0; i < n; ++i) out[i] = Rule::Apply(f[i], s[i]);
+    withSecond(LiteralValues<First>{first.pointer});
   }
 }
 

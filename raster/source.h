@@ -49,8 +49,10 @@ constexpr std::uint32_t OpaqueFlag(Value v) {
 }
 
 // Scaling by a byte v multiplies by v + 1 when v is above 0 and by 0 otherwise, then shifts right
-// by 8: scaling by 255 keeps a value, scaling by 0 clears it.
-constexpr std::uint32_t ScaleFactor(std::uint32_t v) { return v != 0 ? v + 1 : 0; }
+// by 8: scaling by 255 keeps a value, scaling by 0 clears it. For byte-sized channels a factor of
+// 1 clears them just as 0 does, so v + 1 serves for every v and keeps the blending loops free of
+// branches.
+constexpr std::uint32_t ScaleFactor(std::uint32_t v) { return v + 1; }
 
 // Scales the four channels of a pixel, two per multiplication.
 constexpr Pixel ScalePixel(Pixel p, std::uint32_t v) {
