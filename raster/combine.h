@@ -9,6 +9,8 @@
 // combined value by value. The classes differ only in their per-value rule.
 #pragma once
 
+#include <type_traits>
+
 #include "raster/source.h"
 
 namespace QorRaster {
@@ -62,6 +64,11 @@ using OverMask = CombinedSource<Coverage, Coverage, OverCoverage>;
 using AddPaint = CombinedSource<Pixel, Pixel, AddPixels>;
 using AddMask = CombinedSource<Coverage, Coverage, AddCoverage>;
 using MultiplyPaint = CombinedSource<Pixel, Pixel, MultiplyPixels>;
+// Compositing and addition of either value type.
+template <typename Value>
+using OverSource = std::conditional_t<std::is_same_v<Value, Pixel>, OverPaint, OverMask>;
+template <typename Value>
+using AddSource = std::conditional_t<std::is_same_v<Value, Pixel>, AddPaint, AddMask>;
 // Source and mask.
 using MaskedPaint = CombinedSource<Pixel, Coverage, MaskPixels>;
 using MaskedMask = CombinedSource<Coverage, Coverage, MaskCoverage>;

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <type_traits>
 
 namespace QorRaster {
 namespace {
@@ -70,16 +69,15 @@ BasicImage<Value>& BasicImage<Value>::RenderRect(Source<Value>& source, const In
 
 template <typename Value>
 BasicImage<Value>& BasicImage<Value>::Draw(Source<Value>& source) {
-  using Over = std::conditional_t<std::is_same_v<Value, Pixel>, OverPaint, OverMask>;
-  Over over(this, &source);
+  OverSource<Value> over(this, &source);
   return RenderRect(over, source.GetBounds());
 }
 
 template <typename Value>
-BasicImage<Value>& BasicImage<Value>::Add(Paint& paint)
+BasicImage<Value>& BasicImage<Value>::Add(Source<Value>& paint)
   requires std::same_as<Value, Pixel>
 {
-  AddPaint add(this, &paint);
+  AddSource<Value> add(this, &paint);
   return RenderRect(add, paint.GetBounds());
 }
 

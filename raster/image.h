@@ -46,7 +46,7 @@ class BasicImage : public Source<Value> {
   // for pixels, addition saturating at 255 for coverage.
   BasicImage& Draw(Source<Value>& source);
   // Adds the paint channel by channel, saturating, where both bounds meet.
-  BasicImage& Add(Paint& paint)
+  BasicImage& Add(Source<Value>& paint)
     requires std::same_as<Value, Pixel>;
 
  private:

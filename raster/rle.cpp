@@ -24,7 +24,7 @@ template <typename Value>
 RunLengthImage<Value>& RunLengthImage<Value>::Draw(Source<Value>& mask)
   requires std::same_as<Value, Coverage>
 {
-  OverMask over(this, &mask);
+  OverSource<Value> over(this, &mask);
   Build(*this, over);
   return *this;
 }

@@ -19,8 +19,6 @@ using Testing::Literal;
 using Testing::Repeated;
 using Testing::ScriptedSource;
 
-constexpr std::uint32_t kOR = kRunOpaque | kRunRepeated;
-
 TEST(SolidTest, OpaqueFlagFollowsTheValue) {
   SolidPaint nearlyOpaque(0xFE000000);
   SolidPaint translucent(0xFD000000);
