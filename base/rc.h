@@ -112,6 +112,19 @@ public:
     iref(const iref<J>& other) noexcept : fObjectReference(other.GetObject()), fInterfacePointer(other.Get())
     {
     }
+    iref(const iref&) noexcept = default;
+    // A moved-from reference is empty: it neither holds the object nor points at its interface.
+    iref(iref&& other) noexcept
+        : fObjectReference(std::move(other.fObjectReference)),
+          fInterfacePointer(std::exchange(other.fInterfacePointer, nullptr))
+    {
+    }
+    iref& operator=(iref other) noexcept
+    {
+        std::swap(fObjectReference, other.fObjectReference);
+        std::swap(fInterfacePointer, other.fInterfacePointer);
+        return *this;
+    }
 
     I* Get() const noexcept { return fInterfacePointer; }
     Wex::rc* GetObject() const noexcept { return fObjectReference.Get(); }

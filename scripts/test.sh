@@ -9,6 +9,5 @@ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DMAROVELL_SANITIZE=ON -DMAROVELL_WERROR=ON
 cmake --build build/sanitize -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
-export LSAN_OPTIONS=suppressions=$PWD/tools/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1
 ctest --test-dir build/sanitize -j "$jobs" --output-on-failure

@@ -154,4 +154,22 @@ TEST(IRef, ObjectAndInterfaceMayBeGivenSeparately)
     EXPECT_EQ(destroyed, 1);
 }
 
+TEST(IRef, AMovedFromReferenceIsEmpty)
+{
+    int destroyed = 0;
+    auto* object = new Both(&destroyed);
+    iref<iCounter> counter(object);
+    iref<iCounter> moved(std::move(counter));
+    EXPECT_FALSE(counter);
+    EXPECT_EQ(counter.GetObject(), nullptr);
+    EXPECT_EQ(moved->Count(), 2);
+
+    iref<iCounter> assigned;
+    assigned = std::move(moved);
+    EXPECT_FALSE(moved);
+    EXPECT_EQ(object->GetReferenceCount(), 1);
+    assigned = nullptr;
+    EXPECT_EQ(destroyed, 1);
+}
+
 } // namespace
