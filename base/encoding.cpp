@@ -20,16 +20,20 @@ wchar_t DecodeUTF8(std::string_view text, size_t& pos)
     if (lead < 0x80) {
         return lead;
     }
-    int count = 0;
-    uint32_t c = 0;
-    uint32_t minimum = 0;
+    // The continuation count, the payload bits of the lead byte and the smallest value that
+    // needs this many bytes.
+    int count = 3;
+    uint32_t c = lead & 0x07u;
+    uint32_t minimum = 0x10000;
     if (lead >= 0xc2 && lead <= 0xdf) {
-        count = 1, c = lead & 0x1f, minimum = 0x80;
+        count = 1;
+        c = lead & 0x1fu;
+        minimum = 0x80;
     } else if (lead >= 0xe0 && lead <= 0xef) {
-        count = 2, c = lead & 0x0f, minimum = 0x800;
-    } else if (lead >= 0xf0 && lead <= 0xf4) {
-        count = 3, c = lead & 0x07, minimum = 0x10000;
-    } else {
+        count = 2;
+        c = lead & 0x0fu;
+        minimum = 0x800;
+    } else if (lead < 0xf0 || lead > 0xf4) {
         return kReplacement;
     }
     for (int i = 0; i < count; ++i) {

@@ -6,7 +6,8 @@
 // whole with its braces, a quoted string with its quotes, otherwise the run up to ',', ';', '}',
 // a line end or a comment, without trailing blanks. Key/value text is entries of a key, ':' or
 // '=', and a value read as a list item is; keys are unquoted, and of two equal keys the first is
-// kept. A line end also ends an entry whose value is not followed by a separator.
+// kept. The separator after an entry or item may be left out where a line end, a closing quote or
+// a closing brace already ends it.
 // Malformed text throws FormatException naming what is missing.
 #pragma once
 

@@ -104,12 +104,13 @@ public:
         if (position + count > fSize) {
             SetSize(position + count);
         }
+        // The source may be this vector: copy in the direction that overlap allows.
         const T* from = source.fStorage + sourceIndex;
-        if (&source == this) {
-            const std::vector<T> copy(from, from + count);
-            std::copy(copy.begin(), copy.end(), fStorage + position);
+        T* to = fStorage + position;
+        if (std::less<const T*>()(from, to)) {
+            std::copy_backward(from, from + count, to + count);
         } else {
-            std::copy_n(from, count, fStorage + position);
+            std::copy(from, from + count, to);
         }
     }
     // The same as WriteAt, answering the count written.

@@ -145,6 +145,8 @@ TEST(RCVector, WriteAtGrowsToCoverTheCopiedEntries)
     EXPECT_EQ(std::string(v->GetData(), 7), std::string("ab\0\0ell", 7));
     v->WriteAt(0, *v, 4, 3);
     EXPECT_EQ(std::string(v->GetData(), 7), std::string("ell\0ell", 7));
+    v->WriteAt(2, *v, 0, 3); // overlapping forwards
+    EXPECT_EQ(std::string(v->GetData(), 7), std::string("elellll"));
     EXPECT_EQ(v->GetMaxSize(), kMax);
 }
 
