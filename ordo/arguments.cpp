@@ -72,7 +72,7 @@ std::vector<ArgumentItem> ParseArgumentItems(std::string_view text)
             labelWaiting = true;
             p = tokenEnd + 1;
             const char* const next = SkipBlank(p, end);
-            if (next != p || next == end) {
+            if (next != p) {
                 p = next;
                 continue;
             }

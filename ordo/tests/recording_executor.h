@@ -28,7 +28,7 @@ public:
     void Trace(Interpreter& context, const std::u32string& text) override;
 
     // Instructions that Execute accepts; any other name is reported unknown.
-    std::set<std::string> instructions = {"rect", "draw", "meta"};
+    std::set<std::string> instructions = {"rect", "draw"};
     // Runs for an accepted instruction after it is recorded, when set.
     std::function<void(Interpreter& context, const std::string& name, std::string_view argumentText)> onExecute;
     // The formats CheckFormat accepts (with an empty requires list).
