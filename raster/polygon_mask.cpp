@@ -17,6 +17,8 @@ constexpr std::int32_t kSentinelTop = 0x7FFFFFFF;
 // A literal stretch swallows the next edge when that edge starts at most this many columns after
 // the stretch's end, so that short gaps between nearby edges do not cost a run each.
 constexpr std::int32_t kStretchJoin = 4;
+// Up to this many active edges are kept in column order by insertion.
+constexpr std::size_t kInsertionSortLimit = 32;
 
 // Adds with two's-complement wrap-around: many edges over one column may overflow 32 bits, which
 // the even-odd rule tolerates and the non-zero rule cannot help.
@@ -347,15 +349,37 @@ void PolygonMask::Accumulate(std::int32_t x, std::int32_t count) {
       e->fEndColumn = count;
     }
   }
-  // Column order changes little from row to row, so an insertion sort is nearly linear.
-  for (std::size_t i = 1; i < fActive.size(); ++i) {
-    PolygonEdge* const e = fActive[i];
-    std::size_t j = i;
-    for (; j > 0 && fActive[j - 1]->fFirstColumn > e->fFirstColumn; --j) {
-      fActive[j] = fActive[j - 1];
+  SortByFirstColumn(count);
+}
+
+void PolygonMask::SortByFirstColumn(std::int32_t count) {
+  const std::size_t n = fActive.size();
+  if (n <= kInsertionSortLimit) {
+    // Column order changes little from row to row, so an insertion sort is nearly linear.
+    for (std::size_t i = 1; i < n; ++i) {
+      PolygonEdge* const e = fActive[i];
+      std::size_t j = i;
+      for (; j > 0 && fActive[j - 1]->fFirstColumn > e->fFirstColumn; --j) {
+        fActive[j] = fActive[j - 1];
+      }
+      fActive[j] = e;
     }
-    fActive[j] = e;
+    return;
   }
+  // Many edges may change order wholesale; first columns lie in [0, count], so a counting sort
+  // is linear whatever the order.
+  fColumnStarts.assign(static_cast<std::size_t>(count) + 2, 0);
+  for (const PolygonEdge* e : fActive) {
+    ++fColumnStarts[static_cast<std::size_t>(e->fFirstColumn) + 1];
+  }
+  for (std::size_t c = 1; c < fColumnStarts.size(); ++c) {
+    fColumnStarts[c] += fColumnStarts[c - 1];
+  }
+  fSorted.resize(n);
+  for (PolygonEdge* e : fActive) {
+    fSorted[fColumnStarts[static_cast<std::size_t>(e->fFirstColumn)]++] = e;
+  }
+  fActive.swap(fSorted);
 }
 
 void PolygonMask::Emit(std::int32_t count, MaskSpanList& list) {

@@ -81,6 +81,8 @@ class PolygonMask final : public Mask {
   void AdvanceTo(std::int32_t y);
   // Adds every active edge's area over columns x to x + count - 1 of the current row to the buffer.
   void Accumulate(std::int32_t x, std::int32_t count);
+  // Orders the active edges by their first column in the current call.
+  void SortByFirstColumn(std::int32_t count);
   // Emits coverage runs for the accumulated columns and clears the buffer.
   void Emit(std::int32_t count, MaskSpanList& list);
 
@@ -91,6 +93,8 @@ class PolygonMask final : public Mask {
   std::size_t fNextEdge = 0;          // first edge not yet started
   std::vector<PolygonEdge*> fActive;  // started, unfinished edges in column order
   std::vector<std::int32_t> fBuffer;  // per-column area deltas, all zero between calls
+  std::vector<std::size_t> fColumnStarts;  // scratch of the counting sort
+  std::vector<PolygonEdge*> fSorted;       // scratch of the counting sort
 };
 
 }  // namespace QorRaster

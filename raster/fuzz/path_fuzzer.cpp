@@ -1,6 +1,8 @@
-// Builds a path from arbitrary bytes, coordinates included, and scan-converts it into a clip
-// rectangle taken from the bytes: any input must render without crashing or hanging, and the
-// coverage must stay inside the mask's bounds, which lie inside the clip.
+// Builds a path from arbitrary bytes, coordinates included (strokes and dashes among the
+// operations), and scan-converts it into a clip rectangle taken from the bytes: any input must
+// render without crashing or hanging, and the coverage must stay inside the mask's bounds, which
+// lie inside the clip.
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +10,7 @@
 #include "raster/image.h"
 #include "raster/path.h"
 #include "raster/polygon_mask.h"
+#include "raster/stroke.h"
 
 namespace {
 
@@ -26,7 +29,10 @@ class Reader {
 
   bool AtEnd() const { return fPosition >= fSize; }
   std::uint8_t Byte() { return fPosition < fSize ? fData[fPosition++] : 0; }
-  std::int16_t Int16() { return static_cast<std::int16_t>(Byte() | Byte() << 8); }
+  std::int16_t Int16() {
+    const std::uint8_t low = Byte();
+    return static_cast<std::int16_t>(low | Byte() << 8);
+  }
   // Mostly small coordinates in 1/16 pixel; a tag bit selects a raw double (NaN, infinities and
   // huge values included).
   double Number() {
@@ -49,32 +55,104 @@ class Reader {
 };
 
 constexpr int kMaxOperations = 32;
+// Strokes and dashes multiply the vertex count; only paths up to this size are outlined.
+constexpr std::size_t kMaxOutlined = 20000;
+
+// Reads n numbers in order (the order in which a call evaluates its arguments is unspecified).
+template <std::size_t n>
+std::array<double, n> Numbers(Reader& in) {
+  std::array<double, n> values;
+  for (double& v : values) {
+    v = in.Number();
+  }
+  return values;
+}
 
 void Build(Reader& in, Path& path) {
   for (int i = 0; i < kMaxOperations && !in.AtEnd(); ++i) {
-    switch (in.Byte() % 15) {
-      case 0: path.MoveTo(in.Number(), in.Number()); break;
-      case 1: path.LineTo(in.Number(), in.Number()); break;
-      case 2: path.Close(); break;
-      case 3: path.QuadTo(in.Number(), in.Number(), in.Number(), in.Number(), in.Number()); break;
-      case 4: path.CubicTo(in.Number(), in.Number(), in.Number(), in.Number(), in.Number(), in.Number(), in.Number()); break;
-      case 5: path.ArcTo(in.Number(), in.Number(), in.Number(), in.Number(), in.Number()); break;
-      case 6: path.AddRect(in.Number(), in.Number(), in.Number(), in.Number()); break;
-      case 7:
-        path.AddRoundedRect(in.Number(), in.Number(), in.Number(), in.Number(), in.Number(), in.Number(), in.Number());
+    switch (in.Byte() % 17) {
+      case 0: {
+        const auto [x, y] = Numbers<2>(in);
+        path.MoveTo(x, y);
         break;
-      case 8: path.AddCircle(in.Number(), in.Number(), in.Number(), in.Number()); break;
-      case 9: path.AddEllipse(in.Number(), in.Number(), in.Number(), in.Number(), in.Number()); break;
-      case 10: path.AddStar(in.Int16(), in.Number(), in.Number(), in.Number(), in.Number(), in.Number()); break;
+      }
+      case 1: {
+        const auto [x, y] = Numbers<2>(in);
+        path.LineTo(x, y);
+        break;
+      }
+      case 2: path.Close(); break;
+      case 3: {
+        const auto [cx, cy, x, y, quality] = Numbers<5>(in);
+        path.QuadTo(cx, cy, x, y, quality);
+        break;
+      }
+      case 4: {
+        const auto [c1x, c1y, c2x, c2y, x, y, quality] = Numbers<7>(in);
+        path.CubicTo(c1x, c1y, c2x, c2y, x, y, quality);
+        break;
+      }
+      case 5: {
+        const auto [cx, cy, sweep, aspect, quality] = Numbers<5>(in);
+        path.ArcTo(cx, cy, sweep, aspect, quality);
+        break;
+      }
+      case 6: {
+        const auto [x, y, w, h] = Numbers<4>(in);
+        path.AddRect(x, y, w, h);
+        break;
+      }
+      case 7: {
+        const auto [x, y, w, h, rx, ry, quality] = Numbers<7>(in);
+        path.AddRoundedRect(x, y, w, h, rx, ry, quality);
+        break;
+      }
+      case 8: {
+        const auto [cx, cy, r, quality] = Numbers<4>(in);
+        path.AddCircle(cx, cy, r, quality);
+        break;
+      }
+      case 9: {
+        const auto [cx, cy, rx, ry, quality] = Numbers<5>(in);
+        path.AddEllipse(cx, cy, rx, ry, quality);
+        break;
+      }
+      case 10: {
+        const std::int16_t count = in.Int16();
+        const auto [cx, cy, r1, r2, rotation] = Numbers<5>(in);
+        path.AddStar(count, cx, cy, r1, r2, rotation);
+        break;
+      }
       case 11: path.CloseAll(); break;
       case 12: {
+        const auto [a, b, c, d, e, f] = Numbers<6>(in);
         Transform t;
-        t.Set(in.Number(), in.Number(), in.Number(), in.Number(), in.Number(), in.Number());
+        t.Set(a, b, c, d, e, f);
         path.Transform(t);
         break;
       }
       case 13: path.Append(path); break;
-      default: path.AddLine(in.Number(), in.Number(), in.Number(), in.Number()); break;
+      case 14: {
+        const auto caps = static_cast<CapStyle>(in.Byte() % 4);
+        const auto joints = static_cast<JointStyle>(in.Byte() % 4);
+        const auto [width, miterLimit, quality] = Numbers<3>(in);
+        if (path.GetVertices().size() <= kMaxOutlined) {
+          path.Stroke(caps, joints, width, miterLimit, quality);
+        }
+        break;
+      }
+      case 15: {
+        const auto [dash, gap, offset] = Numbers<3>(in);
+        if (path.GetVertices().size() <= kMaxOutlined) {
+          path.Dash(dash, gap, offset);
+        }
+        break;
+      }
+      default: {
+        const auto [x1, y1, x2, y2] = Numbers<4>(in);
+        path.AddLine(x1, y1, x2, y2);
+        break;
+      }
     }
     // Doubling by appending is the one way to grow without bound; keep paths renderable.
     if (path.GetVertices().size() > 200000) {
@@ -89,7 +167,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Reader in(data, size);
   // Clips anywhere in the plane, most of them near the origin.
   const std::int32_t scale = 1 << (in.Byte() % 16);
-  const IntRect clip(in.Int16() * scale, in.Int16() * scale, 1 + in.Byte() % 96, 1 + in.Byte() % 96);
+  const std::int32_t x = in.Int16() * scale;
+  const std::int32_t y = in.Int16() * scale;
+  const std::int32_t width = 1 + in.Byte() % 96;
+  const std::int32_t height = 1 + in.Byte() % 96;
+  const IntRect clip(x, y, width, height);
   const FillRule& rule = (in.Byte() & 1) != 0 ? static_cast<const FillRule&>(kEvenOddRule) : kNonZeroRule;
   Path path;
   Build(in, path);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -197,6 +198,33 @@ TEST(PolygonMaskTest, ChunksAndWindowsGiveTheSameCoverage) {
     }
     ASSERT_EQ(row, std::vector<Coverage>(whole.begin() + y * 150, whole.begin() + (y + 1) * 150)) << "row " << y;
   }
+}
+
+TEST(PolygonMaskTest, ManyActiveEdgesInAnyOrder) {
+  // Two hundred squares in shuffled order, each three columns apart and of its own height, so
+  // that hundreds of edges are active at once and start and end on different rows.
+  std::mt19937 random(11);
+  std::vector<std::int32_t> columns(200);
+  for (std::int32_t i = 0; i < 200; ++i) {
+    columns[i] = 3 * i;
+  }
+  std::shuffle(columns.begin(), columns.end(), random);
+  Path p;
+  std::vector<std::int32_t> heights;
+  for (const std::int32_t c : columns) {
+    heights.push_back(1 + static_cast<std::int32_t>(random() % 6));
+    p.AddRect(c, static_cast<double>(random() % 3), 2, heights.back());
+  }
+  const IntRect area(0, 0, 600, 10);
+  PolygonMask mask(p, area, &kNonZeroRule);
+  std::vector<Coverage> expected(600 * 10, 0);
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    const double top = p.GetVertices()[i * 5].y;
+    for (std::int32_t y = static_cast<std::int32_t>(top); y < top + heights[i]; ++y) {
+      expected[y * 600 + columns[i]] = expected[y * 600 + columns[i] + 1] = 255;
+    }
+  }
+  EXPECT_EQ(Render(p, area), expected);
 }
 
 TEST(PolygonMaskTest, EdgesLeftOfTheWindowCarryTheirWinding) {
