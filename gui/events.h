@@ -11,15 +11,17 @@ namespace Wex {
 
 class iGUIView;
 
+// Nine one-byte flags in a fixed order; the unused places are never set on this
+// platform.
 struct cKeyModifiers {
-  bool fShift = false;
   bool fControl = false;
+  bool fShift = false;
+  bool fUnused2 = false;
   bool fOption = false;
   bool fCommand = false;
-  bool fCapsLock = false;
-  bool fNumericPad = false;
-  bool fHelp = false;
-  bool fFunction = false;
+  bool fUnused5 = false;
+  bool fUnused6 = false;
+  bool fUnused7 = false;
   // The click asks for a context menu: the control key was held or the right button pressed.
   bool fSecondaryClick = false;
 
