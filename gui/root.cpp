@@ -15,7 +15,7 @@ rcGUIRoot::rcGUIRoot(const iref<iNativeView>& view) : fView(view) {
 
 rcGUIRoot::~rcGUIRoot() = default;
 
-void rcGUIRoot::SetRootElement(const ref<rcGUIElement>& element) {
+void rcGUIRoot::SetRootElement(ref<rcGUIElement> element) {
   if (const ref<rcGUIElement> old = std::move(fRootElement)) {
     if (fView) fView->InvalidateRect(old->GetWindowRect());
     old->SetHost(nullptr);
@@ -35,8 +35,8 @@ void rcGUIRoot::StartTracking(const cPoint& p, std::int32_t time, const cKeyModi
 }
 
 void rcGUIRoot::Close() {
-  if (fRootElement) {
-    fRootElement->Detach();
+  if (const ref<rcGUIElement> element = fRootElement) {
+    element->Detach();
     fRootElement = nullptr;
   }
   if (const iref<iNativeView> view = fView) {

@@ -28,7 +28,7 @@ class rcGUIRoot : public rc,
 
   // Replaces the root element: the old one is invalidated and unhosted, the new one sized to the
   // view's bounds, hosted and invalidated.
-  void SetRootElement(const ref<rcGUIElement>& element);
+  void SetRootElement(ref<rcGUIElement> element);
   const ref<rcGUIElement>& GetRootElement() const { return fRootElement; }
   // Asks the view to route the mouse to this root's tracker; p is in view coordinates.
   void StartTracking(const cPoint& p, std::int32_t time, const cKeyModifiers& modifiers);

@@ -76,6 +76,40 @@ TEST_F(Root, ReplacingTheRootElementInvalidatesBothAndSizesTheNewOne) {
   EXPECT_EQ(fRoot->GetRootElement().Get(), second.Get());
 }
 
+TEST_F(Root, SettingTheCurrentRootElementAgainKeepsIt) {
+  auto e = Probe({5, 6, 10, 10}, "e");
+  fRoot->SetRootElement(e);
+  TakeInvalidated();
+  TakeLog();
+  // The argument is the root's own field.
+  fRoot->SetRootElement(fRoot->GetRootElement());
+  EXPECT_EQ(fRoot->GetRootElement().Get(), e.Get());
+  EXPECT_EQ(e->GetHost(), fRoot.Get());
+  EXPECT_EQ(TakeInvalidated(), (Rects{{5, 6, 205, 106}, {5, 6, 205, 106}}));
+  EXPECT_EQ(TakeLog(), (Log{"e:Detached", "e:Attached"}));
+}
+
+TEST_F(Root, CloseKeepsTheRootElementAliveWhileItDetaches) {
+  // An element that lets go of itself as the root element when it leaves its host; nothing else
+  // holds it.
+  class rcSelfReleasing : public GuiTest::rcProbe {
+   public:
+    using rcProbe::rcProbe;
+    void OnHostDetached(Wex::rcGUIRoot& host) override {
+      rcProbe::OnHostDetached(host);
+      if (host.GetRootElement().Get() == this) host.SetRootElement(nullptr);
+    }
+  };
+  fRoot->SetRootElement(ref<rcSelfReleasing>(new rcSelfReleasing({}, "e", fLog)));
+  TakeLog();
+  fRoot->Close();
+  EXPECT_FALSE(fRoot->GetRootElement());
+  EXPECT_TRUE(fView->fClosed);
+  const Log log = TakeLog();
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.back(), "e:Detached");
+}
+
 TEST_F(Root, MovementAndWindowEventsReachTheRootElement) {
   auto e = Probe({}, "e");
   fRoot->SetRootElement(e);
