@@ -96,7 +96,7 @@ void rcGUIContainer::SetHost(rcGUIRoot* host) {
   }
 }
 
-void rcGUIContainer::AddChild(const ref<rcGUIElement>& child) {
+void rcGUIContainer::AddChild(ref<rcGUIElement> child) {
   if (!child) return;
   fChildren.Append(child);
   child->fParent = this;

@@ -35,7 +35,7 @@ class rcGUIContainer : public rcGUIElement {
   void SetHost(rcGUIRoot* host) override;
 
   // Appends the child on top; it takes this container's host.
-  virtual void AddChild(const ref<rcGUIElement>& child);
+  virtual void AddChild(ref<rcGUIElement> child);
   // Unhosts and unparents the child, leaving its own children in place; a child of another
   // container is left alone.
   virtual void RemoveChild(const ref<rcGUIElement>& child);

@@ -246,6 +246,17 @@ TEST_F(Container, ChildStorageMovesBetweenInlineAndHeap) {
   EXPECT_EQ(children[0]->GetReferenceCount(), 1);
 }
 
+TEST_F(Container, AddingAnEntryOfItsOwnListAgainSurvivesTheMoveToTheHeap) {
+  auto box = NewContainer({0, 0, 10, 10});
+  for (int i = 0; i < 16; ++i) box->AddChild(Probe({i, 0, i + 1, 1}, "c"));
+  const ref<Wex::rcGUIElement> first = box->GetChild(0);
+  // The argument lives in the inline storage that the 17th child moves away.
+  box->AddChild(box->GetChildren()[0]);
+  EXPECT_EQ(box->GetChildCount(), 17);
+  EXPECT_EQ(box->GetChild(16).Get(), first.Get());
+  EXPECT_EQ(first->GetParent(), box.Get());
+}
+
 TEST_F(Container, ShrinkingHalvesTheHeapUntilHalfFull) {
   Wex::cChildList list;
   auto e = Probe({0, 0, 1, 1}, "e");
