@@ -17,6 +17,7 @@ namespace Wex {
 //  16: 5-6-5 RGB words (the closest layout the platform offers to 5-5-5); rows are padded to a
 //      multiple of 4 bytes, so odd widths have 2 more bytes per row than 2 × width.
 //   8: one byte per pixel, an alpha mask; an opaque bitmap of this size is drawn as grey levels.
+//      Rows are padded to a multiple of 4 bytes here as well.
 // New bitmaps are all zeros.
 class rcBitmapGraphicsContext : public rcGraphicsContext {
  public:

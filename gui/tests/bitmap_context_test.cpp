@@ -57,7 +57,7 @@ TEST(BitmapContext, FormatsSizesAndRows) {
   Wex::rcBitmapGraphicsContext grey(7, 3, 8, true);
   EXPECT_EQ(grey.GetBitsPerPixel(), 8);
   EXPECT_EQ(grey.GetBounds(), (cRect{0, 0, 7, 3}));
-  EXPECT_GE(grey.GetBytesPerRow(), 7);
+  EXPECT_EQ(grey.GetBytesPerRow(), 8);
 }
 
 TEST(BitmapContext, InvalidBitmapsAreRefused) {
