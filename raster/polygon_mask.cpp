@@ -26,7 +26,12 @@ inline void AddTo(std::int32_t& cell, std::int64_t value) {
   cell = static_cast<std::int32_t>(static_cast<std::uint32_t>(cell) + static_cast<std::uint32_t>(value));
 }
 
-inline std::int32_t FixedPoint(double v) { return static_cast<std::int32_t>(std::floor(v * 256.0 + 0.5)); }
+// floor(v * 256 + 0.5) for v within the guard band, without a call to floor.
+inline std::int32_t FixedPoint(double v) {
+  const double scaled = v * 256.0 + 0.5;
+  const auto truncated = static_cast<std::int32_t>(scaled);
+  return truncated - (scaled < truncated ? 1 : 0);
+}
 
 inline bool IsFinite(const Point& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
@@ -34,19 +39,29 @@ inline bool IsFinite(const Point& p) { return std::isfinite(p.x) && std::isfinit
 
 void NonZeroRule::Convert(std::int32_t count, const std::int32_t* values, Coverage* coverage) const {
   for (std::int32_t i = 0; i < count; ++i) {
-    const std::uint32_t w = static_cast<std::uint32_t>(values[i]);
-    const std::uint32_t magnitude = values[i] < 0 ? 0u - w : w;
-    coverage[i] = static_cast<Coverage>(std::min<std::uint32_t>(magnitude >> 8, 255));
+    coverage[i] = Value(values[i]);
   }
 }
 
 void EvenOddRule::Convert(std::int32_t count, const std::int32_t* values, Coverage* coverage) const {
   for (std::int32_t i = 0; i < count; ++i) {
-    const std::uint32_t w = static_cast<std::uint32_t>(values[i]);
-    const std::uint32_t v = (w & 0x10000) != 0 ? 0x10000 - (w & 0xFFFF) : w & 0xFFFF;
-    coverage[i] = static_cast<Coverage>(std::min<std::uint32_t>(v >> 8, 255));
+    coverage[i] = Value(values[i]);
   }
 }
+
+namespace {
+
+// Any other rule, one value at a time through its interface.
+struct GeneralRule {
+  const FillRule& rule;
+  Coverage Value(std::int32_t w) const {
+    Coverage v;
+    rule.Convert(1, &w, &v);
+    return v;
+  }
+};
+
+}  // namespace
 
 // Collects the edges of a path's segments and the box of their end points.
 class PolygonMask::Builder {
@@ -66,6 +81,16 @@ class PolygonMask::Builder {
 
   void AddSegment(const Point& p0, const Point& p1) {
     if (!fUsable) {
+      return;
+    }
+    if (IsInside(p0) && IsInside(p1)) {
+      const std::int32_t x0 = FixedPoint(p0.x);
+      const std::int32_t y0 = FixedPoint(p0.y);
+      const std::int32_t x1 = FixedPoint(p1.x);
+      const std::int32_t y1 = FixedPoint(p1.y);
+      Extend(x0, y0);
+      Extend(x1, y1);
+      AddEdge(x0, y0, x1, y1);
       return;
     }
     // The box of the clamped end points is the clamped box of the segment; within the clip,
@@ -118,9 +143,10 @@ class PolygonMask::Builder {
 
   Point Clamp(const Point& p) const { return Point(std::clamp(p.x, fLeft, fRight), std::clamp(p.y, fTop, fBottom)); }
 
-  void Extend(const Point& p) {
-    const std::int32_t x = FixedPoint(p.x);
-    const std::int32_t y = FixedPoint(p.y);
+  bool IsInside(const Point& p) const { return p.x >= fLeft && p.x <= fRight && p.y >= fTop && p.y <= fBottom; }
+
+  void Extend(const Point& p) { Extend(FixedPoint(p.x), FixedPoint(p.y)); }
+  void Extend(std::int32_t x, std::int32_t y) {
     fMinX = std::min(fMinX, x);
     fMaxX = std::max(fMaxX, x);
     fMinY = std::min(fMinY, y);
@@ -202,7 +228,11 @@ class PolygonMask::Builder {
 };
 
 PolygonMask::PolygonMask(const Path& path, const IntRect& clip, const FillRule* rule)
-    : fRule(rule), fRow(clip.y) {
+    : fRule(rule),
+      fRuleKind(rule == &kNonZeroRule || dynamic_cast<const NonZeroRule*>(rule) != nullptr   ? RuleKind::kNonZero
+                : rule == &kEvenOddRule || dynamic_cast<const EvenOddRule*>(rule) != nullptr ? RuleKind::kEvenOdd
+                                                                                             : RuleKind::kOther),
+      fRow(clip.y) {
   const std::vector<Path::Vertex>& vertices = path.GetVertices();
   fEdges.reserve(vertices.size() + 1);
   Builder builder(clip, fEdges);
@@ -225,8 +255,9 @@ PolygonMask::PolygonMask(const Path& path, const IntRect& clip, const FillRule* 
   PolygonEdge sentinel{};
   sentinel.fTopY = kSentinelTop;
   fEdges.push_back(sentinel);
+  fActive.reserve(fEdges.size());
   if (!fBounds.IsEmpty()) {
-    fBuffer.assign(static_cast<std::size_t>(std::min(fBounds.width, kMaxSpan)) + 1, 0);
+    std::fill_n(fBuffer, std::min(fBounds.width, kMaxSpan) + 1, 0);
   }
 }
 
@@ -245,11 +276,15 @@ void PolygonMask::Render(std::int32_t x, std::int32_t y, std::int32_t count, Mas
   if (x < left) {
     list.AppendTransparent(static_cast<std::int32_t>(left - x));
   }
-  const std::int32_t capacity = static_cast<std::int32_t>(fBuffer.size()) - 1;
+  const std::int32_t capacity = std::min(fBounds.width, kMaxSpan);
   for (std::int64_t from = std::max<std::int64_t>(x, left), to = std::min(end, right); from < to;) {
     const std::int32_t n = static_cast<std::int32_t>(std::min<std::int64_t>(to - from, capacity));
     Accumulate(static_cast<std::int32_t>(from), n);
-    Emit(n, list);
+    switch (fRuleKind) {
+      case RuleKind::kNonZero: Emit(kNonZeroRule, n, list); break;
+      case RuleKind::kEvenOdd: Emit(kEvenOddRule, n, list); break;
+      case RuleKind::kOther: Emit(GeneralRule{*fRule}, n, list); break;
+    }
     from += n;
   }
   if (end > right) {
@@ -283,7 +318,7 @@ void PolygonMask::AdvanceTo(std::int32_t y) {
 }
 
 void PolygonMask::Accumulate(std::int32_t x, std::int32_t count) {
-  std::int32_t* const buffer = fBuffer.data();
+  std::int32_t* const buffer = fBuffer;
   const std::int64_t rowTop = std::int64_t{fRow} * 256;
   for (PolygonEdge* e : fActive) {
     // Covered height within the row, its signed area, and the x extent it spans.
@@ -382,9 +417,14 @@ void PolygonMask::SortByFirstColumn(std::int32_t count) {
   fActive.swap(fSorted);
 }
 
-void PolygonMask::Emit(std::int32_t count, MaskSpanList& list) {
-  std::int32_t* const buffer = fBuffer.data();
-  std::int32_t sum = 0;
+template <typename Rule>
+void PolygonMask::Emit(const Rule& rule, std::int32_t count, MaskSpanList& output) {
+  // A local copy of the list stays in registers: the coverage bytes written below could
+  // otherwise alias its fields.
+  MaskSpanList list = output;
+  std::int32_t* const buffer = fBuffer;
+  // The running sum wraps like the buffer's entries.
+  std::uint32_t sum = 0;
   std::int32_t c = 0;
   std::size_t i = 0;
   const std::size_t n = fActive.size();
@@ -392,11 +432,9 @@ void PolygonMask::Emit(std::int32_t count, MaskSpanList& list) {
     const std::int32_t first = i < n ? fActive[i]->fFirstColumn : count;
     if (first > c) {
       // No edge touches the columns up to the next one: one constant run.
-      AddTo(sum, buffer[c]);
+      sum += static_cast<std::uint32_t>(buffer[c]);
       buffer[c] = 0;
-      Coverage v;
-      fRule->Convert(1, &sum, &v);
-      list.AppendValue(first - c, v);
+      list.AppendValue(first - c, rule.Value(static_cast<std::int32_t>(sum)));
       c = first;
       continue;
     }
@@ -405,18 +443,18 @@ void PolygonMask::Emit(std::int32_t count, MaskSpanList& list) {
       end = std::max(end, fActive[i]->fEndColumn);
     }
     if (end > c) {
-      for (std::int32_t k = c; k < end; ++k) {
-        AddTo(sum, buffer[k]);
-        buffer[k] = sum;
-      }
       Coverage* const values = list.fStorageCursor;
-      fRule->Convert(end - c, buffer + c, values);
-      std::fill(buffer + c, buffer + end, 0);
+      for (std::int32_t k = c; k < end; ++k) {
+        sum += static_cast<std::uint32_t>(buffer[k]);
+        buffer[k] = 0;
+        values[k - c] = rule.Value(static_cast<std::int32_t>(sum));
+      }
       list.AppendLiteral(end - c, values, false);
       c = end;
     }
   }
   buffer[count] = 0;
+  output = list;
 }
 
 }  // namespace QorRaster

@@ -3,6 +3,7 @@
 // buffer, and a fill rule turns the running sum of that buffer into coverage.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -27,6 +28,10 @@ class NonZeroRule final : public FillRule {
  public:
   constexpr NonZeroRule() = default;
   void Convert(std::int32_t count, const std::int32_t* values, Coverage* coverage) const override;
+  static Coverage Value(std::int32_t w) {
+    const std::uint32_t magnitude = w < 0 ? 0u - static_cast<std::uint32_t>(w) : static_cast<std::uint32_t>(w);
+    return static_cast<Coverage>(std::min<std::uint32_t>(magnitude >> 8, 255));
+  }
 };
 
 // Coverage from a triangle wave of period 0x20000: odd windings fill, even ones do not.
@@ -34,6 +39,11 @@ class EvenOddRule final : public FillRule {
  public:
   constexpr EvenOddRule() = default;
   void Convert(std::int32_t count, const std::int32_t* values, Coverage* coverage) const override;
+  static Coverage Value(std::int32_t w) {
+    const std::uint32_t u = static_cast<std::uint32_t>(w);
+    const std::uint32_t v = (u & 0x10000) != 0 ? 0x10000 - (u & 0xFFFF) : u & 0xFFFF;
+    return static_cast<Coverage>(std::min<std::uint32_t>(v >> 8, 255));
+  }
 };
 
 // The two rules of the program; they hold no state and are shared by every mask.
@@ -83,18 +93,26 @@ class PolygonMask final : public Mask {
   void Accumulate(std::int32_t x, std::int32_t count);
   // Orders the active edges by their first column in the current call.
   void SortByFirstColumn(std::int32_t count);
-  // Emits coverage runs for the accumulated columns and clears the buffer.
-  void Emit(std::int32_t count, MaskSpanList& list);
+  // Emits coverage runs for the accumulated columns and clears the buffer; Rule is one of the two
+  // rule classes (their conversion inlined) or FillRule itself.
+  template <typename Rule>
+  void Emit(const Rule& rule, std::int32_t count, MaskSpanList& list);
+
+  // The rule classes known here get emission with their conversion inlined.
+  enum class RuleKind { kNonZero, kEvenOdd, kOther };
 
   std::vector<PolygonEdge> fEdges;  // sorted by start row, then column; ended by a sentinel
   IntRect fBounds;
   const FillRule* fRule;
+  RuleKind fRuleKind;
   std::int32_t fRow;
-  std::size_t fNextEdge = 0;          // first edge not yet started
-  std::vector<PolygonEdge*> fActive;  // started, unfinished edges in column order
-  std::vector<std::int32_t> fBuffer;  // per-column area deltas, all zero between calls
+  std::size_t fNextEdge = 0;               // first edge not yet started
+  std::vector<PolygonEdge*> fActive;       // started, unfinished edges in column order
   std::vector<std::size_t> fColumnStarts;  // scratch of the counting sort
   std::vector<PolygonEdge*> fSorted;       // scratch of the counting sort
+  // Per-column area deltas, all zero between calls; the first min(bounds width, kMaxSpan) + 1
+  // entries are used.
+  std::int32_t fBuffer[kMaxSpan + 1];
 };
 
 }  // namespace QorRaster
