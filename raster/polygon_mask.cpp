@@ -298,12 +298,16 @@ void PolygonMask::AdvanceTo(std::int32_t y) {
   fRow = y;
   if (newRow) {
     // Edges that end by the row's top are finished; the others enter the row further down.
-    std::erase_if(fActive, [rowTop](PolygonEdge* e) { return e->fBottomY <= rowTop; });
+    std::size_t kept = 0;
     for (PolygonEdge* e : fActive) {
-      if (e->fTopY < rowTop) {
-        e->fXAtRow = e->fXAtTop + e->fSlope * (rowTop - e->fTopY);
+      if (e->fBottomY > rowTop) {
+        if (e->fTopY < rowTop) {
+          e->fXAtRow = e->fXAtTop + e->fSlope * (rowTop - e->fTopY);
+        }
+        fActive[kept++] = e;
       }
     }
+    fActive.resize(kept);
   }
   for (; fEdges[fNextEdge].fTopY < rowTop + 256; ++fNextEdge) {
     PolygonEdge& e = fEdges[fNextEdge];
