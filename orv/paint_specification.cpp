@@ -1,0 +1,38 @@
+#include "orv/paint_specification.h"
+
+#include <memory>
+
+#include "ordo/arguments.h"
+#include "ordo/value.h"
+#include "orv/paint.h"
+#include "orv/plain_paints.h"
+#include "orv/transforms.h"
+#include "orv/values.h"
+
+namespace ORV {
+
+namespace {
+
+std::unique_ptr<Paint> MakeValuePaint(ORDO::Interpreter& context, const std::string& value, PaintFamily family)
+{
+    if (family == PaintFamily::kImage)
+        return std::make_unique<ColorPaint>(ParseColor(context, value));
+    return std::make_unique<CoveragePaint>(ParseOpacity(value));
+}
+
+} // namespace
+
+void ReadPaintSpecification(ORDO::Interpreter& context, Executor&, ORDO::Arguments& arguments, PaintSlot& slot,
+                            PaintFamily family)
+{
+    if (const std::string* const value = arguments.FindPositional(0, true))
+        slot.paint.Own(MakeValuePaint(context, *value, family));
+    if (const std::string* const opacity = arguments.FindLabelled("opacity", true))
+        slot.opacity = ParseOpacity(*opacity);
+    if (const std::string* const relative = arguments.FindLabelled("relative", true))
+        slot.relative = ORDO::ToBoolean(*relative);
+    if (const std::string* const transform = arguments.FindLabelled("transform", false))
+        slot.transform = ParseTransform(context, *transform);
+}
+
+} // namespace ORV
