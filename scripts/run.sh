@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the release configuration and runs the main job.
+# Installs what is missing, builds the release configuration and runs the main job: the host
+# program renders the repository's sample ORV source to a PNG image.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DMAROVELL_TESTS=OFF
 cmake --build build/release -j "$(nproc)"
-echo "Built every library. The host program marovell arrives with the ORV renderer."
+mkdir -p out
+build/release/host/marovell render-orv samples/showcase.orv --size 512x512 --scale 2 -o out/showcase.png
+echo "Rendered samples/showcase.orv to $PWD/out/showcase.png"

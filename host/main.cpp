@@ -1,0 +1,38 @@
+// marovell: the stand-in host program, which runs parts of the editor from the command line.
+#include <iostream>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "host/render_orv.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: marovell render-orv SOURCE.orv --size WxH [--scale S] [--background #AARRGGBB] -o OUT.png\n"
+    "  Runs an ORV source as the editor's vector view does and writes the image as PNG.\n"
+    "  --size        image width and height in pixels (1 to 16384 each)\n"
+    "  --scale       uniform scale of the initial transform (default 1)\n"
+    "  --background  premultiplied colour the image starts with (default #00000000)\n";
+
+int UsageError(const std::string& problem)
+{
+    if (!problem.empty())
+        std::cerr << "marovell: " << problem << '\n';
+    std::cerr << kUsage;
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::span<char* const> arguments(argv, size_t(argc));
+    if (arguments.size() < 2 || std::string_view(arguments[1]) != "render-orv")
+        return UsageError(arguments.size() < 2 ? "" : "unknown command " + std::string(arguments[1]));
+    std::string problem;
+    const auto request = Marovell::ParseRenderOrvArguments(arguments.subspan(2), problem);
+    if (!request)
+        return UsageError(problem);
+    return Marovell::RenderOrv(*request, std::cerr);
+}

@@ -1,0 +1,189 @@
+// Runs the marovell program end to end and checks its exit status, its output and its images.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/png.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class RenderOrvTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fDirectory = fs::temp_directory_path() /
+                     ("marovell-" + std::to_string(::getpid()) + "-" +
+                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(fDirectory);
+    }
+    void TearDown() override { fs::remove_all(fDirectory); }
+
+    fs::path Write(const std::string& name, const std::string& text)
+    {
+        const fs::path path = fDirectory / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+
+    // Runs marovell with the arguments (each quoted for the shell).
+    Outcome Run(const std::vector<std::string>& arguments)
+    {
+        std::string command = "'" MAROVELL_EXECUTABLE "'";
+        for (const std::string& argument : arguments)
+            command += " '" + argument + "'";
+        const fs::path out = fDirectory / "stdout", err = fDirectory / "stderr";
+        command += " >'" + out.string() + "' 2>'" + err.string() + "'";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
+    }
+
+    // The image of a PNG file as premultiplied ARGB pixels, row after row.
+    static std::vector<uint32_t> ReadImage(const fs::path& path, int32_t& width, int32_t& height)
+    {
+        const std::string bytes = ReadAll(path);
+        QorPNG::MemorySource source(bytes);
+        QorPNG::Reader reader(source);
+        width = reader.GetWidth();
+        height = reader.GetHeight();
+        std::vector<uint32_t> pixels(size_t(width) * size_t(height));
+        reader.ReadARGB(pixels.data(), true);
+        return pixels;
+    }
+
+    fs::path fDirectory;
+};
+
+TEST_F(RenderOrvTest, RendersASourceToPng)
+{
+    const fs::path source = Write("square.orv", "format orv-1\nfill red; rect 1,1,2,1\ntrace done\n");
+    const fs::path image = fDirectory / "square.png";
+    const Outcome outcome = Run({"render-orv", source, "--size", "4x3", "--background", "#FF000000", "-o", image});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, "done\n");
+    EXPECT_EQ(outcome.err, "");
+    int32_t width = 0, height = 0;
+    const std::vector<uint32_t> pixels = ReadImage(image, width, height);
+    ASSERT_EQ(width, 4);
+    ASSERT_EQ(height, 3);
+    EXPECT_EQ(pixels, (std::vector<uint32_t>{0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000,   //
+                                             0xFF000000, 0xFFFF0000, 0xFFFF0000, 0xFF000000,   //
+                                             0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000}));
+}
+
+TEST_F(RenderOrvTest, ScaleAppliesToTheWholeSource)
+{
+    const fs::path source = Write("scaled.orv", "fill #80000080; rect 0,0,1,1");
+    const fs::path image = fDirectory / "scaled.png";
+    ASSERT_EQ(Run({"render-orv", source, "-o", image, "--scale", "2", "--size", "3x1"}).status, 0);
+    int32_t width = 0, height = 0;
+    const std::vector<uint32_t> pixels = ReadImage(image, width, height);
+    EXPECT_EQ(pixels, (std::vector<uint32_t>{0x80000080, 0x80000080, 0}));
+}
+
+TEST_F(RenderOrvTest, ErrorsNameTheStatementAndWriteNothing)
+{
+    const fs::path source = Write("broken.orv", "fill red\ncontext [\n  rect 1,2\n]\n");
+    const fs::path image = fDirectory / "broken.png";
+    const Outcome outcome = Run({"render-orv", source, "--size", "4x4", "-o", image});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "error: Too few list elements\nstatement: rect 1,2\n");
+    EXPECT_FALSE(fs::exists(image));
+
+    const Outcome missing = Run({"render-orv", (fDirectory / "none.orv").string(), "--size", "1x1", "-o", image});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err.rfind("error: ", 0), 0u) << missing.err;
+    EXPECT_FALSE(fs::exists(image));
+
+    // A folder cannot be written as the image.
+    const Outcome unwritable = Run({"render-orv", source, "--size", "1x1", "-o", fDirectory.string()});
+    EXPECT_EQ(unwritable.status, 1);
+}
+
+TEST_F(RenderOrvTest, UsageErrors)
+{
+    const fs::path source = Write("empty.orv", "");
+    const std::string image = (fDirectory / "out.png").string();
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {"render"},
+        {"render-orv"},
+        {"render-orv", source, "--size", "4x4"},
+        {"render-orv", "--size", "4x4", "-o", image},
+        {"render-orv", source, source, "--size", "4x4", "-o", image},
+        {"render-orv", source, "--size", "0x4", "-o", image},
+        {"render-orv", source, "--size", "4x", "-o", image},
+        {"render-orv", source, "--size", "4x16385", "-o", image},
+        {"render-orv", source, "--size", "4x4x4", "-o", image},
+        {"render-orv", source, "--size", "4x4", "--size", "4x4", "-o", image},
+        {"render-orv", source, "--size", "4x4", "--scale", "0", "-o", image},
+        {"render-orv", source, "--size", "4x4", "--scale", "inf", "-o", image},
+        {"render-orv", source, "--size", "4x4", "--background", "#FF0000", "-o", image},
+        {"render-orv", source, "--size", "4x4", "--background", "#80FF0000", "-o", image},
+        {"render-orv", source, "--size", "4x4", "--width", "4", "-o", image},
+        {"render-orv", source, "--size", "4x4", "-o"},
+    };
+    for (const auto& arguments : wrong) {
+        const Outcome outcome = Run(arguments);
+        EXPECT_EQ(outcome.status, 2) << testing::PrintToString(arguments);
+        EXPECT_NE(outcome.err.find("usage: marovell render-orv SOURCE.orv --size WxH"), std::string::npos);
+        EXPECT_FALSE(fs::exists(image));
+    }
+}
+
+TEST_F(RenderOrvTest, TheShowcaseUsesEveryInstructionAndRenders)
+{
+    const fs::path source = fs::path(MAROVELL_SOURCE_DIR) / "samples" / "showcase.orv";
+    // The first word of every statement: after a line start, a ';' or a '['.
+    const std::string text = ReadAll(source);
+    std::set<std::string> words;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (i > 0 && text[i - 1] != '\n' && text[i - 1] != ';' && text[i - 1] != '[')
+            continue;
+        size_t start = text.find_first_not_of(" \t", i);
+        size_t end = start;
+        while (end < text.size() && std::isalpha(static_cast<unsigned char>(text[end])))
+            ++end;
+        if (start < end)
+            words.insert(text.substr(start, end - start));
+    }
+    for (const char* name : {"rect", "ellipse", "star", "path", "fill", "pen", "wipe", "matrix", "scale", "rotate",
+                             "offset", "shear", "context", "mask", "bounds", "options", "reset"})
+        EXPECT_EQ(words.count(name), 1u) << name;
+    const fs::path image = fDirectory / "showcase.png";
+    const Outcome outcome = Run({"render-orv", source, "--size", "256x256", "-o", image});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    int32_t width = 0, height = 0;
+    const std::vector<uint32_t> pixels = ReadImage(image, width, height);
+    ASSERT_EQ(width, 256);
+    const auto at = [&](int x, int y) { return pixels[size_t(y) * 256 + size_t(x)]; };
+    EXPECT_EQ(at(0, 0), 0xFF15191Fu);   // the wiped backdrop
+    EXPECT_EQ(at(128, 128), 0xFF2E3845u); // the knob's body
+    EXPECT_EQ(at(128, 32), 0xFFC8D2DCu);  // the top tick of the scale
+    EXPECT_EQ(at(220, 36), 0xFFFFC633u);  // the star badge, hsv(0.12,0.8,1)
+}
+
+} // namespace
