@@ -5,12 +5,20 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace QorRaster {
 namespace {
 
-// A side of zero or less makes the image empty.
-IntRect UsableBounds(const IntRect& bounds) { return bounds.IsEmpty() ? EmptyRect : bounds; }
+// A side of zero or less makes the image empty. Columns and rows past the largest 32-bit
+// coordinate cannot be asked for, so the rectangle is cut before them: every value inside the
+// bounds then has coordinates that the drivers and sources can name.
+IntRect UsableBounds(const IntRect& bounds) {
+  constexpr std::int64_t kLimit = std::numeric_limits<std::int32_t>::max();
+  const IntRect usable(bounds.x, bounds.y, static_cast<std::int32_t>(std::min<std::int64_t>(bounds.width, kLimit - bounds.x)),
+                       static_cast<std::int32_t>(std::min<std::int64_t>(bounds.height, kLimit - bounds.y)));
+  return usable.IsEmpty() ? EmptyRect : usable;
+}
 
 }  // namespace
 

@@ -15,7 +15,8 @@ template <typename Value>
 class BasicImage : public Source<Value> {
  public:
   // Owns a zero-filled buffer of width * height values; a side of zero or less gives an empty
-  // image. Throws std::bad_alloc when the buffer cannot be allocated.
+  // image, and columns or rows past the largest 32-bit coordinate are cut off. Throws
+  // std::bad_alloc when the buffer cannot be allocated.
   explicit BasicImage(const IntRect& bounds);
   // Over memory that the caller owns and keeps alive: topLeft is the value at (bounds.x,
   // bounds.y), stride the distance between rows in values. Nothing is released on destruction.

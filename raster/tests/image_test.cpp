@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 #include "raster/image.h"
+#include "raster/solid.h"
 #include "raster/tests/span_probe.h"
 
 namespace QorRaster {
@@ -48,6 +50,24 @@ TEST(ImageTest, NonPositiveSidesGiveAnEmptyImage) {
     EXPECT_TRUE(image.GetBounds().IsEmpty());
     EXPECT_EQ(Collect<Coverage>(image, 4, 4, 12), (std::vector{Repeated<Coverage>(12, 0)}));
   }
+}
+
+TEST(ImageTest, RowsAndColumnsPastTheCoordinateRangeAreCutOff) {
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  Image image(IntRect(kMax - 600, kMax - 3, 1000, 10));
+  EXPECT_EQ(image.GetBounds(), IntRect(kMax - 600, kMax - 3, 600, 3));
+  EXPECT_EQ(image.GetStride(), 600);
+  SolidPaint grey(0xFF808080);
+  image.Render(grey);
+  EXPECT_EQ(std::vector<Pixel>(image.At(kMax - 600, kMax - 3), image.At(kMax - 600, kMax - 3) + 1800),
+            std::vector<Pixel>(1800, 0xFF808080));
+  std::vector<Coverage> memory(4, 0);
+  MaskImage corner(IntRect(kMax - 1, kMax - 1, 2, 2), memory.data(), 2, false);
+  EXPECT_EQ(corner.GetBounds(), IntRect(kMax - 1, kMax - 1, 1, 1));
+  SolidMask full(255);
+  corner.Render(full);
+  EXPECT_EQ(memory, (std::vector<Coverage>{255, 0, 0, 0}));
+  EXPECT_TRUE(MaskImage(IntRect(kMax, 0, 5, 5)).GetBounds().IsEmpty());
 }
 
 TEST(ImageTest, RendersTransparentOutsideItsRowsAndThreeRunsAcrossIt) {
