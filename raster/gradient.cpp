@@ -117,7 +117,7 @@ void RadialMask::Render(std::int32_t x, std::int32_t y, std::int32_t count, Mask
   }
   const std::int32_t n = static_cast<std::int32_t>(end - start);
   Coverage* values = list.fStorageCursor;
-  RenderInside(x + static_cast<std::int32_t>(start), dy, n, values);
+  RenderInside(std::int64_t{x} + start, dy, n, values);
   list.AppendLiteral(n, values, false);
   if (end < count) {
     list.AppendTransparent(static_cast<std::int32_t>(count - end));
@@ -127,9 +127,9 @@ void RadialMask::Render(std::int32_t x, std::int32_t y, std::int32_t count, Mask
 // Q is the squared elliptical distance of the pixel centre in units of 2^-30 (less Kx / 4),
 // advanced by second differences: no square root per pixel. Groups of four pixels inside the
 // innermost sixteenth of the radius use a finer ramp index.
-void RadialMask::RenderInside(std::int32_t x, double dy, std::int32_t count, Coverage* values) const {
+void RadialMask::RenderInside(std::int64_t x, double dy, std::int32_t count, Coverage* values) const {
   const std::array<Coverage, 4096>& ramp = RadialRamp();
-  const double px = x - fCx;
+  const double px = static_cast<double>(x) - fCx;
   std::int64_t q = ToFixed(std::floor(dy * dy * fKy + px * px * fKx + px * fKx + 0.5));
   std::int64_t d = ToFixed(std::floor(2.0 * px * fKx + 0.5));
   const std::int64_t s2 = ToFixed(std::floor(2.0 * fKx + 0.5));

@@ -32,7 +32,8 @@ class RadialMask : public Mask {
   void Render(std::int32_t x, std::int32_t y, std::int32_t count, MaskSpanList& list) override;
 
  private:
-  void RenderInside(std::int32_t x, double dy, std::int32_t count, Coverage* values) const;
+  // x is the column of the first inside pixel, which a wrapped request may put past the 32-bit range.
+  void RenderInside(std::int64_t x, double dy, std::int32_t count, Coverage* values) const;
 
   double fCx;
   double fCy;

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
+#include "raster/clip.h"
 #include "raster/gradient.h"
 #include "raster/tests/span_probe.h"
 
@@ -126,6 +128,16 @@ TEST(RadialMaskTest, EllipseRowsNarrowTowardsTheTop) {
   EXPECT_GT(insideCount(19), insideCount(14));
   EXPECT_GT(insideCount(14), insideCount(11));
   EXPECT_EQ(insideCount(9), 0);
+}
+
+TEST(RadialMaskTest, SegmentsThatAnOffsetWrapsPastTheLastColumnRenderAsAnywhereElse) {
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  RadialMask far(kMax + 5.5, 0.5, 3, 3);
+  OffsetMask moved(&far, -16, 0);  // asks the mask for the columns kMax - 4 to kMax + 11, wrapped
+  RadialMask near(5.5, 0.5, 3, 3);
+  const auto expected = Collect<Coverage>(near, -4, 0, 16);
+  ASSERT_EQ(expected.size(), 3u);
+  EXPECT_EQ(Collect<Coverage>(moved, kMax - 20, 0, 16), expected);
 }
 
 TEST(RadialMaskTest, TinyAndHugeRadiiStayDefined) {
