@@ -368,46 +368,62 @@ void CombinedSource<First, Second, Rule>::Combine(std::int32_t x, std::int32_t y
   const First* storageStart = firstList.fStorageStart;
   const First* storageEnd = firstList.fStorageCursor;
 
-  Piece<First> f;
-  Piece<Second> s;
-  for (std::int32_t o = start; o < end;) {
-    if (f.left == 0) {
-      f.Load(firstRuns[o]);
-    }
-    if (s.left == 0) {
-      s.Load(second[o]);
-    }
-    const std::int32_t n = std::min({f.left, s.left, end - o});
+  // A local copy of the list, which the stores of runs and values cannot alias.
+  SpanList<First> output = list;
+  const auto emit = [&](const Piece<First>& f, const Piece<Second>& s, std::int32_t n) {
     switch (Rule::Choose(f, s)) {
       case Action::PassFirst:
         if (f.IsRepeated() && f.pointer >= storageStart && f.pointer < storageEnd) {
-          list.AppendRepeated(n, f.value, f.flags & kRunOpaque);
+          output.AppendRepeated(n, f.value, f.flags & kRunOpaque);
         } else {
-          list.Append(static_cast<std::uint32_t>(n) | f.flags, f.pointer);
+          output.Append(static_cast<std::uint32_t>(n) | f.flags, f.pointer);
         }
         break;
       case Action::PassSecond:
         if constexpr (std::is_same_v<First, Second>) {
-          list.Append(static_cast<std::uint32_t>(n) | s.flags, s.pointer);
+          output.Append(static_cast<std::uint32_t>(n) | s.flags, s.pointer);
         }
         break;
       case Action::Zero:
-        list.AppendTransparent(n);
+        output.AppendTransparent(n);
         break;
       case Action::Compute:
         if (f.IsRepeated() && s.IsRepeated()) {
-          list.AppendValue(n, Rule::Apply(f.value, s.value));
+          output.AppendValue(n, Rule::Apply(f.value, s.value));
         } else {
-          First* out = list.fStorageCursor;
-          ApplyLiteral<Rule>(out, n, f, s);
-          list.AppendLiteral(n, out, Rule::LiteralOpaque(f.IsOpaque(), s.IsOpaque()));
+          First* values = output.fStorageCursor;
+          ApplyLiteral<Rule>(values, n, f, s);
+          output.AppendLiteral(n, values, Rule::LiteralOpaque(f.IsOpaque(), s.IsOpaque()));
         }
         break;
     }
-    f.Advance(n);
-    s.Advance(n);
-    o += n;
+  };
+  Piece<First> f;
+  Piece<Second> s;
+  f.Load(firstRuns[start]);
+  if (f.left == end - start) {
+    // One first run (an image row, a solid colour) under all of the second's: no splitting.
+    for (std::int32_t o = start; o < end; o += s.left) {
+      s.Load(second[o]);
+      emit(f, s, s.left);
+      f.Advance(s.left);
+    }
+  } else {
+    for (std::int32_t o = start; o < end;) {
+      if (f.left == 0) {
+        f.Load(firstRuns[o]);
+      }
+      if (s.left == 0) {
+        s.Load(second[o]);
+      }
+      const std::int32_t n = std::min({f.left, s.left, end - o});
+      emit(f, s, n);
+      f.Advance(n);
+      s.Advance(n);
+      o += n;
+    }
   }
+  list = output;
 }
 
 template class CombinedSource<Pixel, Pixel, OverPixels>;

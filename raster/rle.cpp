@@ -96,8 +96,12 @@ void RunLengthImage<Value>::RenderInside(std::int32_t x, std::int32_t y, std::in
   std::int64_t column = fRead.column;
   std::uint64_t w = fRead.word;
   std::uint64_t v = fRead.value;
-  const auto length = [&] { return std::int64_t{fRunWords[w] & kLengthMask}; };
-  const auto repeated = [&] { return (fRunWords[w] & kRepeated) != 0; };
+  // Local copies, which the stores of the appended runs and values cannot alias.
+  const std::uint16_t* const words = fRunWords.data();
+  Value* const values = fValues.data();
+  SpanList<Value> out = list;
+  const auto length = [&] { return std::int64_t{words[w] & kLengthMask}; };
+  const auto repeated = [&] { return (words[w] & kRepeated) != 0; };
   const auto next = [&] {
     const std::int64_t n = length();
     v += repeated() ? 1 : static_cast<std::uint64_t>(n);
@@ -112,10 +116,10 @@ void RunLengthImage<Value>::RenderInside(std::int32_t x, std::int32_t y, std::in
   for (;;) {
     const std::int64_t take = std::min(column + length(), end) - at;
     if (repeated()) {
-      list.AppendValue(static_cast<std::int32_t>(take), fValues[v]);
+      out.AppendValue(static_cast<std::int32_t>(take), values[v]);
     } else {
-      list.AppendLiteral(static_cast<std::int32_t>(take), fValues.data() + v + (at - column),
-                         (fRunWords[w] & kOpaque) != 0);
+      out.AppendLiteral(static_cast<std::int32_t>(take), values + v + (at - column),
+                        (words[w] & kOpaque) != 0);
     }
     at += take;
     if (at >= end) {
@@ -123,6 +127,7 @@ void RunLengthImage<Value>::RenderInside(std::int32_t x, std::int32_t y, std::in
     }
     next();
   }
+  list = out;
   fRead = ReadPosition{column, y, w, v};
 }
 
