@@ -66,16 +66,25 @@ Pixels4 ScalePixels(Pixels4 p, Pixels4 factor) {
 
 // Groups of four whose result one side decides alone take a shortcut with the same result;
 // drawn shapes consist mostly of such groups.
-bool AllZero(Pixels4 v) {
-  const auto halves = reinterpret_cast<std::uint64_t __attribute__((vector_size(16)))>(v);
-  return (halves[0] | halves[1]) == 0;
-}
-
 // True when every lane has all the bits of mask set.
 bool AllSet(Pixels4 v, std::uint32_t mask) {
-  const auto halves = reinterpret_cast<std::uint64_t __attribute__((vector_size(16)))>(v);
+#if defined(__SSE2__)
+  const auto bits = reinterpret_cast<__m128i>(v & mask);
+  return _mm_movemask_epi8(_mm_cmpeq_epi32(bits, reinterpret_cast<__m128i>(Pixels4{} + mask))) == 0xFFFF;
+#else
+  const auto halves = reinterpret_cast<std::uint64_t __attribute__((vector_size(16)))>(v & mask);
   const std::uint64_t both = std::uint64_t{mask} << 32 | mask;
-  return (halves[0] & halves[1] & both) == both;
+  return (halves[0] & halves[1]) == both;
+#endif
+}
+
+bool AllZero(Pixels4 v) {
+#if defined(__SSE2__)
+  return _mm_movemask_epi8(_mm_cmpeq_epi32(reinterpret_cast<__m128i>(v), _mm_setzero_si128())) == 0xFFFF;
+#else
+  const auto halves = reinterpret_cast<std::uint64_t __attribute__((vector_size(16)))>(v);
+  return (halves[0] | halves[1]) == 0;
+#endif
 }
 
 template <typename Value>
