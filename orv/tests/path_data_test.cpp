@@ -170,8 +170,9 @@ TEST(PathDataTest, CurvesAndTheirReflections)
     ASSERT_GT(curve.GetVertices().size(), 3u);
     EXPECT_NEAR(curve.GetVertices().back().x, 10, 1e-9);
     EXPECT_NEAR(curve.GetVertices().back().y, 0, 1e-9);
-    // A command without numbers before the next letter adds nothing.
+    // A command without a complete set before the next letter, or the end, adds nothing.
     EXPECT_EQ(Vertices("M0 0 C L5 5"), "M 0 0, L 5 5");
+    EXPECT_EQ(Vertices("M1 2 L3 4 C"), "M 1 2, L 3 4");
 }
 
 TEST(PathDataTest, ArcsThroughTheirMidpoints)
