@@ -85,15 +85,21 @@ ImageSampler<Value>::ImageSampler(const BasicImage<Value>& image, bool repeat, c
   if (!fSource.IsEmpty()) {
     fFirst = image.At(fSource.x, fSource.y);
   }
+  // An infinite determinant has no inverse to sample with either.
   const double det = t.a * t.e - t.b * t.d;
-  if (!(std::fabs(det) >= 1e-8)) {
+  if (!(std::fabs(det) >= 1e-8) || !std::isfinite(det)) {
     return;
   }
   if (!repeat) {
     // The transformed source rectangle, grown by a pixel on every side for the interpolated edges.
+    // When it reaches infinity it reaches everywhere.
     Path outline;
     outline.AddRect(fSource.x - 1.0, fSource.y - 1.0, fSource.width + 1.0, fSource.height + 1.0);
-    const IntRect box = outline.Transform(t).GetIntBounds();
+    outline.Transform(t);
+    const Rect extent = outline.GetBounds();
+    const bool finite = std::isfinite(extent.x) && std::isfinite(extent.y) && std::isfinite(extent.GetRight()) &&
+                        std::isfinite(extent.GetBottom());
+    const IntRect box = finite ? outline.GetIntBounds() : WholePlaneRect;
     const std::int64_t left = std::int64_t{box.x} - 1;
     const std::int64_t top = std::int64_t{box.y} - 1;
     const std::int64_t right = std::int64_t{box.x} + box.width + 2;
@@ -159,6 +165,22 @@ void ImageSampler<Value>::Render(std::int32_t x, std::int32_t y, std::int32_t co
     list.AppendTransparent(count);
     return;
   }
+  // Only the columns inside the bounds are sampled, so that no rounding of the inverse transform
+  // can show anything outside them.
+  const std::int64_t end = std::int64_t{x} + count;
+  if (x < fBounds.x) {
+    list.AppendTransparent(fBounds.x - x);
+  }
+  const std::int32_t from = std::max(x, fBounds.x);
+  const std::int32_t to = static_cast<std::int32_t>(std::min(end, right));
+  Sample(from, y, to - from, list);
+  if (end > right) {
+    list.AppendTransparent(static_cast<std::int32_t>(end - right));
+  }
+}
+
+template <typename Value>
+void ImageSampler<Value>::Sample(std::int32_t x, std::int32_t y, std::int32_t count, SpanList<Value>& list) const {
   const Wide w = fSource.width;
   const Wide h = fSource.height;
   Position p = StartPosition(x, y);

@@ -45,6 +45,8 @@ class ImageSampler {
   };
 
   Position StartPosition(std::int32_t x, std::int32_t y) const;
+  // Samples count values of row y from column x, all inside the bounds.
+  void Sample(std::int32_t x, std::int32_t y, std::int32_t count, SpanList<Value>& list) const;
   // Each appends one stretch of runs from the position on, moves the position past it and
   // returns the number of values produced (at least 1, at most count).
   std::int32_t SampleInterior(Position& p, std::int32_t count, SpanList<Value>& list) const;

@@ -2,11 +2,10 @@
 // operations), and scan-converts it into a clip rectangle taken from the bytes: any input must
 // render without crashing or hanging, and the coverage must stay inside the mask's bounds, which
 // lie inside the clip.
-#include <array>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
+#include "raster/fuzz/fuzz_reader.h"
 #include "raster/image.h"
 #include "raster/path.h"
 #include "raster/polygon_mask.h"
@@ -15,6 +14,8 @@
 namespace {
 
 using namespace QorRaster;
+using Fuzzing::Numbers;
+using Fuzzing::Reader;
 
 void Check(bool condition) {
   if (!condition) {
@@ -22,51 +23,9 @@ void Check(bool condition) {
   }
 }
 
-// Reads the input from the front; past its end every read gives zeros.
-class Reader {
- public:
-  Reader(const std::uint8_t* data, std::size_t size) : fData(data), fSize(size) {}
-
-  bool AtEnd() const { return fPosition >= fSize; }
-  std::uint8_t Byte() { return fPosition < fSize ? fData[fPosition++] : 0; }
-  std::int16_t Int16() {
-    const std::uint8_t low = Byte();
-    return static_cast<std::int16_t>(low | Byte() << 8);
-  }
-  // Mostly small coordinates in 1/16 pixel; a tag bit selects a raw double (NaN, infinities and
-  // huge values included).
-  double Number() {
-    if ((Byte() & 0x80) == 0) {
-      return Int16() / 16.0;
-    }
-    std::uint8_t bytes[8];
-    for (std::uint8_t& b : bytes) {
-      b = Byte();
-    }
-    double v;
-    std::memcpy(&v, bytes, sizeof v);
-    return v;
-  }
-
- private:
-  const std::uint8_t* fData;
-  std::size_t fSize;
-  std::size_t fPosition = 0;
-};
-
 constexpr int kMaxOperations = 32;
 // Strokes and dashes multiply the vertex count; only paths up to this size are outlined.
 constexpr std::size_t kMaxOutlined = 20000;
-
-// Reads n numbers in order (the order in which a call evaluates its arguments is unspecified).
-template <std::size_t n>
-std::array<double, n> Numbers(Reader& in) {
-  std::array<double, n> values;
-  for (double& v : values) {
-    v = in.Number();
-  }
-  return values;
-}
 
 void Build(Reader& in, Path& path) {
   for (int i = 0; i < kMaxOperations && !in.AtEnd(); ++i) {

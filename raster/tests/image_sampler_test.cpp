@@ -204,7 +204,8 @@ TEST(ImageSamplerTest, ClipRectangleLimitsTheImage) {
 TEST(ImageSamplerTest, DegenerateTransformsRenderNothing) {
   const Ramp image;
   for (const Transform& t : {Transform().Scale(0, 1), Make(1, 2, 0, 2, 4, 0), Transform().Scale(1e-10, 1e10),
-                             Transform().Translate(2e9, 0), Make(std::nan(""), 0, 0, 0, 1, 0)}) {
+                             Transform().Translate(2e9, 0), Make(std::nan(""), 0, 0, 0, 1, 0),
+                             Transform().Scale(1e200, 1e200)}) {
     for (const bool repeat : {false, true}) {
       TransformedMask source(image, repeat, t, WholePlaneRect);
       EXPECT_EQ(source.GetSampler().GetKind(), ImageSampler<Coverage>::kDegenerate);
@@ -212,6 +213,33 @@ TEST(ImageSamplerTest, DegenerateTransformsRenderNothing) {
       EXPECT_EQ(Expand(Collect<Coverage>(source, -3, 1, 10)), std::vector<Coverage>(10, 0));
     }
   }
+}
+
+TEST(ImageSamplerTest, BoundsHoldEverythingThatIsSampled) {
+  // Stretched beyond the range of doubles: the outline reaches infinity, and so do the bounds.
+  MaskImage wide(IntRect(-100, 0, 200, 4));
+  for (std::int32_t y = 0; y < 4; ++y) {
+    for (std::int32_t x = -100; x < 100; ++x) {
+      *wide.At(x, y) = static_cast<Coverage>(x == 0 ? 50 + y : 1);
+    }
+  }
+  TransformedMask stretched(wide, false, Transform().Scale(1e307, 1), WholePlaneRect);
+  EXPECT_EQ(stretched.GetBounds().x, WholePlaneRect.x);
+  EXPECT_EQ(stretched.GetBounds().width, WholePlaneRect.width);
+  EXPECT_EQ(Sample(stretched, 12345, 2), Coverage{52});
+  EXPECT_EQ(Sample(stretched, -999999, 3), Coverage{53});
+
+  // Magnified 3 * 2^26 times across, the inverse is rounded down to 21 / 2^32 and reaches the last
+  // column a sixteenth of a source pixel (12 million destination pixels) beyond the exact
+  // outline, where it would blend 110 with transparency to 6: nothing shows outside the bounds.
+  const Ramp image;
+  TransformedMask magnified(image, false, Transform().Scale(3 * (1 << 26), 1), WholePlaneRect);
+  EXPECT_EQ(magnified.GetSampler().GetKind(), ImageSampler<Coverage>::kHorizontalStretch);
+  const std::int32_t right = magnified.GetBounds().GetRight();
+  EXPECT_EQ(right, 4 * 3 * (1 << 26) + 2);
+  EXPECT_EQ(Sample(magnified, right - 1000, 1), Coverage{7});
+  EXPECT_EQ(Sample(magnified, right + 1000, 1), Coverage{0});
+  EXPECT_EQ(Expand(Collect<Coverage>(magnified, right - 2, 1, 4)), (std::vector<Coverage>{6, 6, 0, 0}));
 }
 
 TEST(ImageSamplerTest, FarPositionsAreSkippedWithoutOverflow) {
