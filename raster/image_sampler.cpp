@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "raster/path.h"
 
@@ -96,9 +97,9 @@ ImageSampler<Value>::ImageSampler(const BasicImage<Value>& image, bool repeat, c
     Path outline;
     outline.AddRect(fSource.x - 1.0, fSource.y - 1.0, fSource.width + 1.0, fSource.height + 1.0);
     outline.Transform(t);
-    const Rect extent = outline.GetBounds();
-    const bool finite = std::isfinite(extent.x) && std::isfinite(extent.y) && std::isfinite(extent.GetRight()) &&
-                        std::isfinite(extent.GetBottom());
+    const std::vector<Path::Vertex>& corners = outline.GetVertices();
+    const bool finite = std::all_of(corners.begin(), corners.end(),
+                                    [](const Path::Vertex& v) { return std::isfinite(v.x) && std::isfinite(v.y); });
     const IntRect box = finite ? outline.GetIntBounds() : WholePlaneRect;
     const std::int64_t left = std::int64_t{box.x} - 1;
     const std::int64_t top = std::int64_t{box.y} - 1;

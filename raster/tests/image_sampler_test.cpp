@@ -228,6 +228,10 @@ TEST(ImageSamplerTest, BoundsHoldEverythingThatIsSampled) {
   EXPECT_EQ(stretched.GetBounds().width, WholePlaneRect.width);
   EXPECT_EQ(Sample(stretched, 12345, 2), Coverage{52});
   EXPECT_EQ(Sample(stretched, -999999, 3), Coverage{53});
+  // A corner at infinity minus infinity is no number; the bounds still reach everywhere.
+  TransformedMask sheared(wide, false, Make(1e308, -1e308, 0, 1e-9, 1e-9, 0), WholePlaneRect);
+  ASSERT_NE(sheared.GetSampler().GetKind(), ImageSampler<Coverage>::kDegenerate);
+  EXPECT_EQ(sheared.GetBounds(), WholePlaneRect);
 
   // Magnified 3 * 2^26 times across, the inverse is rounded down to 21 / 2^32 and reaches the last
   // column a sixteenth of a source pixel (12 million destination pixels) beyond the exact
