@@ -86,12 +86,17 @@ ImageSampler<Value>::ImageSampler(const BasicImage<Value>& image, bool repeat, c
   if (!fSource.IsEmpty()) {
     fFirst = image.At(fSource.x, fSource.y);
   }
+  Setup(t);
+}
+
+template <typename Value>
+void ImageSampler<Value>::Setup(const Transform& t) {
   // An infinite determinant has no inverse to sample with either.
   const double det = t.a * t.e - t.b * t.d;
   if (!(std::fabs(det) >= 1e-8) || !std::isfinite(det)) {
     return;
   }
-  if (!repeat) {
+  if (!fRepeat) {
     // The transformed source rectangle, grown by a pixel on every side for the interpolated edges.
     // When it reaches infinity it reaches everywhere.
     Path outline;

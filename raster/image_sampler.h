@@ -44,6 +44,8 @@ class ImageSampler {
     Wide v;
   };
 
+  // Classifies the transform and sets the bounds and the inverse mapping.
+  void Setup(const Transform& transform);
   Position StartPosition(std::int32_t x, std::int32_t y) const;
   // Samples count values of row y from column x, all inside the bounds.
   void Sample(std::int32_t x, std::int32_t y, std::int32_t count, SpanList<Value>& list) const;
