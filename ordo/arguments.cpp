@@ -1,5 +1,6 @@
 #include "ordo/arguments.h"
 
+#include "ordo/argument_items.h"
 #include "ordo/exceptions.h"
 #include "ordo/interpreter.h"
 #include "ordo/scanner.h"
@@ -14,8 +15,8 @@ std::string_view Range(const char* begin, const char* end)
     return std::string_view(begin, size_t(end - begin));
 }
 
-// The end of a value or list element: the first blank, line end, comment start or stop
-// character outside bracket groups and escapes.
+} // namespace
+
 const char* FindValueEnd(const char* p, const char* end, char stop)
 {
     while (p < end) {
@@ -31,8 +32,6 @@ const char* FindValueEnd(const char* p, const char* end, char stop)
     }
     return p;
 }
-
-} // namespace
 
 bool IsBracketed(std::string_view value)
 {
@@ -52,41 +51,9 @@ std::string ExpandBracketed(Interpreter& context, std::string_view value)
 std::vector<ArgumentItem> ParseArgumentItems(std::string_view text)
 {
     std::vector<ArgumentItem> items;
-    const char* const end = text.data() + text.size();
-    const char* p = SkipBlank(text.data(), end);
-    bool labelWaiting = false; // the last item has a label and still waits for its value
-    while (p < end) {
-        const bool group = *p == '[' || *p == '{';
-        const char* tokenEnd = p;
-        if (group) {
-            tokenEnd = SkipBrackets(p, end);
-        } else {
-            while (tokenEnd < end && IsNameCharacter(*tokenEnd))
-                ++tokenEnd;
-        }
-        if (tokenEnd < end && *tokenEnd == ':') {
-            const std::string_view label = group ? Range(p + 1, tokenEnd - 1) : Range(p, tokenEnd);
-            if (label.empty())
-                ThrowSyntaxError("Label cannot be empty");
-            items.push_back({std::string(label), std::string()});
-            labelWaiting = true;
-            p = tokenEnd + 1;
-            const char* const next = SkipBlank(p, end);
-            if (next != p) {
-                p = next;
-                continue;
-            }
-        }
-        const char* const valueEnd = FindValueEnd(p, end, ':');
-        if (labelWaiting)
-            items.back().value.assign(p, valueEnd);
-        else
-            items.push_back({std::string(), std::string(p, valueEnd)});
-        labelWaiting = false;
-        p = SkipBlank(valueEnd, end);
-        if (p == valueEnd && p < end)
-            ThrowSyntaxError("Syntax error");
-    }
+    ForEachArgumentItem(text, [&items](std::string_view label, std::string_view value) {
+        items.push_back({std::string(label), std::string(value)});
+    });
     return items;
 }
 

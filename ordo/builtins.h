@@ -1,10 +1,25 @@
 #pragma once
 
+#include <charconv>
 #include <string_view>
 
 namespace ORDO {
 
 class Interpreter;
+
+// The decimal text of an integer: digits without leading zeros, '-' before a negative value.
+class DecimalText {
+public:
+    template <typename Integer>
+    explicit DecimalText(Integer value) : fEnd(std::to_chars(fDigits, fDigits + sizeof fDigits, value).ptr)
+    {
+    }
+    operator std::string_view() const { return std::string_view(fDigits, size_t(fEnd - fDigits)); }
+
+private:
+    char fDigits[24];
+    const char* fEnd;
+};
 
 // The built-in instructions. Each gets the context of its statement and its argument text,
 // expanded once by the statement runner.

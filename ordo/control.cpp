@@ -1,7 +1,5 @@
 // Built-in dispatch and the control-flow built-ins if, for, repeat and stop.
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <cstdint>
 #include <limits>
 
@@ -9,6 +7,7 @@
 #include "ordo/builtins.h"
 #include "ordo/interpreter.h"
 #include "ordo/scratch.h"
+#include "ordo/slot_table.h"
 #include "ordo/value.h"
 
 namespace ORDO {
@@ -20,10 +19,11 @@ struct BuiltIn {
     void (*run)(Interpreter& context, std::string_view argumentText);
 };
 
+// The built-ins in the order of their indices.
 constexpr BuiltIn kBuiltIns[] = {
     {"_debug", RunDebug}, {"call", RunCall},     {"for", RunFor},       {"format", RunFormat},
-    {"if", RunIf},        {"include", RunInclude}, {"local", RunLocal}, {"repeat", RunRepeat},
-    {"return", RunReturn}, {"stop", RunStop},    {"trace", RunTrace},
+    {"if", RunIf},        {"include", RunInclude}, {"local", RunLocal},  {"repeat", RunRepeat},
+    {"return", RunReturn}, {"stop", RunStop},     {"trace", RunTrace},
 };
 
 // The slot of a name of 2 to 7 characters: (length + third character) modulo 32, the third
@@ -34,36 +34,15 @@ constexpr size_t BuiltInSlot(const char* name, size_t length)
     return (length + third) % 32;
 }
 
-constexpr std::array<signed char, 32> MakeBuiltInSlots()
-{
-    std::array<signed char, 32> slots{};
-    for (auto& slot : slots)
-        slot = -1;
-    for (size_t i = 0; i < std::size(kBuiltIns); ++i) {
-        const char* const name = kBuiltIns[i].name;
-        size_t length = 0;
-        while (name[length] != 0)
-            ++length;
-        signed char& slot = slots[BuiltInSlot(name, length)];
-        if (slot >= 0)
-            throw "built-in slots collide";
-        slot = static_cast<signed char>(i);
-    }
-    return slots;
-}
-
-constexpr std::array<signed char, 32> kBuiltInSlots = MakeBuiltInSlots();
-static_assert(kBuiltInSlots[2] == 4 && kBuiltInSlots[11] == 0 && kBuiltInSlots[26] == 8);
+constexpr SlotTable kBuiltInTable(kBuiltIns, BuiltInSlot);
+static_assert(kBuiltInTable.IndexAt(2) == 4 && kBuiltInTable.IndexAt(6) == 10 && kBuiltInTable.IndexAt(8) == 6 &&
+              kBuiltInTable.IndexAt(10) == 5 && kBuiltInTable.IndexAt(11) == 0 && kBuiltInTable.IndexAt(16) == 1 &&
+              kBuiltInTable.IndexAt(19) == 9 && kBuiltInTable.IndexAt(21) == 2 && kBuiltInTable.IndexAt(22) == 7 &&
+              kBuiltInTable.IndexAt(24) == 3 && kBuiltInTable.IndexAt(26) == 8);
 
 const BuiltIn* FindBuiltIn(const std::string& name)
 {
-    const size_t length = name.size();
-    if (length < 2 || length > 7)
-        return nullptr;
-    const int index = kBuiltInSlots[BuiltInSlot(name.data(), length)];
-    if (index < 0 || name != kBuiltIns[index].name)
-        return nullptr;
-    return &kBuiltIns[index];
+    return (name.size() >= 2 && name.size() <= 7) ? kBuiltInTable.Find(name) : nullptr;
 }
 
 } // namespace
@@ -119,9 +98,7 @@ void RunFor(Interpreter& context, std::string_view argumentText)
     const int32_t step = to < from ? -1 : 1;
     // The pass for "to" is the last: the counter never steps beyond it.
     for (int32_t counter = from;; counter += step) {
-        char digits[12];
-        const char* const digitsEnd = std::to_chars(digits, digits + sizeof digits, counter).ptr;
-        context.AssignVariable(variable, std::string_view(digits, size_t(digitsEnd - digits)));
+        context.AssignVariable(variable, DecimalText(counter));
         context.RunBlock(block);
         if (counter == to)
             break;

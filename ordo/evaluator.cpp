@@ -1,15 +1,20 @@
 #include "ordo/evaluator.h"
 
-#include <array>
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <cstring>
 
+#include "ordo/charset.h"
 #include "ordo/scanner.h"
+#include "ordo/slot_table.h"
 
 namespace ORDO {
 
 namespace {
+
+// The characters at which a primary can be read (besides the unary operators, which are
+// taken as operators after a value).
+constexpr CharSet kOperandStarts("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_.$([\\");
 
 bool IsExpressionWordCharacter(char c)
 {
@@ -31,51 +36,20 @@ constexpr MathFunction kMathFunctions[] = {
     {"sinh", [](double x) { return std::sinh(x); }},    {"sqrt", [](double x) { return std::sqrt(x); }},
     {"tan", [](double x) { return std::tan(x); }},      {"tanh", [](double x) { return std::tanh(x); }},
 };
-constexpr int kMathFunctionCount = int(std::size(kMathFunctions));
 
 // The slot of a word of 3 to 5 characters: ((second - first) xor fourth) modulo 32, the
 // fourth being 0 for a three-letter word.
-constexpr int MathSlot(const char* word, size_t length)
+constexpr size_t MathSlot(const char* word, size_t length)
 {
     const int fourth = length > 3 ? word[3] : 0;
-    return ((word[1] - word[0]) ^ fourth) & 31;
+    return size_t(((word[1] - word[0]) ^ fourth) & 31);
 }
 
-constexpr size_t Length(const char* text)
-{
-    size_t length = 0;
-    while (text[length] != 0)
-        ++length;
-    return length;
-}
-
-constexpr std::array<signed char, 32> MakeMathSlots()
-{
-    std::array<signed char, 32> slots{};
-    for (auto& slot : slots)
-        slot = -1;
-    for (int i = 0; i < kMathFunctionCount; ++i) {
-        const char* const name = kMathFunctions[i].name;
-        signed char& slot = slots[size_t(MathSlot(name, Length(name)))];
-        if (slot >= 0)
-            throw "math function slots collide";
-        slot = static_cast<signed char>(i);
-    }
-    return slots;
-}
-
-constexpr std::array<signed char, 32> kMathSlots = MakeMathSlots();
+constexpr SlotTable kMathTable(kMathFunctions, MathSlot);
 
 const MathFunction* FindMathFunction(const char* word, size_t length)
 {
-    if (length < 3 || length > 5)
-        return nullptr;
-    const int index = kMathSlots[size_t(MathSlot(word, length))];
-    if (index < 0)
-        return nullptr;
-    const MathFunction& function = kMathFunctions[index];
-    return (std::strlen(function.name) == length && std::memcmp(function.name, word, length) == 0) ? &function
-                                                                                                   : nullptr;
+    return (length >= 3 && length <= 5) ? kMathTable.Find(std::string_view(word, length)) : nullptr;
 }
 
 // Applies a C library function and turns its error indication into "Math error".
@@ -260,12 +234,43 @@ private:
 
     const char* Variable(const char* p, Value& value)
     {
+        // A name that starts with a letter or '_' and that nothing joins is looked up as it
+        // stands; anything else is read as an operand at level 9 and its text is the name.
+        const char* const nameEnd = SimpleName(p + 1);
+        if (nameEnd != nullptr) {
+            if (!fContext.GetVariable(std::string_view(p + 1, size_t(nameEnd - p - 1)), value.text))
+                ThrowRunTimeError("Variable does not exist");
+            value.kind = Value::Kind::kText;
+            value.number = 0.0;
+            return nameEnd;
+        }
         const char* const next = Operand(p + 1, value, 9);
         MakeText(value);
         if (!fContext.GetVariable(value.text, fScratch))
             ThrowRunTimeError("Variable does not exist");
         value.text.swap(fScratch);
         return next;
+    }
+
+    // The end of a word at p that an operand at level 9 would read as the word's own text, or
+    // null: a word that starts with a letter or '_' and names no math function, or a whole
+    // number written as the number formatting writes it, and no operand follows to join it.
+    const char* SimpleName(const char* p) const
+    {
+        if (p == fEnd || !IsExpressionWordCharacter(*p))
+            return nullptr;
+        const char* end = p + 1;
+        while (end < fEnd && IsExpressionWordCharacter(*end))
+            ++end;
+        const size_t length = size_t(end - p);
+        if (IsNameStart(*p)) {
+            if (FindMathFunction(p, length) != nullptr)
+                return nullptr;
+        } else if (length > 9 || (*p == '0' && length > 1) || !std::all_of(p, end, IsDigit)) {
+            return nullptr;
+        }
+        const char* const next = SkipBlank(end, fEnd);
+        return (next < fEnd && kOperandStarts.Has(*next)) ? nullptr : end;
     }
 
     const char* Word(const char* start, const char* p, Value& value)
@@ -398,7 +403,7 @@ private:
 
     const char* Juxtaposition(const char* p, Value& value, int level)
     {
-        if (level > 9)
+        if (level > 9 || !kOperandStarts.Has(*p))
             return nullptr;
         Value right;
         const char* const next = Evaluate(p, right, 10);

@@ -1,9 +1,10 @@
 // The frame built-ins call, include, local and return.
-#include <charconv>
+#include <cstddef>
 #include <cstdint>
+#include <memory_resource>
 #include <string>
-#include <vector>
 
+#include "ordo/argument_items.h"
 #include "ordo/arguments.h"
 #include "ordo/builtins.h"
 #include "ordo/interpreter.h"
@@ -13,44 +14,41 @@ namespace ORDO {
 
 namespace {
 
-class DecimalText {
-public:
-    explicit DecimalText(uint32_t value) : fEnd(std::to_chars(fDigits, fDigits + sizeof fDigits, value).ptr) {}
-    operator std::string_view() const { return std::string_view(fDigits, size_t(fEnd - fDigits)); }
-
-private:
-    char fDigits[12];
-    const char* fEnd;
-};
-
 // Runs the body of a call or include in a new frame whose store holds the arguments after
 // the body: labelled ones under their labels, the others under "0", "1", ... and their count
 // under "n".
 void RunProcedure(Interpreter& context, std::string_view argumentText, bool include)
 {
-    std::vector<ArgumentItem> items = ParseArgumentItems(argumentText);
-    if (items.empty())
-        ThrowSyntaxError("Missing argument(s)");
-    Variables frameVariables;
-    std::string body;
+    // The frame's variables live in a buffer on the stack unless they outgrow it.
+    std::byte buffer[1024];
+    std::pmr::monotonic_buffer_resource memory(buffer, sizeof buffer);
+    Variables frameVariables(&memory);
+    std::string_view body;
+    bool anyItem = false;
     bool bodyFound = false;
     uint32_t count = 0;
-    for (ArgumentItem& item : items) {
+    ForEachArgumentItem(argumentText, [&](std::string_view label, std::string_view value) {
+        anyItem = true;
         if (!bodyFound) {
-            if (item.label.empty()) {
-                body = std::move(item.value);
+            if (label.empty()) {
+                body = value;
                 bodyFound = true;
             }
-        } else if (!item.label.empty()) {
-            frameVariables.Declare(item.label, item.value);
+        } else if (!label.empty()) {
+            frameVariables.Declare(label, value);
         } else {
-            frameVariables.Declare(DecimalText(count++), item.value);
+            frameVariables.Declare(DecimalText(count++), value);
         }
-    }
+    });
+    if (!anyItem)
+        ThrowSyntaxError("Missing argument(s)");
+    std::string included;
     if (include) {
+        included.assign(body);
         const std::string fileName = ExpandBracketed(context, body);
-        if (!context.executor->Include(context, fileName, body))
+        if (!context.executor->Include(context, fileName, included))
             ThrowRunTimeError("Could not include file");
+        body = included;
     }
     frameVariables.Declare("n", DecimalText(count));
     Interpreter frame = Interpreter::Frame(context, frameVariables);

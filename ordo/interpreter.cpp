@@ -1,5 +1,8 @@
 #include "ordo/interpreter.h"
 
+#include <optional>
+
+#include "ordo/charset.h"
 #include "ordo/evaluator.h"
 #include "ordo/scanner.h"
 #include "ordo/scratch.h"
@@ -25,6 +28,9 @@ public:
 private:
     uint32_t& fLeft;
 };
+
+// The characters at which expansion has something to do.
+constexpr CharSet kExpansionSpecials(" \t\r\n/${[\\");
 
 std::string_view Range(const char* begin, const char* end)
 {
@@ -61,13 +67,14 @@ Interpreter Interpreter::Frame(Interpreter& caller, Variables& frameVariables)
 void Interpreter::RunBlock(std::string_view block)
 {
     RecursionLevel level(recursionLeft);
-    ScratchText expanded;
+    std::optional<ScratchText> expanded;
     const char* const end = block.data() + block.size();
     // Where the statement in progress stands, for the text that an error carries.
     enum class Stage { kSkipping, kCutting, kPreparing, kExecuting } stage = Stage::kSkipping;
     const char* skipStart = block.data();
     const char* statementStart = skipStart;
     const char* statementEnd = skipStart;
+    std::string_view executed;
     try {
         for (const char* p = block.data();;) {
             stage = Stage::kSkipping;
@@ -82,10 +89,18 @@ void Interpreter::RunBlock(std::string_view block)
             if (!executor->Progress(*this, budget.statementsLeft))
                 throw AbortedException("Aborted");
             --budget.statementsLeft;
-            expanded->clear();
-            ExpandInto(*expanded, Range(statementStart, statementEnd));
+            executed = Range(statementStart, statementEnd);
+            // A statement that is one bracket group expands to itself.
+            if (statementStart == end || *statementStart != '[') {
+                if (!expanded)
+                    expanded.emplace();
+                std::string& text = **expanded;
+                text.clear();
+                ExpandInto(text, executed);
+                executed = text;
+            }
             stage = Stage::kExecuting;
-            ExecuteStatement(*expanded);
+            ExecuteStatement(executed);
             if (statementEnd == end)
                 break;
             p = statementEnd;
@@ -105,7 +120,7 @@ void Interpreter::RunBlock(std::string_view block)
                 error.statement.assign(Range(statementStart, statementEnd));
                 break;
             case Stage::kExecuting:
-                error.statement = *expanded;
+                error.statement.assign(executed);
                 break;
             }
         }
@@ -157,9 +172,17 @@ void Interpreter::ExpandInto(std::string& out, std::string_view text)
             out += ' ';
         out.append(run, size_t(p - run));
     };
+    const auto startsBlank = [end](const char* q) {
+        return IsBlankCharacter(*q) || IsLineEnd(*q) || IsCommentStart(q, end);
+    };
     while (p < end) {
         const char c = *p;
-        if (IsBlankCharacter(c) || IsLineEnd(c) || IsCommentStart(p, end)) {
+        if (startsBlank(p)) {
+            // A single space between two texts stays as it is: the run goes on across it.
+            if (c == ' ' && p + 1 < end && !startsBlank(p + 1) && (p > run || out.size() > outStart)) {
+                ++p;
+                continue;
+            }
             flush();
             blankPending = out.size() > outStart;
             p = run = SkipBlank(p, end);
@@ -190,7 +213,7 @@ void Interpreter::ExpandInto(std::string& out, std::string_view text)
         } else if (c == '\\') {
             p = SkipEscaped(p, end);
         } else {
-            ++p;
+            p = kExpansionSpecials.Find(p + 1, end);
         }
     }
     if (p > run)

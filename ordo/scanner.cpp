@@ -3,46 +3,56 @@
 #include <climits>
 #include <vector>
 
+#include "ordo/charset.h"
 #include "ordo/exceptions.h"
 
 namespace ORDO {
 
 namespace {
 
-// The kinds of the bracket groups that are open while a group is skipped: one bit per level,
-// set for '{'. Nesting of any depth costs no stack; the first 256 levels need no heap.
+// The kinds of the bracket groups that are open while a group is skipped: the innermost kind,
+// and below it those of the enclosing groups, the first 64 in one word and any deeper ones on
+// the heap. Nesting of any depth costs no stack.
 class GroupKinds {
 public:
-    bool Empty() const { return fDepth == 0; }
+    explicit GroupKinds(bool brace) : fTopIsBrace(brace) {}
+
+    bool TopIsBrace() const { return fTopIsBrace; }
 
     void Push(bool brace)
     {
-        const size_t index = fDepth / 64;
-        if (index >= kInlineWords && index - kInlineWords == fMore.size())
-            fMore.push_back(0);
-        const uint64_t bit = uint64_t(1) << (fDepth % 64);
-        uint64_t& word = Word(index);
-        word = brace ? (word | bit) : (word & ~bit);
-        ++fDepth;
+        if (fEnclosing < 64)
+            fBits = (fBits << 1) | uint64_t(fTopIsBrace);
+        else
+            fMore.push_back(fTopIsBrace);
+        ++fEnclosing;
+        fTopIsBrace = brace;
     }
 
-    void Pop() { --fDepth; }
-
-    bool TopIsBrace()
+    // Closes the innermost group; false when that was the outermost one.
+    bool Pop()
     {
-        const size_t top = fDepth - 1;
-        return ((Word(top / 64) >> (top % 64)) & 1) != 0;
+        if (fEnclosing == 0)
+            return false;
+        if (--fEnclosing >= 64) {
+            fTopIsBrace = fMore.back();
+            fMore.pop_back();
+        } else {
+            fTopIsBrace = (fBits & 1) != 0;
+            fBits >>= 1;
+        }
+        return true;
     }
 
 private:
-    static constexpr size_t kInlineWords = 4;
-
-    uint64_t& Word(size_t index) { return index < kInlineWords ? fInline[index] : fMore[index - kInlineWords]; }
-
-    uint64_t fInline[kInlineWords] = {};
-    std::vector<uint64_t> fMore;
-    size_t fDepth = 0;
+    bool fTopIsBrace;
+    uint64_t fBits = 0;
+    size_t fEnclosing = 0;
+    std::vector<bool> fMore;
 };
+
+constexpr CharSet kGroupSpecials("[]{}\\/");
+constexpr CharSet kStatementSpecials(";[{\\/\r\n");
 
 int HexValue(char c)
 {
@@ -113,7 +123,7 @@ const char* SkipComment(const char* start, const char* end)
     ThrowSyntaxError("Missing */");
 }
 
-const char* SkipBlank(const char* start, const char* end)
+const char* SkipBlankRun(const char* start, const char* end)
 {
     const char* p = start;
     while (p < end) {
@@ -135,25 +145,24 @@ const char* SkipBlank(const char* start, const char* end)
 
 const char* SkipBrackets(const char* start, const char* end)
 {
-    GroupKinds open;
-    open.Push(*start == '{');
+    GroupKinds open(*start == '{');
     const char* p = start + 1;
     for (;;) {
+        p = kGroupSpecials.Find(p, end);
         if (p == end)
             ThrowSyntaxError(open.TopIsBrace() ? "Missing }" : "Missing ]");
         const char c = *p;
         if (c == '[' || c == '{') {
             open.Push(c == '{');
             ++p;
-        } else if (c == (open.TopIsBrace() ? '}' : ']')) {
-            open.Pop();
-            ++p;
-            if (open.Empty())
-                return p;
         } else if (c == '\\') {
             p = SkipEscaped(p, end);
-        } else if (IsCommentStart(p, end)) {
-            p = SkipComment(p, end);
+        } else if (c == '/') {
+            p = IsCommentStart(p, end) ? SkipComment(p, end) : p + 1;
+        } else if (c == (open.TopIsBrace() ? '}' : ']')) {
+            ++p;
+            if (!open.Pop())
+                return p;
         } else {
             ++p;
         }
@@ -167,7 +176,7 @@ const char* FindStatementEnd(const char* start, const char* end)
     if (*start == '[')
         return SkipBrackets(start, end);
     const char* p = start;
-    while (p < end) {
+    while ((p = kStatementSpecials.Find(p, end)) < end) {
         const char c = *p;
         if (c == ';') {
             return p;
@@ -175,15 +184,13 @@ const char* FindStatementEnd(const char* start, const char* end)
             p = SkipBrackets(p, end);
         } else if (c == '\\') {
             p = SkipEscaped(p, end);
-        } else if (IsCommentStart(p, end)) {
-            p = SkipComment(p, end);
-        } else if (IsLineEnd(c)) {
-            const char* next = SkipIndentation(SkipLineEnd(p, end), end);
+        } else if (c == '/') {
+            p = IsCommentStart(p, end) ? SkipComment(p, end) : p + 1;
+        } else {
+            const char* const next = SkipIndentation(SkipLineEnd(p, end), end);
             if (!IsContinuationMark(next, end))
                 return p;
             p = next + 2;
-        } else {
-            ++p;
         }
     }
     return end;

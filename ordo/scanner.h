@@ -32,9 +32,17 @@ const char* SkipEscaped(const char* p, const char* end);
 // after its "*/" ("Missing */" when there is none).
 const char* SkipComment(const char* start, const char* end);
 
+// The loop of SkipBlank, for text that starts with a blank, line end or '/'.
+const char* SkipBlankRun(const char* start, const char* end);
+
 // Skips blank characters, line ends, comments and the ".." continuation mark that follows
 // the indentation of a new line.
-const char* SkipBlank(const char* start, const char* end);
+inline const char* SkipBlank(const char* start, const char* end)
+{
+    if (start == end || !(IsBlankCharacter(*start) || IsLineEnd(*start) || *start == '/'))
+        return start;
+    return SkipBlankRun(start, end);
+}
 
 // At a '[' or '{': the position after the matching closer of the same kind. A closer of the
 // other kind is ordinary text inside the group; backslashes and comments are honoured.

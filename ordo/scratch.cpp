@@ -1,39 +1,45 @@
 #include "ordo/scratch.h"
 
-#include <vector>
+#include <deque>
 
 namespace ORDO {
 
 namespace {
 
-// Buffers larger than this go back to the heap rather than to the pool.
+// Buffers that grew larger than this give their memory back when they are returned.
 constexpr size_t kMaxKeptCapacity = 64 * 1024;
-constexpr size_t kMaxPooled = 256;
 
-std::vector<std::string>& Pool()
+// One buffer per nesting level in use; a deque keeps the buffers in place while it grows.
+struct ScratchStack {
+    std::deque<std::string> buffers;
+    size_t used = 0;
+};
+
+ScratchStack& Stack()
 {
-    thread_local std::vector<std::string> pool;
-    return pool;
+    thread_local ScratchStack stack;
+    return stack;
+}
+
+std::string& Borrow()
+{
+    ScratchStack& stack = Stack();
+    if (stack.used == stack.buffers.size())
+        stack.buffers.emplace_back();
+    std::string& text = stack.buffers[stack.used++];
+    text.clear();
+    return text;
 }
 
 } // namespace
 
-ScratchText::ScratchText()
-{
-    std::vector<std::string>& pool = Pool();
-    if (!pool.empty()) {
-        fText.swap(pool.back());
-        pool.pop_back();
-    }
-}
+ScratchText::ScratchText() : fText(Borrow()) {}
 
 ScratchText::~ScratchText()
 {
-    std::vector<std::string>& pool = Pool();
-    if (fText.capacity() <= kMaxKeptCapacity && pool.size() < kMaxPooled) {
-        fText.clear();
-        pool.push_back(std::move(fText));
-    }
+    --Stack().used;
+    if (fText.capacity() > kMaxKeptCapacity)
+        std::string().swap(fText);
 }
 
 } // namespace ORDO

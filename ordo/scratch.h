@@ -4,8 +4,9 @@
 
 namespace ORDO {
 
-// A text buffer borrowed from a per-thread pool for the length of a scope, so that the
-// statement runner stops allocating once its buffers have grown to the sizes a script needs.
+// A text buffer borrowed, empty, from a per-thread stack of buffers for the length of a scope,
+// so that the statement runner stops allocating once its buffers have grown to the sizes a
+// script needs. Scopes nest; buffers are returned in reverse order of borrowing.
 class ScratchText {
 public:
     ScratchText();
@@ -17,7 +18,7 @@ public:
     std::string* operator->() { return &fText; }
 
 private:
-    std::string fText;
+    std::string& fText;
 };
 
 } // namespace ORDO

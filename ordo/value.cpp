@@ -1,6 +1,7 @@
 #include "ordo/value.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <cmath>
 
@@ -160,6 +161,12 @@ void FormatNumber(std::string& out, int precision, double number)
     const double a = std::fabs(number);
     if (a <= 1e-300) {
         out += '0';
+        return;
+    }
+    // Whole numbers come out of the digit algorithm exactly; write them directly.
+    if (a >= 1 && a < 1e10 && precision >= 10 && a == double(int64_t(a))) {
+        char digits[16];
+        out.append(digits, std::to_chars(digits, digits + sizeof digits, int64_t(number)).ptr);
         return;
     }
     if (a > 1e-5 && a < 1e10) {

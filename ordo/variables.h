@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,8 @@ namespace ORDO {
 class Variables {
 public:
     Variables() = default;
+    // A store whose map takes its memory from the given resource.
+    explicit Variables(std::pmr::memory_resource* memory) : fValues(memory) {}
     Variables(const Variables&) = delete;
     Variables& operator=(const Variables&) = delete;
 
@@ -24,7 +27,21 @@ public:
     virtual ~Variables() = default;
 
 private:
-    std::map<std::string, std::string, std::less<>> fValues;
+    // Byte-wise order, unsigned, the shorter name first; compares short names inline.
+    struct NameOrder {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const
+        {
+            const size_t common = a.size() < b.size() ? a.size() : b.size();
+            for (size_t i = 0; i < common; ++i) {
+                if (a[i] != b[i])
+                    return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
+            }
+            return a.size() < b.size();
+        }
+    };
+
+    std::pmr::map<std::string, std::string, NameOrder> fValues;
 };
 
 } // namespace ORDO

@@ -237,6 +237,15 @@ TEST_F(EvaluatorTest, VariablesAreLookedUpOutward)
     EXPECT_EQ(Eval("($x)$x"), "44");
     EXPECT_EQ(Error("$x$x"), RunTimeError("Variable does not exist")); // the name is x4
     EXPECT_EQ(KindOf("$x"), Value::Kind::kText);
+    // A name that reads as a number is the number's text.
+    script.variables.Declare("1", "one");
+    script.variables.Declare("1.5", "one and a half");
+    EXPECT_EQ(Eval("$1"), "one");
+    EXPECT_EQ(Eval("$01"), "one");
+    EXPECT_EQ(Eval("$1.50"), "one and a half");
+    EXPECT_EQ(Eval("$1e0"), "one");
+    EXPECT_EQ(Eval("$sqrt 1"), "one");
+    EXPECT_EQ(Error("$x 1"), RunTimeError("Variable does not exist")); // the name is x1
     EXPECT_EQ(Error("$nothing"), RunTimeError("Variable does not exist"));
     EXPECT_EQ(Error("$"), SyntaxError("Unexpected end"));
 }

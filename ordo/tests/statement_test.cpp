@@ -72,6 +72,8 @@ TEST(StatementTest, ExpansionCollapsesBlanksAndKeepsGroups)
     EXPECT_EQ(c.Expand("$x $x"), "1 1");
     EXPECT_EQ(c.Expand("$e $x"), "1");
     EXPECT_EQ(c.Expand("a $e b"), "a  b"); // each stretch of blanks stays one blank
+    EXPECT_EQ(c.Expand("a {} b"), "a  b");
+    EXPECT_EQ(c.Expand(" a b\tc "), "a b c");
     EXPECT_EQ(c.Expand("$x-y"), "dash");
     EXPECT_EQ(c.Expand("[ $x  {1} ] \\$x \\ "), "[ $x  {1} ] \\$x \\ ");
     EXPECT_EQ(c.Expand("{} { } x"), "x");

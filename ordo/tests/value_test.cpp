@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "ordo/tests/test_support.h"
 
@@ -118,6 +119,18 @@ TEST(ValueTest, FormatNumberWritesInfinitiesAndNaN)
     EXPECT_EQ(Format(-std::numeric_limits<double>::infinity()), "-inf");
     EXPECT_EQ(Format(std::nan("")), "nan");
     EXPECT_EQ(Format(1e300 * 1e300), "inf");
+}
+
+TEST(ValueTest, FormatNumberWritesWholeNumbersExactly)
+{
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 100000; ++i) {
+        const int64_t whole = int64_t(random() % 10000000000) * (i % 2 == 0 ? 1 : -1);
+        ASSERT_EQ(Format(double(whole)), std::to_string(whole));
+    }
+    EXPECT_EQ(Format(9999999999), "9999999999");
+    EXPECT_EQ(Format(10000000000), "1e+10");
+    EXPECT_EQ(Format(100, 2), "1e+2");
 }
 
 TEST(ValueTest, FormatNumberAppends)
