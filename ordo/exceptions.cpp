@@ -2,14 +2,14 @@
 
 namespace ORDO {
 
-void ThrowSyntaxError(const char* message)
+void ThrowSyntaxError(std::string message)
 {
-    throw SyntaxException(message);
+    throw SyntaxException(std::move(message));
 }
 
-void ThrowRunTimeError(const char* message)
+void ThrowRunTimeError(std::string message)
 {
-    throw RunTimeException(message);
+    throw RunTimeException(std::move(message));
 }
 
 } // namespace ORDO

@@ -42,7 +42,7 @@ public:
     using Exception::Exception;
 };
 
-[[noreturn]] void ThrowSyntaxError(const char* message);
-[[noreturn]] void ThrowRunTimeError(const char* message);
+[[noreturn]] void ThrowSyntaxError(std::string message);
+[[noreturn]] void ThrowRunTimeError(std::string message);
 
 } // namespace ORDO
