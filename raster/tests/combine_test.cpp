@@ -23,6 +23,21 @@ using Testing::SegmentSource;
 
 Pixel OverFormula(Pixel bottom, Pixel top) { return top + bottom - ScalePixel(bottom, top >> 24); }
 
+Pixel AddFormula(Pixel f, Pixel s) {
+  Pixel r = 0;
+  for (int k = 0; k < 32; k += 8) r |= std::min<Pixel>(((f >> k) & 255) + ((s >> k) & 255), 255) << k;
+  return r;
+}
+
+Pixel MultiplyFormula(Pixel f, Pixel s) {
+  Pixel r = 0;
+  for (int k = 0; k < 32; k += 8) {
+    const Pixel sc = (s >> k) & 255;
+    r |= (((sc ? sc + 1 : 0) * ((f >> k) & 255)) >> 8) << k;
+  }
+  return r;
+}
+
 TEST(OverPaintTest, OpaqueTopHidesTheBottomWithoutRenderingIt) {
   ScriptedSource<Pixel> bottom({});
   SolidPaint top(0xFF0000FF);
@@ -186,19 +201,8 @@ TEST(CombineFormulaTest, EveryRuleMatchesItsPerValueFormula) {
   CheckAgainstFormula<OverPaint, Pixel, Pixel>(OverFormula);
   CheckAgainstFormula<OverMask, Coverage, Coverage>([](Coverage f, Coverage s) { return std::min(f + s, 255); });
   CheckAgainstFormula<AddMask, Coverage, Coverage>([](Coverage f, Coverage s) { return std::min(f + s, 255); });
-  CheckAgainstFormula<AddPaint, Pixel, Pixel>([](Pixel f, Pixel s) {
-    Pixel r = 0;
-    for (int k = 0; k < 32; k += 8) r |= std::min<Pixel>(((f >> k) & 255) + ((s >> k) & 255), 255) << k;
-    return r;
-  });
-  CheckAgainstFormula<MultiplyPaint, Pixel, Pixel>([](Pixel f, Pixel s) {
-    Pixel r = 0;
-    for (int k = 0; k < 32; k += 8) {
-      const Pixel sc = (s >> k) & 255;
-      r |= (((sc ? sc + 1 : 0) * ((f >> k) & 255)) >> 8) << k;
-    }
-    return r;
-  });
+  CheckAgainstFormula<AddPaint, Pixel, Pixel>(AddFormula);
+  CheckAgainstFormula<MultiplyPaint, Pixel, Pixel>(MultiplyFormula);
   CheckAgainstFormula<MaskedPaint, Pixel, Coverage>([](Pixel f, Coverage s) { return ScalePixel(f, s); });
   CheckAgainstFormula<MaskedMask, Coverage, Coverage>([](Coverage f, Coverage s) {
     return static_cast<Coverage>(((s ? s + 1 : 0) * f) >> 8);
@@ -247,17 +251,7 @@ TEST(CombineTreeTest, RunReencodingDoesNotChangeThePixels) {
     std::mt19937 background(99);
     for (std::int32_t x = -10; x < 590; ++x) {
       const Pixel under = RandomValue<Pixel>(background);
-      const Pixel sum = [&] {
-        const Pixel f = plain.a.At(x);
-        Pixel bc = 0;
-        for (int k = 0; k < 32; k += 8) {
-          const Pixel sc = (plain.c.At(x) >> k) & 255;
-          bc |= (((sc ? sc + 1 : 0) * ((plain.b.At(x) >> k) & 255)) >> 8) << k;
-        }
-        Pixel r = 0;
-        for (int k = 0; k < 32; k += 8) r |= std::min<Pixel>(((f >> k) & 255) + ((bc >> k) & 255), 255) << k;
-        return r;
-      }();
+      const Pixel sum = AddFormula(plain.a.At(x), MultiplyFormula(plain.b.At(x), plain.c.At(x)));
       const int cover = std::min(plain.m1.At(x) + ScaleCoverage(plain.m2.At(x), plain.m3.At(x)), 255);
       const Pixel expected = OverFormula(under, ScalePixel(sum, static_cast<std::uint32_t>(cover)));
       for (std::int32_t y = 0; y < 2; ++y) {
