@@ -329,15 +329,20 @@ struct LiteralValues {
 // Rules on pixels combine four at a time where they can.
 template <typename Rule, typename First, typename F, typename S>
 void Blend(First* out, std::int32_t n, F first, S second) {
-  std::int32_t i = 0;
   if constexpr (std::is_same_v<First, Pixel> && requires { Rule::Apply(first.Batch(0), second.Batch(0)); }) {
+    std::int32_t i = 0;
     for (; i + 4 <= n; i += 4) {
       const Pixels4 result = Rule::Apply(first.Batch(i), second.Batch(i));
       std::memcpy(out + i, &result, sizeof result);
     }
-  }
-  for (; i < n; ++i) {
-    out[i] = Rule::Apply(first.At(i), second.At(i));
+    // At most three left: a plain loop, which costs short runs (the edges of shapes) no set-up.
+    for (std::int32_t k = 0; k < (n & 3); ++k, ++i) {
+      out[i] = Rule::Apply(first.At(i), second.At(i));
+    }
+  } else {
+    for (std::int32_t i = 0; i < n; ++i) {
+      out[i] = Rule::Apply(first.At(i), second.At(i));
+    }
   }
 }
 
