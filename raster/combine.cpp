@@ -406,7 +406,14 @@ void CombinedSource<First, Second, Rule>::Combine(std::int32_t x, std::int32_t y
           output.AppendValue(n, Rule::Apply(f.value, s.value));
         } else {
           First* values = output.fStorageCursor;
-          ApplyLiteral<Rule>(values, n, f, s);
+          if (n < 4) {
+            // Short runs (the edges of shapes) value by value, without the set-up of the blends.
+            for (std::int32_t k = 0; k < n; ++k) {
+              values[k] = Rule::Apply(f.IsRepeated() ? f.value : f.pointer[k], s.IsRepeated() ? s.value : s.pointer[k]);
+            }
+          } else {
+            ApplyLiteral<Rule>(values, n, f, s);
+          }
           output.AppendLiteral(n, values, Rule::LiteralOpaque(f.IsOpaque(), s.IsOpaque()));
         }
         break;
