@@ -239,7 +239,7 @@ void PathDataReader::AddArc(Point radii, double angle, bool large, bool sweep, P
         QorRaster::Transform rotation;
         Point p0 = start, p1 = end;
         if (angle != 0) {
-            rotation = rotation.Rotate(angle * 0.017453292519943295);
+            rotation = rotation.Rotate(angle * std::numbers::pi / 180);
             QorRaster::Transform inverse = rotation;
             inverse.Invert();
             p0 = inverse.Apply(start);

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <string>
 
 #include "orv/tests/test_support.h"
@@ -200,6 +202,40 @@ TEST(PathDataTest, ArcsThroughTheirMidpoints)
     EXPECT_EQ(rotated.GetVertices().back(), (Path::Vertex{Path::kLine, 0, 20}));
     // Relative arcs end relative to the current point.
     EXPECT_EQ(Parse("m10 10 a5 5 0 0 1 10 0").GetVertices().back(), (Path::Vertex{Path::kLine, 20, 10}));
+}
+
+// The arc of a set as the construction steps give it: the chord is taken into the frame turned
+// back by the x-axis angle (in degrees times pi / 180), the centre and sweep are found there, and
+// the arc from a line vertex at the turned start point is turned forward and appended, followed by
+// a line vertex at the end point.
+void AddReferenceArc(Path& path, QorRaster::Point radii, double degrees, bool large, bool sweep,
+                     QorRaster::Point end)
+{
+    const QorRaster::Point start = path.GetCurrentPoint();
+    const QorRaster::Transform rotation = QorRaster::Transform().Rotate(degrees * std::numbers::pi / 180);
+    QorRaster::Transform back = rotation;
+    ASSERT_TRUE(back.Invert());
+    const QorRaster::Point p0 = back.Apply(start), p1 = back.Apply(end);
+    const double s = (large ? 1 : -1) * (sweep ? 1 : -1);
+    const double dx = p1.x - p0.x, dy = p1.y - p0.y, k = radii.x / radii.y, dyk = k * dy;
+    const double q = std::max(4 * radii.x * radii.x / (dyk * dyk + dx * dx) - 1, 1e-8);
+    const double h = std::sqrt(q * 0.25) * s;
+    const double theta = std::acos((q - 1) / (q + 1));
+    Path arc;
+    arc.LineTo(p0.x, p0.y)
+        .ArcTo(p0.x + 0.5 * dx + dyk * h, p0.y + 0.5 * dy - h * dx / k, s * ((large ? 2 * std::numbers::pi : 0) - theta),
+               k, 1.0)
+        .Transform(rotation);
+    path.Append(arc).LineTo(end.x, end.y);
+}
+
+TEST(PathDataTest, RotatedArcsFollowTheConstructionExactly)
+{
+    Path expected;
+    expected.MoveTo(2, 1);
+    AddReferenceArc(expected, {12, 8}, 12, false, true, {10, 7});
+    AddReferenceArc(expected, {12, 8}, 12, true, false, {2, 1});
+    EXPECT_EQ(Parse("M2 1 A12 8 12 0 1 10 7 a12,8,12,1,0,-8,-6").GetVertices(), expected.GetVertices());
 }
 
 TEST(PathDataTest, ArcFlagsAndDegenerateArcs)
