@@ -1,7 +1,6 @@
 #include "orv/instructions.h"
 
 #include <array>
-#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,8 +21,6 @@
 namespace ORV::Instructions {
 
 namespace {
-
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 // Reads a list of exactly N numbers.
 template <size_t N>

@@ -1,6 +1,5 @@
 #include "orv/transforms.h"
 
-#include <numbers>
 #include <optional>
 #include <span>
 
@@ -12,8 +11,6 @@
 namespace ORV {
 
 namespace {
-
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 struct WordCounts {
     size_t minimum;

@@ -15,6 +15,9 @@ class Interpreter;
 // of those names and by transform specifications, and the reader of transform specifications.
 namespace ORV {
 
+// Angles are written in degrees; this turns them into radians.
+inline constexpr double kRadiansPerDegree = 0.017453292519943295;
+
 enum class TransformWord { kMatrix, kScale, kRotate, kOffset, kShear };
 
 // The numbers of one word as read from its argument.
