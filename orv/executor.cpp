@@ -106,15 +106,30 @@ void AppendUTF8(std::string& out, char32_t code)
     }
 }
 
+// A copy of a state, borrowing its objects, that draws under the transform and is not clipped.
+DrawingState PatternBodyState(const DrawingState& state, const QorRaster::Transform& transform)
+{
+    DrawingState copy = state;
+    copy.transform = transform;
+    copy.clipMask.Clear();
+    return copy;
+}
+
 } // namespace
 
 Executor::Executor(Canvas& canvas, const QorRaster::Transform& initialTransform)
-    : fCanvas(canvas), fResetState(initialTransform), fState(initialTransform)
+    : fCanvas(canvas), fPatternValuesLeft(&fOwnPatternValues), fResetState(initialTransform), fState(initialTransform)
 {
 }
 
 Executor::Executor(Canvas& canvas, const Executor& parent)
-    : fCanvas(canvas), fResetState(parent.fState), fState(parent.fState)
+    : fCanvas(canvas), fPatternValuesLeft(parent.fPatternValuesLeft), fResetState(parent.fState), fState(parent.fState)
+{
+}
+
+Executor::Executor(Canvas& canvas, const Executor& parent, const QorRaster::Transform& transform)
+    : fCanvas(canvas), fPatternValuesLeft(parent.fPatternValuesLeft), fResetState(PatternBodyState(parent.fState, transform)),
+      fState(fResetState)
 {
 }
 
@@ -206,9 +221,9 @@ void Executor::PaintOutline(const QorRaster::Path& outline, const QorRaster::Fil
     slot.paint->Fill(slot, *this, shapeBounds, *coverage);
 }
 
-void Executor::RunNestedBlock(ORDO::Interpreter& context, Executor& nested, std::string_view block)
+void Executor::RunBlock(ORDO::Interpreter& callingContext, std::string_view block)
 {
-    ORDO::Interpreter nestedContext = ORDO::Interpreter::Nest(nested, context);
+    ORDO::Interpreter nestedContext = ORDO::Interpreter::Nest(*this, callingContext);
     nestedContext.RunBlock(block);
 }
 

@@ -22,6 +22,9 @@ namespace ORV {
 
 class Canvas;
 
+// The pattern values (pixels or coverage bytes) that the patterns of one run may hold at once.
+inline constexpr int64_t kPatternValuesLimit = int64_t{1} << 26;
+
 // The host of an ORDO run that draws: it runs the seventeen ORV instructions on a canvas and
 // keeps the graphics state. One executor serves one run; nested runs ("context", "mask") get
 // executors of their own that start from a copy of this one's current state.
@@ -32,6 +35,9 @@ public:
     // A nesting executor: both states are copies of the parent's current state, borrowing its
     // objects; it must not outlive the parent.
     Executor(Canvas& canvas, const Executor& parent);
+    // The executor of a pattern body: as a nesting executor, but both states draw under the given
+    // transform and without the parent's clip mask.
+    Executor(Canvas& canvas, const Executor& parent, const QorRaster::Transform& transform);
     Executor(const Executor&) = delete;
     Executor& operator=(const Executor&) = delete;
 
@@ -59,21 +65,29 @@ public:
     // canvas; prepare may change that executor's current state before the block runs.
     template <typename Prepare>
     void RunNested(ORDO::Interpreter& context, Canvas& canvas, std::string_view block, Prepare&& prepare);
+    // Runs a block with this executor as host, in a context nested in the calling one: the same
+    // variables and statement budget.
+    void RunBlock(ORDO::Interpreter& callingContext, std::string_view block);
 
     Canvas& GetCanvas() const { return fCanvas; }
     DrawingState& GetState() { return fState; }
     const DrawingState& GetState() const { return fState; }
     // Makes the current state a copy of the state the executor started with.
     void Reset() { fState = fResetState; }
+    // The pattern values (pixels or coverage bytes) that the patterns of this run may still
+    // allocate; nested executors share their parent's count.
+    int64_t& PatternValuesLeft() const { return *fPatternValuesLeft; }
 
 private:
     // Paints the coverage of an outline in device coordinates through a paint slot, after the gamma
     // table and the clip mask.
     void PaintOutline(const QorRaster::Path& outline, const QorRaster::FillRule& rule, const PaintSlot& slot,
                       const QorRaster::Rect& shapeBounds);
-    void RunNestedBlock(ORDO::Interpreter& context, Executor& nested, std::string_view block);
 
     Canvas& fCanvas;
+    // Declared before the states, so that it outlives the patterns that they hold.
+    int64_t fOwnPatternValues = kPatternValuesLimit;
+    int64_t* fPatternValuesLeft;
     const DrawingState fResetState;
     DrawingState fState;
 };
@@ -83,7 +97,7 @@ void Executor::RunNested(ORDO::Interpreter& context, Canvas& canvas, std::string
 {
     Executor nested(canvas, *this);
     prepare(nested.fState);
-    RunNestedBlock(context, nested, block);
+    nested.RunBlock(context, block);
 }
 
 } // namespace ORV

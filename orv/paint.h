@@ -57,6 +57,16 @@ private:
     QorRaster::Mask* fEffective;
 };
 
+// Carries paint coordinates to device coordinates: the slot's transform, then, for a relative
+// paint, the map of paint coordinates onto the shape, then the current transform of the drawing.
+inline QorRaster::Transform PlacePaint(const PaintSlot& slot, const QorRaster::Transform& relativeMap,
+                                       const QorRaster::Transform& current)
+{
+    const QorRaster::Transform placed =
+        slot.relative ? QorRaster::Transform::Multiply(slot.transform, relativeMap) : slot.transform;
+    return QorRaster::Transform::Multiply(placed, current);
+}
+
 inline bool PaintSlot::IsPainting() const
 {
     return opacity != 0 && paint && paint->IsVisible(*this);

@@ -4,7 +4,9 @@
 
 #include "ordo/arguments.h"
 #include "ordo/value.h"
+#include "orv/gradients.h"
 #include "orv/paint.h"
+#include "orv/patterns.h"
 #include "orv/plain_paints.h"
 #include "orv/transforms.h"
 #include "orv/values.h"
@@ -22,10 +24,15 @@ std::unique_ptr<Paint> MakeValuePaint(ORDO::Interpreter& context, const std::str
 
 } // namespace
 
-void ReadPaintSpecification(ORDO::Interpreter& context, Executor&, ORDO::Arguments& arguments, PaintSlot& slot,
-                            PaintFamily family)
+void ReadPaintSpecification(ORDO::Interpreter& context, Executor& executor, ORDO::Arguments& arguments,
+                            PaintSlot& slot, PaintFamily family)
 {
-    if (const std::string* const value = arguments.FindPositional(0, true))
+    // The first of a pattern, a gradient and a value makes the paint; the others stay untaken.
+    if (const std::string* const body = arguments.FindLabelled("pattern", false))
+        slot.paint.Own(MakePattern(context, executor, *body, family));
+    else if (const std::string* const gradient = arguments.FindLabelled("gradient", true))
+        slot.paint.Own(MakeGradientPaint(context, ParseGradient(context, *gradient, true), family));
+    else if (const std::string* const value = arguments.FindPositional(0, true))
         slot.paint.Own(MakeValuePaint(context, *value, family));
     if (const std::string* const opacity = arguments.FindLabelled("opacity", true))
         slot.opacity = ParseOpacity(*opacity);

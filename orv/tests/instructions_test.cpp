@@ -138,12 +138,11 @@ TEST(StateInstructionTest, FillSetsThePaintAndTheRule)
     EXPECT_TRUE(state.fill.paint); // read before the error
     drawing.Run("fill red rule: non-zero");
     EXPECT_FALSE(state.evenOdd);
-    // Gradients and patterns are not read yet: their labels are left over.
+    // A pattern or a gradient makes the paint: a colour beside it is left over.
     EXPECT_EQ(drawing.Fail("fill red gradient: [linear 0,0,1,0 from: red to: blue]").text,
               "Syntax: Unrecognized labels or too many arguments");
     EXPECT_EQ(drawing.Fail("fill red pattern: [bounds 0,0,1,1]").text,
               "Syntax: Unrecognized labels or too many arguments");
-    EXPECT_EQ(drawing.Fail("fill pattern: [bounds 0,0,1,1]").text, "Syntax: Missing argument(s)");
     // "none" is the transparent colour: shapes are no longer filled, but still stroked.
     drawing.Run("fill none; pen blue width: 0.5; path svg: [M0 0.25 H2 V0.75 H0 Z]");
     EXPECT_EQ(drawing.Row(0), "FF0000FF FF0000FF");
