@@ -173,6 +173,10 @@ TEST_F(RenderOrvTest, TheShowcaseUsesEveryInstructionAndRenders)
     for (const char* name : {"rect", "ellipse", "star", "path", "fill", "pen", "wipe", "matrix", "scale", "rotate",
                              "offset", "shear", "context", "mask", "bounds", "options", "reset"})
         EXPECT_EQ(words.count(name), 1u) << name;
+    // Both kinds of gradient, patterns, and both inside masks.
+    for (const char* paint : {"gradient: [linear", "gradient: [radial", "pattern: [", "mask [fill gradient:",
+                              "mask [fill pattern:"})
+        EXPECT_NE(text.find(paint), std::string::npos) << paint;
     const fs::path image = fDirectory / "showcase.png";
     const Outcome outcome = Run({"render-orv", source, "--size", "256x256", "-o", image});
     ASSERT_EQ(outcome.status, 0) << outcome.err;
@@ -181,9 +185,21 @@ TEST_F(RenderOrvTest, TheShowcaseUsesEveryInstructionAndRenders)
     ASSERT_EQ(width, 256);
     const auto at = [&](int x, int y) { return pixels[size_t(y) * 256 + size_t(x)]; };
     EXPECT_EQ(at(0, 0), 0xFF15191Fu);   // the wiped backdrop
-    EXPECT_EQ(at(128, 128), 0xFF2E3845u); // the knob's body
     EXPECT_EQ(at(128, 32), 0xFFC8D2DCu);  // the top tick of the scale
     EXPECT_EQ(at(220, 36), 0xFFFFC633u);  // the star badge, hsv(0.12,0.8,1)
+    const auto channel = [&](int x, int y, int shift) { return at(x, y) >> shift & 0xFF; };
+    // The plate darkens downwards, the knob's body is lit at its upper left.
+    EXPECT_GT(channel(128, 12, 0), channel(128, 244, 0));
+    EXPECT_GT(channel(100, 100, 0), channel(128, 128, 0));
+    EXPECT_GT(channel(128, 128, 0), channel(128, 190, 0));
+    // The meter: unlit dots of the grille, lit ones green at the left and amber further on.
+    EXPECT_EQ(at(147, 213), 0xFF2A323Du);
+    EXPECT_EQ(at(177, 225), 0xFF2A323Du);
+    EXPECT_GT(channel(75, 213, 8), channel(75, 213, 16));
+    EXPECT_GT(channel(75, 213, 8), channel(75, 213, 0));
+    EXPECT_GT(channel(141, 219, 16), 0xF0u);
+    EXPECT_LT(channel(141, 219, 0), 0x80u);
+    EXPECT_NE(at(78, 216), at(75, 213)); // between the dots
 }
 
 } // namespace
