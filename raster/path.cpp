@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace QorRaster {
@@ -12,6 +13,16 @@ constexpr double kPlaneMin = -0x40000000;
 constexpr double kPlaneMax = 0x3FFFFFFF;
 
 std::int32_t ToPlaneCoordinate(double v) { return static_cast<std::int32_t>(std::clamp(v, kPlaneMin, kPlaneMax)); }
+
+// The largest x or y of the vertices, for boxes whose left or top edge lies at minus infinity,
+// where x + width gives no number.
+double Largest(const std::vector<Path::Vertex>& vertices, double Path::Vertex::*coordinate) {
+  double largest = -std::numeric_limits<double>::infinity();
+  for (const Path::Vertex& v : vertices) {
+    largest = std::max(largest, v.*coordinate);
+  }
+  return largest;
+}
 
 }  // namespace
 
@@ -106,14 +117,17 @@ Rect Path::GetBounds() const {
 }
 
 IntRect Path::GetIntBounds() const {
+  // The box passes over coordinates that are no numbers unless they come first; any one of them
+  // leaves no box to cover.
+  if (std::any_of(fVertices.begin(), fVertices.end(),
+                  [](const Vertex& v) { return std::isnan(v.x) || std::isnan(v.y); })) {
+    return EmptyRect;
+  }
   const Rect box = GetBounds();
   const double left = std::floor(box.x);
   const double top = std::floor(box.y);
-  const double right = std::ceil(box.x + box.width);
-  const double bottom = std::ceil(box.y + box.height);
-  if (std::isnan(left) || std::isnan(top) || std::isnan(right) || std::isnan(bottom)) {
-    return EmptyRect;
-  }
+  const double right = std::ceil(std::isinf(box.x) ? Largest(fVertices, &Vertex::x) : box.x + box.width);
+  const double bottom = std::ceil(std::isinf(box.y) ? Largest(fVertices, &Vertex::y) : box.y + box.height);
   const std::int32_t l = ToPlaneCoordinate(left);
   const std::int32_t t = ToPlaneCoordinate(top);
   return IntRect(l, t, ToPlaneCoordinate(right) - l, ToPlaneCoordinate(bottom) - t);

@@ -126,9 +126,23 @@ TEST(PathModelTest, IntBoundsSaturateAndRejectNaN) {
   Path infinite;
   infinite.MoveTo(0, 0).LineTo(kInf, 1);
   EXPECT_EQ(infinite.GetIntBounds(), IntRect(0, 0, 0x3FFFFFFF, 1));
+  // Minus infinity saturates like plus infinity, on either axis and together with it.
+  Path negative;
+  negative.MoveTo(-kInf, 0).LineTo(5, 1);
+  EXPECT_EQ(negative.GetIntBounds(), IntRect(-0x40000000, 0, 0x40000005, 1));
+  Path upward;
+  upward.MoveTo(2, -kInf).LineTo(3, 4);
+  EXPECT_EQ(upward.GetIntBounds(), IntRect(2, -0x40000000, 1, 0x40000004));
+  Path both;
+  both.MoveTo(-kInf, 7).LineTo(kInf, 7);
+  EXPECT_EQ(both.GetIntBounds(), IntRect(-0x40000000, 7, 0x7FFFFFFF, 0));
   Path nan;
   nan.MoveTo(kNaN, 1).LineTo(2, 3);
   EXPECT_EQ(nan.GetIntBounds(), EmptyRect);
+  // A coordinate that is no number gives no box wherever it stands.
+  Path laterNaN;
+  laterNaN.MoveTo(2, 3).LineTo(5, 6).LineTo(4, kNaN);
+  EXPECT_EQ(laterNaN.GetIntBounds(), EmptyRect);
 }
 
 TEST(PathModelTest, TransformMapsEveryVertexButIdentityTouchesNothing) {
