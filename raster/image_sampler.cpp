@@ -11,8 +11,9 @@ namespace {
 
 constexpr std::int64_t kOne = std::int64_t{1} << 32;
 // Inverse transforms with a larger value count as degenerate: their positions would leave the
-// range of 32.32 numbers.
+// range of 32.32 numbers. The origin, taken relative to the source rectangle, may reach further.
 constexpr double kLargestInverseValue = 1 << 30;
+constexpr double kLargestOrigin = 0x7FFFFFFF;
 
 // 32.32 fixed point, rounded by half a unit of the last place.
 std::int64_t ToFixed(double d) {
@@ -121,11 +122,15 @@ void ImageSampler<Value>::Setup(const Transform& t) {
   const double r = 1 / det;
   const double inverse[6] = {t.e * r, -t.d * r, -t.b * r, t.a * r, (t.b * t.f - t.c * t.e) * r,
                              (t.c * t.d - t.a * t.f) * r};
+  // The origin counts from the source rectangle's top-left, where its integer part must stay a
+  // 32-bit number too.
+  bool inRange = std::fabs(inverse[4] - fSource.x) < kLargestOrigin && std::fabs(inverse[5] - fSource.y) < kLargestOrigin;
   for (const double value : inverse) {
-    if (!(std::fabs(value) <= kLargestInverseValue)) {
-      fBounds = WholePlaneRect;
-      return;
-    }
+    inRange = inRange && std::fabs(value) <= kLargestInverseValue;
+  }
+  if (!inRange) {
+    fBounds = WholePlaneRect;
+    return;
   }
   fDuDx = ToFixed(inverse[0]);
   fDvDx = ToFixed(inverse[1]);

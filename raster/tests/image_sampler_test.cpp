@@ -213,6 +213,23 @@ TEST(ImageSamplerTest, DegenerateTransformsRenderNothing) {
       EXPECT_EQ(Expand(Collect<Coverage>(source, -3, 1, 10)), std::vector<Coverage>(10, 0));
     }
   }
+  // An image at the far left of the plane moved further left: each value of the inverse is in
+  // range, but the origin lies 2^31 columns right of the image, past a 32-bit integer part.
+  MaskImage farLeft(IntRect(-0x40000000, 0, 2, 2));
+  for (std::int32_t y = 0; y < 2; ++y) {
+    for (std::int32_t x = 0; x < 2; ++x) {
+      *farLeft.At(-0x40000000 + x, y) = static_cast<Coverage>(20 + 10 * x + 60 * y);
+    }
+  }
+  for (const bool repeat : {false, true}) {
+    TransformedMask source(farLeft, repeat, Transform().Translate(-0x40000000, 0), WholePlaneRect);
+    EXPECT_EQ(source.GetSampler().GetKind(), ImageSampler<Coverage>::kDegenerate);
+    EXPECT_EQ(Expand(Collect<Coverage>(source, 0, 1, 10)), std::vector<Coverage>(10, 0));
+  }
+  // Just inside that range the image is still sampled.
+  TransformedMask nearer(farLeft, true, Transform().Translate(-0x3FFFFFFE, 0), WholePlaneRect);
+  EXPECT_EQ(nearer.GetSampler().GetKind(), ImageSampler<Coverage>::kTranslation);
+  EXPECT_EQ(Expand(Collect<Coverage>(nearer, 0, 1, 3)), (std::vector<Coverage>{80, 90, 80}));
 }
 
 TEST(ImageSamplerTest, BoundsHoldEverythingThatIsSampled) {
