@@ -205,6 +205,7 @@ class PolygonMask::Builder {
     edge.fXAtRow = edge.fXAtTop;
     edge.fSlope = slope;
     edge.fAreaPerColumn = downward ? area : -area;
+    edge.fDirection = downward ? 1 : -1;
     edge.fFirstColumn = edge.fEndColumn = static_cast<std::int32_t>((edge.fXAtTop >> 32) >> 8);
     fEdges.push_back(edge);
   }
@@ -327,7 +328,7 @@ void PolygonMask::Accumulate(std::int32_t x, std::int32_t count) {
     // Covered height within the row, its signed area, and the x extent it spans.
     const std::int64_t h = std::min<std::int64_t>(e->fBottomY - rowTop, 256) - std::max<std::int64_t>(e->fTopY - rowTop, 0);
     const std::int64_t s = e->fAreaPerColumn;
-    const std::int64_t area = s < 0 ? -256 * h : 256 * h;
+    const std::int64_t area = 256 * h * e->fDirection;
     const std::int64_t d = e->fSlope * h;
     const std::int64_t leftX = (e->fXAtRow + std::min<std::int64_t>(d, 0)) >> 32;
     const std::int64_t rightX = (e->fXAtRow + std::max<std::int64_t>(d, 0)) >> 32;

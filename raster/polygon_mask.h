@@ -66,6 +66,9 @@ struct PolygonEdge {
   // Columns touched in the current call, relative to its x: [first, end).
   std::int32_t fFirstColumn;
   std::int32_t fEndColumn;
+  // +1 for edges that run downward in the path, -1 for upward ones: the sign of the area per
+  // column, kept apart because edges flatter than 2^-16 have an area per column of 0.
+  std::int32_t fDirection;
 };
 
 // The coverage of a path under a fill rule, limited to a clip rectangle. Rows are rendered from

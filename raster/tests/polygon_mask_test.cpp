@@ -343,6 +343,25 @@ TEST(PolygonMaskTest, FarCoordinatesKeepTheirWindingInsideTheClip) {
             (std::vector<Coverage>{0, 0, 0, 255, 255, 255, 255, 255, 0, 0}));
 }
 
+TEST(PolygonMaskTest, EdgesTooFlatForAnAreaPerColumnKeepTheirDirection) {
+  // A sliver one pixel high with its tip at x = 100, reaching 300000 pixels to the left: its
+  // slanted edges rise less than 2^-16 per column. Both orientations cover alike, and nothing
+  // between the tip and the square to its right.
+  Path downward;
+  downward.MoveTo(-300000, 10).LineTo(100, 10.5).LineTo(-300000, 11).Close().AddRect(180, 5, 10, 10);
+  Path upward;
+  upward.MoveTo(-300000, 10).LineTo(-300000, 11).LineTo(100, 10.5).Close().AddRect(180, 5, 10, 10);
+  const IntRect area(0, 8, 200, 5);
+  const std::vector<Coverage> coverage = Render(upward, area);
+  EXPECT_EQ(coverage, Render(downward, area));
+  const auto at = [&](std::int32_t x, std::int32_t y) { return coverage[(y - 8) * 200 + x]; };
+  for (std::int32_t x = 101; x < 180; ++x) {
+    ASSERT_EQ(at(x, 10), 0) << x;
+  }
+  EXPECT_EQ(at(185, 10), 255);
+  EXPECT_EQ(at(185, 9), 255);
+}
+
 TEST(PolygonMaskTest, WindingBeyondThirtyTwoBitsDoesNotOverflow) {
   // Forty thousand copies of one square: the accumulated area exceeds 2^31 and wraps.
   Path p;
