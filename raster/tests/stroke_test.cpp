@@ -162,6 +162,11 @@ TEST(StrokeTest, LonePointsBecomeDots) {
   tiny.MoveTo(5, 5).LineTo(5.00001, 5).LineTo(5, 5.00001);
   EXPECT_EQ(Stroked(tiny, CapStyle::kSquare, JointStyle::kBevel, 4).GetVertices(),
             Stroked(point, CapStyle::kSquare, JointStyle::kBevel, 4).GetVertices());
+  // Closed, such a subpath is a dot all the same, not two contours without area.
+  Path closedPoint;
+  closedPoint.MoveTo(5, 5).LineTo(5.00001, 5).Close();
+  EXPECT_EQ(Stroked(closedPoint, CapStyle::kSquare, JointStyle::kBevel, 4).GetVertices(),
+            Stroked(point, CapStyle::kSquare, JointStyle::kBevel, 4).GetVertices());
   Path trailing;
   trailing.MoveTo(0, 0).LineTo(10, 0).MoveTo(5, 5);
   const Path both = Stroked(trailing, CapStyle::kSquare, JointStyle::kBevel, 4);
