@@ -22,8 +22,9 @@ namespace ORV {
 
 class Canvas;
 
-// The pattern values (pixels or coverage bytes) that the patterns of one run may hold at once.
-inline constexpr int64_t kPatternValuesLimit = int64_t{1} << 26;
+// The pattern values (pixels or coverage bytes) that the patterns of one run may hold at once:
+// a tile of 4096 by 4096 pixels, more than any view needs.
+inline constexpr int64_t kPatternValuesLimit = int64_t{1} << 24;
 
 // The host of an ORDO run that draws: it runs the seventeen ORV instructions on a canvas and
 // keeps the graphics state. One executor serves one run; nested runs ("context", "mask") get

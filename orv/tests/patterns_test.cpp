@@ -175,7 +175,7 @@ TEST(PatternTest, PatternsOfARunShareOneAllowance)
     // Coverage patterns, one byte a value, of a little more than half the allowance each: one
     // after the other they fit, one inside the other they do not.
     Drawing drawing(1, 1);
-    const std::string big = "bounds 0,0,8192,4097";
+    const std::string big = "bounds 0,0,4096,2049";
     drawing.Run("mask [fill pattern: [" + big + "]]; mask [fill pattern: [" + big + "]]");
     EXPECT_EQ(drawing.executor.PatternValuesLeft(), kPatternValuesLimit);
     EXPECT_EQ(drawing.Fail("mask [fill pattern: [" + big + "; fill pattern: [" + big + "]]]").text,
