@@ -162,8 +162,9 @@ void LinearGradient<Value>::Fill(const PaintSlot& slot, Executor& executor, cons
     const QorRaster::Point q = m.Apply(QorRaster::Point(f.x + (f.y - to.y), f.y + (to.x - f.x)));
     const double dx = q.x - p0.x;
     const double dy = q.y - p0.y;
-    // Signed, so that a mirroring placement mirrors the gradient along with the shape.
-    const double t = -((p0.x - p1.x) * dy + (p1.y - p0.y) * dx) / (dx * dx + dy * dy);
+    // The distance is taken unsigned: the end point always lies on the (dy, -dx) side of P0, also
+    // under a mirroring placement, as stored graphics expect.
+    const double t = std::fabs((p0.x - p1.x) * dy + (p1.y - p0.y) * dx) / (dx * dx + dy * dy);
     const QorRaster::Point end(p0.x + t * dy, p0.y - t * dx);
     const double length2 = (end.x - p0.x) * (end.x - p0.x) + (end.y - p0.y) * (end.y - p0.y);
     if (!IsFinite(p0) || !IsFinite(end) || !(length2 >= kShortestSquaredLength)) {

