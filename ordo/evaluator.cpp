@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <vector>
 
 #include "ordo/charset.h"
 #include "ordo/scanner.h"
@@ -385,20 +386,26 @@ private:
     {
         if (level > 6)
             return nullptr;
-        // At the end of the text there is no operand to try.
-        Value right;
-        const char* const next = SkipBlank(p + 1, fEnd) == fEnd ? p + 1 : Evaluate(p + 1, right, 5);
-        if (next == p + 1) {
-            value.SetNumber(std::fabs(value.ToNumber()) * 0.01);
-            return p + 1;
+        const char* const start = p + 1;
+        if (fLeftOperands.empty() || fLeftOperands.back().start != start || fLeftOperands.back().depth < fDepth) {
+            // At the end of the text there is no operand to try.
+            Value right;
+            const char* const next = SkipBlank(start, fEnd) == fEnd ? start : Evaluate(start, right, 5);
+            if (next == start) {
+                value.SetNumber(std::fabs(value.ToNumber()) * 0.01);
+                return start;
+            }
+            fLeftOperands.push_back({start, fDepth, std::move(right), next});
         }
         if (level > 4)
             return nullptr;
-        const double divisor = right.ToNumber();
+        const LeftOperand operand = std::move(fLeftOperands.back());
+        fLeftOperands.pop_back();
+        const double divisor = operand.value.ToNumber();
         if (divisor == 0)
             ThrowRunTimeError("Modulo by zero");
         value.SetNumber(std::fmod(value.ToNumber(), divisor));
-        return next;
+        return operand.next;
     }
 
     const char* Juxtaposition(const char* p, Value& value, int level)
@@ -414,9 +421,22 @@ private:
         return next;
     }
 
+    // An operand after a '%' that a reader at level 5 or 6 read and then left to the enclosing
+    // readers, which meet the same '%' next and take the operand from here instead of reading it
+    // again: re-reading would double the work with each link of a chain like "-1 % -1 % -1".
+    // Nothing is read between the leaving and the taking, so the operand wanted is always the
+    // last one left; reading the same text at the same or a lesser depth gives the same value.
+    struct LeftOperand {
+        const char* start;
+        int depth;
+        Value value;
+        const char* next;
+    };
+
     Interpreter& fContext;
     const char* const fEnd;
     int fDepth = 0;
+    std::vector<LeftOperand> fLeftOperands;
     std::string fScratch; // text forms and variable values on their way into a value
 };
 

@@ -93,6 +93,13 @@ TEST_F(EvaluatorTest, PercentAndModulo)
     EXPECT_EQ(Eval("200% ** 2"), "4");
     EXPECT_EQ(Error("7 % 0"), RunTimeError("Modulo by zero"));
     EXPECT_EQ(Error("x % 0"), RunTimeError("Modulo by zero"));
+    // An operand that a unary operator or a product leaves to the enclosing '%'.
+    EXPECT_EQ(Eval("2 * -7 % 4"), "-2");
+    EXPECT_EQ(Eval("-50% % 7"), "-0.5");
+    EXPECT_EQ(Eval("-9 % -5 % 3 + 1"), "0");
+    EXPECT_EQ(Eval("-(8 % 5) % 2"), "-1");
+    // It is read when the '%' is first met, so its errors come before the unary operator's.
+    EXPECT_EQ(Error("-x % (1 / 0)"), RunTimeError("Division by zero"));
 }
 
 TEST_F(EvaluatorTest, Comparisons)
@@ -248,6 +255,43 @@ TEST_F(EvaluatorTest, VariablesAreLookedUpOutward)
     EXPECT_EQ(Error("$x 1"), RunTimeError("Variable does not exist")); // the name is x1
     EXPECT_EQ(Error("$nothing"), RunTimeError("Variable does not exist"));
     EXPECT_EQ(Error("$"), SyntaxError("Unexpected end"));
+}
+
+// A store that counts the look-ups made in it.
+class CountingVariables : public Variables {
+public:
+    bool Get(std::string_view name, std::string& value) override
+    {
+        ++gets;
+        return Variables::Get(name, value);
+    }
+    size_t gets = 0;
+};
+
+TEST(EvaluatorWorkTest, AnOperandAfterPercentIsReadOnce)
+{
+    // Every "% -$x" is first read as the operand of the unary minus before it, which leaves
+    // the '%' to the enclosing reader; reading the operand afresh each time doubles the work
+    // with every link of the chain.
+    Testing::RecordingExecutor executor;
+    CountingVariables variables;
+    variables.Declare("a", "100");
+    variables.Declare("x", "7");
+    Interpreter context(executor, variables, 10, 10);
+    const size_t links = 16;
+    std::string text = "-$a";
+    for (size_t i = 0; i < links; ++i)
+        text += " % -$x";
+    Value value;
+    EXPECT_EQ(Evaluate(context, text.data(), text.data() + text.size(), value, 0), text.data() + text.size());
+    EXPECT_EQ(value.ToText(), "-2");
+    EXPECT_EQ(variables.gets, links + 1);
+    // The same chain behind a multiplication, whose right operand is read at level 5 too.
+    text = "2 * $a" + text.substr(3) + " * 3";
+    variables.gets = 0;
+    Evaluate(context, text.data(), text.data() + text.size(), value, 0);
+    EXPECT_EQ(value.ToText(), "12");
+    EXPECT_EQ(variables.gets, links + 1);
 }
 
 TEST_F(EvaluatorTest, DeepNestingIsBounded)
