@@ -121,6 +121,7 @@ const std::string& Arguments::Take(size_t index, bool expand)
     if (!expand || !IsBracketed(value))
         return value;
     if (!state.expanded) {
+        state.expandedText.clear(); // what an earlier, failed expansion left
         fContext.ExpandInto(state.expandedText, Inside(value));
         state.expanded = true;
     }

@@ -86,6 +86,17 @@ TEST(ArgumentsTest, TakingValues)
     EXPECT_EQ(FailureOf([&] { empty.CheckAnyUsed(); }), (Failure{"syntax", "Missing argument(s)", ""}));
 }
 
+TEST(ArgumentsTest, AFailedExpansionLeavesNothingBehind)
+{
+    // A host may catch an error of its argument and take the argument again later.
+    Testing::Script s;
+    Arguments arguments(s.context, "[a $v]");
+    EXPECT_EQ(FailureOf([&] { arguments.GetPositional(0, true); }),
+              (Failure{"run-time", "Variable does not exist", ""}));
+    s.variables.Declare("v", "1");
+    EXPECT_EQ(arguments.GetPositional(0, true), "a 1");
+}
+
 TEST(ArgumentsTest, SortArgumentsLowerCasesLabelsAndLetTheLastWin)
 {
     std::map<std::string, std::string> labelled;
