@@ -163,8 +163,10 @@ void FormatNumber(std::string& out, int precision, double number)
         out += '0';
         return;
     }
-    // Whole numbers come out of the digit algorithm exactly; write them directly.
-    if (a >= 1 && a < 1e10 && precision >= 10 && a == double(int64_t(a))) {
+    // Whole numbers of up to ten digits come out of the digit algorithm exactly when it writes
+    // 10 to 14 significant digits (the error of its scaling stays far below the last digit):
+    // write them directly.
+    if (a >= 1 && a < 1e10 && precision >= 10 && precision <= 14 && a == double(int64_t(a))) {
         char digits[16];
         out.append(digits, std::to_chars(digits, digits + sizeof digits, int64_t(number)).ptr);
         return;

@@ -127,10 +127,16 @@ TEST(ValueTest, FormatNumberWritesWholeNumbersExactly)
     for (int i = 0; i < 100000; ++i) {
         const int64_t whole = int64_t(random() % 10000000000) * (i % 2 == 0 ? 1 : -1);
         ASSERT_EQ(Format(double(whole)), std::to_string(whole));
+        // Nine digits with nine significant ones: the digit generation itself.
+        ASSERT_EQ(Format(double(whole / 10), 9), std::to_string(whole / 10));
     }
     EXPECT_EQ(Format(9999999999), "9999999999");
     EXPECT_EQ(Format(10000000000), "1e+10");
     EXPECT_EQ(Format(100, 2), "1e+2");
+    // With more digits than a double holds, the generated digits show its inexact scaling.
+    EXPECT_EQ(Format(-9428473197, 14), "-9428473197");
+    EXPECT_EQ(Format(-9428473197, 15), "-9428473197.00001");
+    EXPECT_EQ(Format(37468, 19), "37468.00000000001241");
 }
 
 TEST(ValueTest, FormatNumberAppends)
