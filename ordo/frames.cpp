@@ -68,11 +68,9 @@ Declaration ParseDeclaration(std::string_view text)
         ThrowSyntaxError("Missing variable name");
     const char* const begin = text.data();
     const char* const end = begin + text.size();
-    if (!IsNameStart(*begin))
+    const char* const nameEnd = SkipName(begin, end);
+    if (nameEnd == begin)
         ThrowSyntaxError("Invalid variable name");
-    const char* nameEnd = begin + 1;
-    while (nameEnd < end && IsNameCharacter(*nameEnd))
-        ++nameEnd;
     Declaration declaration;
     declaration.name = std::string_view(begin, size_t(nameEnd - begin));
     const char* const rest = SkipBlank(nameEnd, end);

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "ordo/arguments.h"
 #include "ordo/charset.h"
 #include "ordo/evaluator.h"
 #include "ordo/scanner.h"
@@ -130,20 +131,17 @@ void Interpreter::RunBlock(std::string_view block)
 
 void Interpreter::ExecuteStatement(std::string_view statement)
 {
-    const size_t size = statement.size();
-    if (size >= 2 && statement.front() == '[' && statement.back() == ']') {
-        RunBlock(statement.substr(1, size - 2));
+    if (IsBracketed(statement)) {
+        RunBlock(Inside(statement));
         return;
     }
-    if (size == 0)
+    if (statement.empty())
         return;
     const char* const begin = statement.data();
-    const char* const end = begin + size;
-    if (!IsNameStart(*begin))
+    const char* const end = begin + statement.size();
+    const char* const nameEnd = SkipName(begin, end);
+    if (nameEnd == begin)
         ThrowSyntaxError("Invalid intruction");
-    const char* nameEnd = begin + 1;
-    while (nameEnd < end && IsNameCharacter(*nameEnd))
-        ++nameEnd;
     const char* const rest = SkipBlank(nameEnd, end);
     if (rest < end && *rest == '=') {
         AssignVariable(Range(begin, nameEnd), Range(SkipBlank(rest + 1, end), end));

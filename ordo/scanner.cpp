@@ -65,7 +65,7 @@ int HexValue(char c)
     return -1;
 }
 
-// Reads at most maxDigits hexadecimal digits.
+// Reads at most maxDigits hexadecimal digits; older digits shift out at the top.
 const char* ReadHex(const char* p, const char* end, int maxDigits, uint32_t& value)
 {
     value = 0;
@@ -254,11 +254,7 @@ std::u32string Unescape(std::string_view text)
 
 const char* ParseHexDigits(const char* start, const char* end, uint32_t& value)
 {
-    value = 0;
-    const char* p = start;
-    for (int digit; p < end && (digit = HexValue(*p)) >= 0; ++p)
-        value = (value << 4) | uint32_t(digit);
-    return p;
+    return ReadHex(start, end, INT_MAX, value);
 }
 
 } // namespace ORDO

@@ -19,6 +19,16 @@ inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 inline bool IsNameCharacter(char c) { return IsLetter(c) || IsDigit(c) || c == '_' || c == '.' || c == '-'; }
 inline bool IsNameStart(char c) { return IsLetter(c) || c == '_'; }
 
+// The end of the name at p (a letter or '_', then name characters), or p when none starts there.
+inline const char* SkipName(const char* p, const char* end)
+{
+    if (p == end || !IsNameStart(*p))
+        return p;
+    while (++p < end && IsNameCharacter(*p)) {
+    }
+    return p;
+}
+
 // True at a "//" or "/*" that starts a comment.
 inline bool IsCommentStart(const char* p, const char* end)
 {
