@@ -10,7 +10,8 @@
 namespace ORDO {
 
 // A small set of byte values that the scanners stop at: Has tests one byte with a table
-// lookup, Find steps over the bytes outside the set sixteen at a time where SSE2 is available.
+// lookup, Find steps over the bytes outside the set sixteen at a time where SSE2 is available
+// and four at a time otherwise.
 template <size_t Size>
 class CharSet {
 public:
@@ -39,6 +40,17 @@ public:
                 return p + __builtin_ctz(static_cast<unsigned>(mask));
         }
 #endif
+        // Short texts are the rule (words, groups of a few characters): four bytes a round.
+        for (; end - p >= 4; p += 4) {
+            if (Has(p[0]))
+                return p;
+            if (Has(p[1]))
+                return p + 1;
+            if (Has(p[2]))
+                return p + 2;
+            if (Has(p[3]))
+                return p + 3;
+        }
         while (p < end && !Has(*p))
             ++p;
         return p;
