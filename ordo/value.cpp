@@ -1,7 +1,6 @@
 #include "ordo/value.h"
 
 #include <algorithm>
-#include <charconv>
 #include <climits>
 #include <cmath>
 
@@ -149,6 +148,25 @@ const char* ParseNumber(const char* start, const char* end, double& number)
 
 void FormatNumber(std::string& out, int precision, double number)
 {
+    const double a = std::fabs(number);
+    // Whole numbers of up to ten digits come out of the digit algorithm exactly when it writes
+    // 10 to 14 significant digits (the error of its scaling stays far below the last digit):
+    // write them directly.
+    if (a >= 1 && a < 1e10 && precision >= 10 && precision <= 14) {
+        uint64_t whole = uint64_t(a);
+        if (double(whole) == a) {
+            char digits[12];
+            char* first = digits + sizeof digits;
+            do {
+                *--first = char('0' + whole % 10);
+                whole /= 10;
+            } while (whole != 0);
+            if (number < 0)
+                *--first = '-';
+            out.append(first, size_t(digits + sizeof digits - first));
+            return;
+        }
+    }
     if (std::isnan(number)) {
         out += "nan";
         return;
@@ -158,17 +176,8 @@ void FormatNumber(std::string& out, int precision, double number)
         return;
     }
     precision = std::clamp(precision, 1, 40);
-    const double a = std::fabs(number);
     if (a <= 1e-300) {
         out += '0';
-        return;
-    }
-    // Whole numbers of up to ten digits come out of the digit algorithm exactly when it writes
-    // 10 to 14 significant digits (the error of its scaling stays far below the last digit):
-    // write them directly.
-    if (a >= 1 && a < 1e10 && precision >= 10 && precision <= 14 && a == double(int64_t(a))) {
-        char digits[16];
-        out.append(digits, std::to_chars(digits, digits + sizeof digits, int64_t(number)).ptr);
         return;
     }
     if (a > 1e-5 && a < 1e10) {
