@@ -2,6 +2,35 @@
 
 namespace ORDO {
 
+namespace {
+
+bool SameName(const std::string& key, std::string_view name)
+{
+    if (key.size() != name.size())
+        return false;
+    for (size_t i = 0; i < name.size(); ++i) {
+        if (key[i] != name[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+Variables::Entry* Variables::Find(std::string_view name)
+{
+    for (Entry* const entry : fRecent) {
+        if (entry != nullptr && SameName(entry->first, name))
+            return entry;
+    }
+    const auto found = fValues.find(name);
+    if (found == fValues.end())
+        return nullptr;
+    Entry* const entry = &*found;
+    fRecent[fNextRecent++ % fRecent.size()] = entry;
+    return entry;
+}
+
 bool Variables::Declare(std::string_view name, std::string_view value)
 {
     const auto found = fValues.lower_bound(name);
@@ -13,19 +42,19 @@ bool Variables::Declare(std::string_view name, std::string_view value)
 
 bool Variables::Set(std::string_view name, std::string_view value)
 {
-    const auto found = fValues.find(name);
-    if (found == fValues.end())
+    Entry* const entry = Find(name);
+    if (entry == nullptr)
         return false;
-    found->second.assign(value);
+    entry->second.assign(value);
     return true;
 }
 
 bool Variables::Get(std::string_view name, std::string& value)
 {
-    const auto found = fValues.find(name);
-    if (found == fValues.end())
+    const Entry* const entry = Find(name);
+    if (entry == nullptr)
         return false;
-    value.assign(found->second);
+    value.assign(entry->second);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <map>
 #include <memory_resource>
 #include <string>
@@ -40,8 +41,17 @@ private:
             return a.size() < b.size();
         }
     };
+    using Map = std::pmr::map<std::string, std::string, NameOrder>;
+    using Entry = Map::value_type;
 
-    std::pmr::map<std::string, std::string, NameOrder> fValues;
+    // The entry of a declared name, or null.
+    Entry* Find(std::string_view name);
+
+    Map fValues;
+    // The entries found last: a script uses a few names over and over. Entries are never
+    // removed, so these stay valid.
+    std::array<Entry*, 4> fRecent{};
+    unsigned fNextRecent = 0;
 };
 
 } // namespace ORDO

@@ -34,6 +34,29 @@ TEST(VariablesTest, DeclareSetAndGet)
     EXPECT_EQ(value, "empty name");
 }
 
+TEST(VariablesTest, ManyNamesKeepTheirOwnValues)
+{
+    // More names than a store keeps at hand, alike in length and first letters.
+    Variables variables;
+    const std::vector<std::string> names = {"ab", "ac", "ba", "a", "abc", "b", "aa", "x.y-z"};
+    for (const std::string& name : names)
+        EXPECT_TRUE(variables.Declare(name, "declared " + name));
+    for (int round = 0; round < 3; ++round) {
+        for (size_t i = 0; i < names.size(); ++i) {
+            const std::string& name = names[(i * 3 + size_t(round)) % names.size()];
+            std::string value;
+            EXPECT_TRUE(variables.Get(name, value));
+            EXPECT_EQ(value, (round == 0 ? "declared " : "set ") + name);
+            EXPECT_TRUE(variables.Set(name, "set " + name));
+        }
+    }
+    std::string value = "untouched";
+    EXPECT_FALSE(variables.Get("ad", value));
+    EXPECT_FALSE(variables.Get("abcd", value));
+    EXPECT_FALSE(variables.Set("", "x"));
+    EXPECT_EQ(value, "untouched");
+}
+
 TEST(ContextTest, RootNestedAndFrameContexts)
 {
     Testing::RecordingExecutor executor, other;
