@@ -1,6 +1,7 @@
 #include "ordo/evaluator.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cmath>
 #include <vector>
@@ -16,6 +17,23 @@ namespace {
 // The characters at which a primary can be read (besides the unary operators, which are
 // taken as operators after a value).
 constexpr CharSet kOperandStarts("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_.$([\\");
+
+// The highest level at which the routine chosen by a character can apply: -1 for characters
+// that neither start an operator nor an operand, which therefore end every expression.
+constexpr std::array<signed char, 256> kHighestLevels = [] {
+    std::array<signed char, 256> levels{};
+    for (int c = 0; c < 256; ++c)
+        levels[size_t(c)] = kOperandStarts.Has(char(c)) ? 9 : -1;
+    for (const char c : {'!', '<', '=', '>'})
+        levels[static_cast<unsigned char>(c)] = 2;
+    levels['%'] = 6;
+    levels['&'] = levels['|'] = 1;
+    levels['*'] = 7;
+    levels['+'] = levels['-'] = 3;
+    levels['/'] = 4;
+    levels['?'] = 0;
+    return levels;
+}();
 
 bool IsExpressionWordCharacter(char c)
 {
@@ -98,7 +116,7 @@ public:
             return start;
         for (;;) {
             const char* const q = SkipBlank(p, fEnd);
-            if (q == fEnd)
+            if (q == fEnd || level > kHighestLevels[static_cast<unsigned char>(*q)])
                 return p;
             const char* next;
             switch (*q) {
