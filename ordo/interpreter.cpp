@@ -4,6 +4,7 @@
 
 #include "ordo/arguments.h"
 #include "ordo/charset.h"
+#include "ordo/cut_memory.h"
 #include "ordo/evaluator.h"
 #include "ordo/scanner.h"
 #include "ordo/scratch.h"
@@ -69,20 +70,37 @@ void Interpreter::RunBlock(std::string_view block)
 {
     RecursionLevel level(recursionLeft);
     std::optional<ScratchText> expanded;
-    const char* const end = block.data() + block.size();
+    const char* const begin = block.data();
+    const char* const end = begin + block.size();
+    // The statements of a block that ran before are not cut again; those of another one are
+    // noted while they are cut, and remembered when all were cut.
+    CutMemory& memory = CutMemory::OfThisThread();
+    CutMemory::Cuts cuts;
+    const size_t known = memory.Recall(block, cuts);
+    bool noting = known == 0 && !block.empty() && block.size() <= CutMemory::kMaxText;
+    size_t index = 0;
     // Where the statement in progress stands, for the text that an error carries.
     enum class Stage { kSkipping, kCutting, kPreparing, kExecuting } stage = Stage::kSkipping;
-    const char* skipStart = block.data();
+    const char* skipStart = begin;
     const char* statementStart = skipStart;
     const char* statementEnd = skipStart;
     std::string_view executed;
     try {
-        for (const char* p = block.data();;) {
+        for (const char* p = begin;; ++index) {
             stage = Stage::kSkipping;
             skipStart = p;
-            statementStart = SkipBlank(p, end);
-            stage = Stage::kCutting;
-            statementEnd = FindStatementEnd(statementStart, end);
+            if (index < known) {
+                statementStart = begin + cuts[index].start;
+                statementEnd = begin + cuts[index].end;
+            } else {
+                statementStart = SkipBlank(p, end);
+                stage = Stage::kCutting;
+                statementEnd = FindStatementEnd(statementStart, end);
+                if (index == cuts.size())
+                    noting = false;
+                else if (noting)
+                    cuts[index] = {uint32_t(statementStart - begin), uint32_t(statementEnd - begin)};
+            }
             stage = Stage::kPreparing;
             Interpreter& budget = *root;
             if (budget.statementsLeft == 0)
@@ -108,6 +126,8 @@ void Interpreter::RunBlock(std::string_view block)
             if (*p == ';' && ++p == end)
                 break;
         }
+        if (noting)
+            memory.Remember(block, cuts, index + 1);
     } catch (Exception& error) {
         if (error.statement.empty()) {
             switch (stage) {

@@ -141,6 +141,36 @@ TEST(StatementTest, AnErrorEndsTheWholeRun)
     EXPECT_EQ(s.context.recursionLeft, 100u);
 }
 
+TEST(StatementTest, ABlockRunAgainIsCutByItsTextAsItIsThen)
+{
+    Script s;
+    std::string block;
+    block.reserve(64); // the texts below share one buffer
+    block = "draw 1; draw 2";
+    s.Run(block);
+    s.Run(block);
+    block = "draw 12;draw 3"; // the same address and length
+    s.Run(block);
+    block = "draw 4\n  ..5 [;] // ;";
+    s.Run(block);
+    EXPECT_EQ(s.executor.calls, (Strings{"execute draw|1", "execute draw|2", "execute draw|1", "execute draw|2",
+                                         "execute draw|12", "execute draw|3", "execute draw|4 5 [;]"}));
+    // A block whose run ended early is cut again: its later statements may not be cut at all.
+    s.Run("d = 0");
+    block = "draw 6; x = {1 / $d}; draw [7";
+    EXPECT_EQ(s.Error(block), (Failure{"run-time", "Division by zero", "x = {1 / $d}"}));
+    s.Run("d = 1");
+    EXPECT_EQ(s.Error(block), (Failure{"syntax", "Missing ]", "draw [7"}));
+    // Blocks of many statements run the same every time.
+    block.clear();
+    for (int i = 0; i < 20; ++i)
+        block += "n = {$n + 1}\n";
+    s.Run("n = 0");
+    s.Run(block);
+    s.Run(block);
+    EXPECT_EQ(s.Var("n"), "40");
+}
+
 TEST(StatementTest, OtherExceptionsPassUnchanged)
 {
     Script s;
