@@ -176,8 +176,9 @@ void LinearGradient<Value>::Fill(const PaintSlot& slot, Executor& executor, cons
 }
 
 // The radii are the device lengths of the placed radius vectors: a rotation or shear of the
-// placement changes their lengths, never the axes of the ellipse. Without extent the gradient
-// shows its outer value everywhere.
+// placement changes their lengths, never the axes of the ellipse. Without extent (a radius of 0
+// or not a number, or a centre off every finite position) the gradient shows its outer value
+// everywhere; an infinite radius is a gradient too wide to change across the canvas.
 template <typename Value>
 void RadialGradient<Value>::Fill(const PaintSlot& slot, Executor& executor, const QorRaster::Rect& bounds,
                                  QorRaster::Mask& coverage) const
@@ -190,7 +191,7 @@ void RadialGradient<Value>::Fill(const PaintSlot& slot, Executor& executor, cons
     const QorRaster::Point b = m.Apply(QorRaster::Point(c.x, c.y + r.y));
     const double rx = std::hypot(a.x - centre.x, a.y - centre.y);
     const double ry = std::hypot(b.x - centre.x, b.y - centre.y);
-    if (!IsFinite(centre) || !(rx != 0 && ry != 0) || !std::isfinite(rx) || !std::isfinite(ry)) {
+    if (!IsFinite(centre) || !(rx > 0 && ry > 0)) {
         this->FillEntry(slot, executor, 0, coverage);
         return;
     }

@@ -218,6 +218,14 @@ TEST(GradientPaintTest, RadialGradientStaysAxisAlignedOnTheDevice)
     Drawing flat(3, 1);
     flat.Run("fill gradient: [radial 1.5,0.5,4,0 from: red to: blue] opacity: 0.5; rect 0,0,3,1");
     EXPECT_EQ(flat.Row(0), "80000080 80000080 80000080");
+    // Placed radii too long for a double are still radii: the canvas lies near the centre, as it
+    // does for radii just short of overflowing.
+    for (const char* radius : {"1e298", "1e300"}) {
+        Drawing wide(3, 1);
+        wide.Run(std::string("fill gradient: [radial 0,0,") + radius +
+                 " from: red to: blue] transform: [scale 1e10]; rect 0,0,3,1");
+        EXPECT_EQ(wide.Row(0), "FFFF0000 FFFF0000 FFFF0000") << radius;
+    }
 }
 
 TEST(GradientPaintTest, OpacityScalesThroughTheCoverage)
