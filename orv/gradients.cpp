@@ -10,7 +10,6 @@
 #include "ordo/value.h"
 #include "orv/executor.h"
 #include "raster/gradient.h"
-#include "raster/solid.h"
 
 namespace ORV {
 
@@ -141,9 +140,7 @@ template <typename Value>
 void GradientPaint<Value>::FillEntry(const PaintSlot& slot, Executor& executor, uint8_t entry,
                                      QorRaster::Mask& coverage) const
 {
-    QorRaster::SolidSource<Value> solid(Side::ScaleByOpacity(fTable.fEntries[entry], slot.opacity));
-    typename Side::Masked masked(&solid, &coverage);
-    Side::Draw(executor.GetCanvas(), masked);
+    FillSolid(slot, executor.GetCanvas(), fTable.fEntries[entry], coverage);
 }
 
 // The gradient runs from P0, the placed from point, to E, the foot of the placed to point on the

@@ -4,10 +4,12 @@
 #include <string_view>
 
 #include "orv/canvas.h"
+#include "orv/paint.h"
 #include "orv/paint_specification.h"
 #include "orv/values.h"
 #include "raster/combine.h"
 #include "raster/filter.h"
+#include "raster/solid.h"
 #include "raster/source.h"
 #include "raster/table.h"
 
@@ -55,5 +57,15 @@ struct PaintSide<QorRaster::Coverage> {
     }
     static void Draw(Canvas& canvas, QorRaster::Mask& mask) { canvas.DrawMask(mask); }
 };
+
+// Paints the whole shape with one value, scaled by the slot's opacity, through the coverage.
+template <typename Value>
+void FillSolid(const PaintSlot& slot, Canvas& canvas, Value value, QorRaster::Mask& coverage)
+{
+    using Side = PaintSide<Value>;
+    QorRaster::SolidSource<Value> solid(Side::ScaleByOpacity(value, slot.opacity));
+    typename Side::Masked masked(&solid, &coverage);
+    Side::Draw(canvas, masked);
+}
 
 } // namespace ORV

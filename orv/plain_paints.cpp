@@ -1,9 +1,7 @@
 #include "orv/plain_paints.h"
 
-#include "orv/canvas.h"
 #include "orv/executor.h"
-#include "raster/combine.h"
-#include "raster/solid.h"
+#include "orv/paint_side.h"
 
 namespace ORV {
 
@@ -15,9 +13,7 @@ bool ColorPaint::IsVisible(const PaintSlot&) const
 void ColorPaint::Fill(const PaintSlot& slot, Executor& executor, const QorRaster::Rect&,
                       QorRaster::Mask& coverage) const
 {
-    QorRaster::SolidPaint solid(QorRaster::ScalePixel(fColor, slot.opacity));
-    QorRaster::MaskedPaint masked(&solid, &coverage);
-    executor.GetCanvas().DrawPaint(masked);
+    FillSolid(slot, executor.GetCanvas(), fColor, coverage);
 }
 
 bool CoveragePaint::IsVisible(const PaintSlot&) const
@@ -28,9 +24,7 @@ bool CoveragePaint::IsVisible(const PaintSlot&) const
 void CoveragePaint::Fill(const PaintSlot& slot, Executor& executor, const QorRaster::Rect&,
                          QorRaster::Mask& coverage) const
 {
-    QorRaster::SolidMask solid(QorRaster::ScaleCoverage(fCoverage, slot.opacity));
-    QorRaster::MaskedMask masked(&solid, &coverage);
-    executor.GetCanvas().DrawMask(masked);
+    FillSolid(slot, executor.GetCanvas(), fCoverage, coverage);
 }
 
 } // namespace ORV
