@@ -137,6 +137,9 @@ TEST(PatternTest, BoundsErrors)
     EXPECT_EQ(drawing.Fail("fill pattern: [mask []]").text, "RunTime: Undeclared bounds");
     EXPECT_EQ(drawing.Fail("fill pattern: [bounds 0,0,1,1; bounds 0,0,1,1]").text,
               "RunTime: Multiple bounds declarations");
+    // A second declaration is refused before its own values are looked at.
+    EXPECT_EQ(drawing.Fail("fill pattern: [bounds 0,0,1,1; bounds 0,0,0,1]").text,
+              "RunTime: Multiple bounds declarations");
     EXPECT_EQ(drawing.Fail("fill pattern: [bounds 0,0,0,1]").text, "RunTime: Value out of range");
     EXPECT_EQ(drawing.Fail("fill pattern: [bounds 0,0,1,-1]").text, "RunTime: Value out of range");
     EXPECT_EQ(drawing.Fail("fill pattern: [bounds 0,0,1,1; mask [bounds 0,0,1,1]]").text,
