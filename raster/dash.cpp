@@ -11,34 +11,10 @@
 namespace QorRaster {
 namespace {
 
-// More dashes than this would only cost memory; such a pattern leaves the path as it is.
-constexpr double kMaxDashes = 1 << 20;
-
 // Segments as the dasher and the stroker see them: too short or not finite, they are skipped.
 bool IsDrawn(double dx, double dy) {
   const double d2 = dx * dx + dy * dy;
   return d2 >= 1e-8 && std::isfinite(d2);
-}
-
-// Sum of the lengths of the segments that are dashed. A close draws a segment only after a line;
-// otherwise, like a move, it only sets the current point.
-double DashedLength(const std::vector<Path::Vertex>& vertices) {
-  double total = 0;
-  Point current;
-  std::uint32_t previous = Path::kMove;
-  for (const Path::Vertex& v : vertices) {
-    const double dx = v.x - current.x;
-    const double dy = v.y - current.y;
-    const bool draws = v.kind == Path::kLine || (v.kind == Path::kClose && previous == Path::kLine);
-    if (!draws) {
-      current = Point(v.x, v.y);
-    } else if (IsDrawn(dx, dy)) {
-      total += std::sqrt(dx * dx + dy * dy);
-      current = Point(v.x, v.y);
-    }
-    previous = v.kind;
-  }
-  return total;
 }
 
 }  // namespace
@@ -48,9 +24,6 @@ Path& Path::Dash(double dash, double gap, double offset) {
     return *this;
   }
   const double period = dash + gap;
-  if (!(DashedLength(fVertices) / period <= kMaxDashes)) {
-    return *this;
-  }
   // The offset counts within one period, so that offsets beyond it, or below zero, shift the
   // pattern instead of stretching its first dash or starting it behind the subpath.
   double shift = std::fmod(offset, period);
@@ -62,7 +35,7 @@ Path& Path::Dash(double dash, double gap, double offset) {
   }
   const double phase = std::fmod(dash - shift, period);
 
-  std::vector<Vertex> out;
+  Path out;
   Point current;
   const std::size_t count = fVertices.size();
   std::size_t i = 0;
@@ -77,9 +50,9 @@ Path& Path::Dash(double dash, double gap, double offset) {
     const bool startsOn = phase >= 0;
     bool on = startsOn;
     double remaining = on ? phase : gap + phase;
-    const std::size_t first = out.size();
+    const std::size_t first = out.fVertices.size();
     std::size_t latestMove = first;
-    out.push_back(Vertex{kMove, current.x, current.y});
+    out.Push(kMove, current.x, current.y);
     bool closed = false;
     while (i < count && fVertices[i].kind != kMove) {
       const Vertex& v = fVertices[i++];
@@ -96,14 +69,14 @@ Path& Path::Dash(double dash, double gap, double offset) {
           remaining -= t;
           length -= t;
           if (on) {
-            out.push_back(Vertex{kLine, current.x, current.y});
+            out.Push(kLine, current.x, current.y);
             if (!(remaining > 0)) {
               remaining += gap;
               on = false;
             }
           } else if (!(remaining > 0)) {
-            latestMove = out.size();
-            out.push_back(Vertex{kMove, current.x, current.y});
+            latestMove = out.fVertices.size();
+            out.Push(kMove, current.x, current.y);
             remaining += dash;
             on = true;
           }
@@ -116,13 +89,14 @@ Path& Path::Dash(double dash, double gap, double offset) {
     }
     // The dash that runs through the closing point continues with the subpath's first dash.
     if (closed && latestMove != first && on && startsOn) {
-      out[first].kind = kLine;
-      std::rotate(out.begin() + static_cast<std::ptrdiff_t>(first), out.begin() + static_cast<std::ptrdiff_t>(latestMove),
-                  out.end());
+      std::vector<Vertex>& dashes = out.fVertices;
+      dashes[first].kind = kLine;
+      std::rotate(dashes.begin() + static_cast<std::ptrdiff_t>(first),
+                  dashes.begin() + static_cast<std::ptrdiff_t>(latestMove), dashes.end());
     }
   }
-  const std::int64_t last = static_cast<std::int64_t>(out.size()) - 1;
-  Replace(std::move(out), last);
+  const std::int64_t last = static_cast<std::int64_t>(out.fVertices.size()) - 1;
+  Replace(std::move(out.fVertices), last);
   return *this;
 }
 

@@ -34,23 +34,23 @@ Point Path::GetCurrentPoint() const {
 }
 
 Path& Path::MoveTo(double x, double y) {
-  fVertices.push_back(Vertex{kMove, x, y});
+  Push(kMove, x, y);
   fOpenSubpath = static_cast<std::int64_t>(fVertices.size()) - 1;
   return *this;
 }
 
 Path& Path::LineTo(double x, double y) {
-  fVertices.push_back(Vertex{kLine, x, y});
+  Push(kLine, x, y);
   return *this;
 }
 
 Path& Path::Close() {
-  Vertex start{kClose, 0.0, 0.0};
-  if (fOpenSubpath >= 0) {
-    start.x = fVertices[static_cast<std::size_t>(fOpenSubpath)].x;
-    start.y = fVertices[static_cast<std::size_t>(fOpenSubpath)].y;
+  if (fOpenSubpath < 0) {
+    Push(kClose, 0.0, 0.0);
+  } else {
+    const Vertex& start = fVertices[static_cast<std::size_t>(fOpenSubpath)];
+    Push(kClose, start.x, start.y);
   }
-  fVertices.push_back(start);
   return *this;
 }
 
@@ -60,7 +60,7 @@ Path& Path::Append(const Path& other) {
     return Append(copy);
   }
   const std::int64_t base = static_cast<std::int64_t>(fVertices.size());
-  fVertices.insert(fVertices.end(), other.fVertices.begin(), other.fVertices.end());
+  PushRange(other.fVertices.data(), other.fVertices.data() + other.fVertices.size());
   if (other.fOpenSubpath != -1) {
     fOpenSubpath = base + other.fOpenSubpath;
   }
@@ -68,8 +68,8 @@ Path& Path::Append(const Path& other) {
 }
 
 Path& Path::CloseAll() {
-  std::vector<Vertex> closed;
-  closed.reserve(fVertices.size() + fVertices.size() / 2 + 1);
+  Path closed;
+  closed.Reserve(fVertices.size() + fVertices.size() / 2 + 1);
   const std::size_t count = fVertices.size();
   std::size_t start = 0;
   while (start < count) {
@@ -87,15 +87,14 @@ Path& Path::CloseAll() {
         break;
       }
     }
-    closed.insert(closed.end(), fVertices.begin() + static_cast<std::ptrdiff_t>(start),
-                  fVertices.begin() + static_cast<std::ptrdiff_t>(end));
-    if (closed.back().kind != kClose) {
-      closed.push_back(Vertex{kClose, closePoint.x, closePoint.y});
+    closed.PushRange(fVertices.data() + start, fVertices.data() + end);
+    if (closed.fVertices.back().kind != kClose) {
+      closed.Push(kClose, closePoint.x, closePoint.y);
     }
     start = end;
   }
-  const std::int64_t last = static_cast<std::int64_t>(closed.size()) - 1;
-  Replace(std::move(closed), last);
+  const std::int64_t last = static_cast<std::int64_t>(closed.fVertices.size()) - 1;
+  Replace(std::move(closed.fVertices), last);
   return *this;
 }
 
@@ -145,6 +144,19 @@ Path& Path::Transform(const QorRaster::Transform& t) {
   }
   return *this;
 }
+
+void Path::PushRange(const Vertex* first, const Vertex* last) {
+  if (static_cast<std::size_t>(last - first) > kMaxPathVertices - fVertices.size()) {
+    ThrowLimit();
+  }
+  fVertices.insert(fVertices.end(), first, last);
+}
+
+void Path::Reserve(std::size_t count) {
+  fVertices.reserve(fVertices.size() + std::min(count, kMaxPathVertices - fVertices.size()));
+}
+
+void Path::ThrowLimit() { throw LimitException("Too many path vertices"); }
 
 void Path::Replace(std::vector<Vertex>&& vertices, std::int64_t openSubpath) {
   fVertices = std::move(vertices);

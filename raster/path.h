@@ -3,10 +3,12 @@
 // rasteriser, the stroker, the dasher) sees only straight segments.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "raster/geometry.h"
+#include "raster/limits.h"
 #include "raster/transform.h"
 
 namespace QorRaster {
@@ -73,6 +75,18 @@ class Path {
   Point GetCurrentPoint() const;
 
  private:
+  // Appends one vertex; a path of kMaxPathVertices throws LimitException.
+  void Push(std::uint32_t kind, double x, double y) {
+    if (fVertices.size() >= kMaxPathVertices) {
+      ThrowLimit();
+    }
+    fVertices.push_back(Vertex{kind, x, y});
+  }
+  // Appends the vertices [first, last), all of them or, when they do not fit, none.
+  void PushRange(const Vertex* first, const Vertex* last);
+  // Makes room for count more vertices, as far as the limit allows.
+  void Reserve(std::size_t count);
+  [[noreturn]] static void ThrowLimit();
   // Replaces the vertices by a rebuilt array and sets the open-subpath index.
   void Replace(std::vector<Vertex>&& vertices, std::int64_t openSubpath);
 

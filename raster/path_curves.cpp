@@ -47,7 +47,7 @@ Path& Path::QuadTo(double cx, double cy, double x, double y, double quality) {
   double fy = 2.0 * h * (cy - p0.y) + 0.5 * h * h * dy;
   const double sx = h * h * dx;
   const double sy = h * h * dy;
-  fVertices.reserve(fVertices.size() + static_cast<std::size_t>(steps));
+  Reserve(static_cast<std::size_t>(steps));
   for (std::int32_t i = 0; i < steps; ++i) {
     px += fx;
     py += fy;
@@ -81,7 +81,7 @@ Path& Path::CubicTo(double c1x, double c1y, double c2x, double c2y, double x, do
   double sy = h2 * ay + ty;
   double fx = 3.0 * h * (c1x - p0.x) + 0.5 * h2 * ax + tx / 6.0;
   double fy = 3.0 * h * (c1y - p0.y) + 0.5 * h2 * ay + ty / 6.0;
-  fVertices.reserve(fVertices.size() + static_cast<std::size_t>(steps));
+  Reserve(static_cast<std::size_t>(steps));
   for (std::int32_t i = 0; i < steps; ++i) {
     px += fx;
     py += fy;

@@ -61,7 +61,7 @@ Path& Path::AddStar(std::int32_t count, double cx, double cy, double r1, double 
   if (step < kFullTurnLimit) {
     const double cs = std::cos(step);
     const double sn = std::sin(step);
-    fVertices.reserve(fVertices.size() + static_cast<std::size_t>(count));
+    Reserve(static_cast<std::size_t>(count));
     double angle = step;
     for (std::int32_t k = 1;; ++k) {
       const double rx = dx * cs - dy * sn;

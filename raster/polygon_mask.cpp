@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "raster/limits.h"
+
 namespace QorRaster {
 namespace {
 
@@ -104,6 +106,9 @@ class PolygonMask::Builder {
     // The part within the band's rows; parts above and below contribute nothing there.
     ClipColumns(ClampRow(p0, p1, p0, top, bottom), ClampRow(p0, p1, p1, top, bottom));
   }
+
+  // The sum over the edges of the pixel rows of the clip that each one crosses.
+  std::int64_t GetEdgeRows() const { return fEdgeRows; }
 
   // The box of all segments in pixels, intersected with the clip.
   IntRect GetBounds(const IntRect& clip) const {
@@ -208,6 +213,7 @@ class PolygonMask::Builder {
     edge.fDirection = downward ? 1 : -1;
     edge.fFirstColumn = edge.fEndColumn = static_cast<std::int32_t>((edge.fXAtTop >> 32) >> 8);
     fEdges.push_back(edge);
+    fEdgeRows += ((std::min<std::int64_t>(bottom, fClipBottom) + 255) >> 8) - (edge.fTopY >> 8);
   }
 
   std::vector<PolygonEdge>& fEdges;
@@ -225,6 +231,7 @@ class PolygonMask::Builder {
   std::int32_t fMinY = 0x3FFFFFFF;
   std::int32_t fMaxX = -0x3FFFFFFF;
   std::int32_t fMaxY = -0x3FFFFFFF;
+  std::int64_t fEdgeRows = 0;
 };
 
 PolygonMask::PolygonMask(const Path& path, const IntRect& clip, const FillRule* rule)
@@ -247,6 +254,12 @@ PolygonMask::PolygonMask(const Path& path, const IntRect& clip, const FillRule* 
     current = p;
   }
   fBounds = builder.GetBounds(clip);
+  // Every row is rendered in spans of at most kMaxSpan columns, each of which visits every edge
+  // that crosses the row.
+  if (!fBounds.IsEmpty() &&
+      builder.GetEdgeRows() * ((std::int64_t{fBounds.width} + kMaxSpan - 1) / kMaxSpan) > kMaxScanWork) {
+    throw LimitException("Too much scan conversion work");
+  }
   std::sort(fEdges.begin(), fEdges.end(), [](const PolygonEdge& a, const PolygonEdge& b) {
     const std::int32_t rowA = a.fTopY >> 8;
     const std::int32_t rowB = b.fTopY >> 8;

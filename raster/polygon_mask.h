@@ -77,7 +77,7 @@ struct PolygonEdge {
 class PolygonMask final : public Mask {
  public:
   // Builds the edges at once; neither the path nor the rule is copied, and the rule must outlive
-  // the mask.
+  // the mask. A path whose rendering would take more than kMaxScanWork throws LimitException.
   PolygonMask(const Path& path, const IntRect& clip, const FillRule* rule);
   ~PolygonMask() override = default;
   PolygonMask(const PolygonMask&) = delete;

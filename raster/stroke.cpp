@@ -136,7 +136,7 @@ Path& Path::Stroke(CapStyle caps, JointStyle joints, double width, double miterL
   }
 
   Path out;
-  out.fVertices.reserve(fVertices.size() * 2 + 8);
+  out.Reserve(fVertices.size() * 2 + 8);
   std::vector<StrokeSegment> segments;
   // Ends the contour begun at the placeholder move: the last vertex closes it and the placeholder
   // moves to that vertex's point.
@@ -192,7 +192,7 @@ Path& Path::Stroke(CapStyle caps, JointStyle joints, double width, double miterL
     StrokeSegment* const s = segments.data();
 
     std::size_t placeholder = out.fVertices.size();
-    out.fVertices.push_back(Vertex{kMove, 0, 0});
+    out.Push(kMove, 0, 0);
     if (!closed) {
       if (caps == CapStyle::kSquare) {
         // Each end is extended by half the width.
@@ -221,7 +221,7 @@ Path& Path::Stroke(CapStyle caps, JointStyle joints, double width, double miterL
     AddStrokeJoint(out, s + n - 1, s, joints, 1, miter, cosStep, sinStep);
     finishContour(placeholder);
     placeholder = out.fVertices.size();
-    out.fVertices.push_back(Vertex{kMove, 0, 0});
+    out.Push(kMove, 0, 0);
     for (std::size_t j = n - 1; j >= 1; --j) {
       AddStrokeJoint(out, s + j, s + j - 1, joints, -1, miter, cosStep, sinStep);
     }

@@ -1,12 +1,14 @@
 // Builds a path from arbitrary bytes, coordinates included (strokes and dashes among the
 // operations), and scan-converts it into a clip rectangle taken from the bytes: any input must
-// render without crashing or hanging, and the coverage must stay inside the mask's bounds, which
-// lie inside the clip.
+// render without crashing or hanging, or stop at the library's size limits, and the coverage must
+// stay inside the mask's bounds, which lie inside the clip.
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 
 #include "raster/fuzz/fuzz_reader.h"
 #include "raster/image.h"
+#include "raster/limits.h"
 #include "raster/path.h"
 #include "raster/polygon_mask.h"
 #include "raster/stroke.h"
@@ -24,8 +26,6 @@ void Check(bool condition) {
 }
 
 constexpr int kMaxOperations = 32;
-// Strokes and dashes multiply the vertex count; only paths up to this size are outlined.
-constexpr std::size_t kMaxOutlined = 20000;
 
 void Build(Reader& in, Path& path) {
   for (int i = 0; i < kMaxOperations && !in.AtEnd(); ++i) {
@@ -95,16 +95,12 @@ void Build(Reader& in, Path& path) {
         const auto caps = static_cast<CapStyle>(in.Byte() % 4);
         const auto joints = static_cast<JointStyle>(in.Byte() % 4);
         const auto [width, miterLimit, quality] = Numbers<3>(in);
-        if (path.GetVertices().size() <= kMaxOutlined) {
-          path.Stroke(caps, joints, width, miterLimit, quality);
-        }
+        path.Stroke(caps, joints, width, miterLimit, quality);
         break;
       }
       case 15: {
         const auto [dash, gap, offset] = Numbers<3>(in);
-        if (path.GetVertices().size() <= kMaxOutlined) {
-          path.Dash(dash, gap, offset);
-        }
+        path.Dash(dash, gap, offset);
         break;
       }
       default: {
@@ -112,10 +108,6 @@ void Build(Reader& in, Path& path) {
         path.AddLine(x1, y1, x2, y2);
         break;
       }
-    }
-    // Doubling by appending is the one way to grow without bound; keep paths renderable.
-    if (path.GetVertices().size() > 200000) {
-      return;
     }
   }
 }
@@ -133,10 +125,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const IntRect clip(x, y, width, height);
   const FillRule& rule = (in.Byte() & 1) != 0 ? static_cast<const FillRule&>(kEvenOddRule) : kNonZeroRule;
   Path path;
-  Build(in, path);
+  try {
+    Build(in, path);
+  } catch (const LimitException&) {
+    // The path keeps what was built before the limit.
+  }
   (void)path.GetIntBounds();
 
-  PolygonMask mask(path, clip, &rule);
+  std::optional<PolygonMask> converted;
+  try {
+    converted.emplace(path, clip, &rule);
+  } catch (const LimitException&) {
+    return 0;
+  }
+  PolygonMask& mask = *converted;
   const IntRect bounds = mask.GetBounds();
   Check(bounds.IsEmpty() || bounds.Intersect(clip) == bounds);
   // Rendering a margin around the clip also asks for columns and rows outside the bounds.
