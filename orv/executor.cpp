@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "ordo/arguments.h"
+#include "ordo/exceptions.h"
 #include "ordo/interpreter.h"
 #include "orv/canvas.h"
 #include "orv/instructions.h"
@@ -145,7 +146,13 @@ bool Executor::Execute(ORDO::Interpreter& context, const std::string& name, std:
     if (instruction == nullptr)
         return false;
     ORDO::Arguments arguments(context, argumentText);
-    instruction->run(*this, context, arguments);
+    try {
+        instruction->run(*this, context, arguments);
+    } catch (const QorRaster::LimitException&) {
+        // A shape, its dashes or its stroke outline would outgrow what a path may hold, or its
+        // scan conversion the work it may take.
+        ORDO::ThrowRunTimeError("Value out of range");
+    }
     return true;
 }
 

@@ -201,6 +201,47 @@ TEST(DrawPathTest, PathsWhoseCoordinatesAreNotFiniteAreNotDrawn)
     EXPECT_EQ(drawing.At(1, 1), kRed);
 }
 
+TEST(DrawPathTest, ShapesBeyondTheRasterLimitsAreOutOfRange)
+{
+    Drawing drawing(24, 16);
+    // The largest star a path holds draws; one vertex more, or any absurd count, is out of range.
+    drawing.Run("fill red; star 12,8,262143,6");
+    EXPECT_EQ(drawing.At(12, 8), kRed);
+    const Testing::Failure star = drawing.Fail("star 12,8,262144,6");
+    EXPECT_EQ(star.text, "RunTime: Value out of range");
+    EXPECT_EQ(star.statement, "star 12,8,262144,6");
+    EXPECT_EQ(drawing.Fail("star 12,8,2147483647,6").text, "RunTime: Value out of range");
+    // Curves far off the canvas, each cut into 65536 lines: a few fill a path.
+    EXPECT_EQ(drawing.Fail("path svg: [M0 0 C1e9 1e9 -1e9 1e9 0 0 C1e9 1e9 -1e9 1e9 0 0 C1e9 1e9 -1e9 1e9 0 0 "
+                           "C1e9 1e9 -1e9 1e9 0 0 C1e9 1e9 -1e9 1e9 0 0]")
+                  .text,
+              "RunTime: Value out of range");
+
+    // Dashes too many to stroke fail after the fill is drawn, which stays.
+    Drawing dashed(24, 16);
+    EXPECT_EQ(dashed.Fail("fill red; pen blue width: 2000 caps: round dash: 0.5; path svg: [M0 0 H131000 V16 H0 Z]")
+                  .text,
+              "RunTime: Value out of range");
+    EXPECT_EQ(dashed.At(5, 5), kRed);
+    EXPECT_EQ(dashed.Fail("pen dash: 0.000013; rect 0,0,24,16").text, "RunTime: Value out of range");
+    // The same pens over a shorter line draw.
+    dashed.Run("pen blue width: 2 caps: round dash: 0.5; path svg: [M0 1 H24]");
+    EXPECT_EQ(dashed.At(0, 0) >> 24, 0xFFu);
+    EXPECT_EQ(dashed.At(0, 0) & 0xFF, 0xFFu);
+}
+
+TEST(DrawPathTest, ShapesTooCostlyToScanAreOutOfRange)
+{
+    // Spokes from the centre cross half the rows each: twenty thousand cost 2.6 million steps,
+    // forty thousand more than the 4.2 million a shape may take.
+    Drawing drawing(16, 256);
+    drawing.Run("fill red; star 8,128,20000,0,1000");
+    EXPECT_GT(drawing.CountPainted(), 0);
+    Drawing costly(16, 256);
+    EXPECT_EQ(costly.Fail("fill red; star 8,128,40000,0,1000").text, "RunTime: Value out of range");
+    EXPECT_EQ(costly.CountPainted(), 0);
+}
+
 TEST(NestedRunTest, ContextKeepsTheCallersState)
 {
     Drawing drawing(4, 1);
