@@ -3,6 +3,7 @@
 #include "ordo/argument_items.h"
 #include "ordo/exceptions.h"
 #include "ordo/interpreter.h"
+#include "ordo/limits.h"
 #include "ordo/scanner.h"
 #include "ordo/value.h"
 
@@ -75,12 +76,16 @@ size_t SplitList(Interpreter& context, std::string_view text, std::vector<std::s
     list.reserve(list.size() + minimum);
     const char* const end = text.data() + text.size();
     const char* p = SkipBlank(text.data(), end);
+    // The elements of one list, once expanded, are held to the length of one text together.
+    size_t length = 0;
     if (p < end) {
         for (;;) {
             const char* const elementEnd = FindValueEnd(p, end, ',');
             const std::string_view element = Range(p, elementEnd);
             std::string value = (expandBracketed && IsBracketed(element)) ? context.Expand(Inside(element))
                                                                           : std::string(element);
+            length += value.size();
+            CheckTextLength(length);
             if (!value.empty() || !dropEmpty)
                 list.push_back(std::move(value));
             p = SkipBlank(elementEnd, end);

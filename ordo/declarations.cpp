@@ -8,6 +8,7 @@
 #include "ordo/arguments.h"
 #include "ordo/builtins.h"
 #include "ordo/interpreter.h"
+#include "ordo/limits.h"
 #include "ordo/scanner.h"
 #include "ordo/value.h"
 
@@ -70,6 +71,7 @@ void RunDebug(Interpreter& context, std::string_view argumentText)
         else
             AppendWidened(out, item.value);
         out += U'|';
+        CheckTextLength(out.size());
     }
     context.executor->Trace(context, out);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ordo/charset.h"
+#include "ordo/limits.h"
 #include "ordo/scanner.h"
 #include "ordo/slot_table.h"
 
@@ -436,6 +437,7 @@ private:
             return nullptr;
         MakeText(value);
         right.AppendText(value.text);
+        CheckTextLength(value.text.size());
         return next;
     }
 

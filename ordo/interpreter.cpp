@@ -6,6 +6,7 @@
 #include "ordo/charset.h"
 #include "ordo/cut_memory.h"
 #include "ordo/evaluator.h"
+#include "ordo/limits.h"
 #include "ordo/scanner.h"
 #include "ordo/scratch.h"
 #include "ordo/value.h"
@@ -189,6 +190,7 @@ void Interpreter::ExpandInto(std::string& out, std::string_view text)
         if (blankPending)
             out += ' ';
         out.append(run, size_t(p - run));
+        CheckTextLength(out.size() - outStart);
     };
     const auto startsBlank = [end](const char* q) {
         return IsBlankCharacter(*q) || IsLineEnd(*q) || IsCommentStart(q, end);
@@ -215,6 +217,7 @@ void Interpreter::ExpandInto(std::string& out, std::string_view text)
             if (!GetVariable(Range(name, p), *value))
                 ThrowRunTimeError("Variable does not exist");
             out += *value;
+            CheckTextLength(out.size() - outStart);
             blankPending = false;
             run = p;
         } else if (c == '{') {
@@ -224,6 +227,7 @@ void Interpreter::ExpandInto(std::string& out, std::string_view text)
             if (p == end || *p != '}')
                 ThrowSyntaxError("Syntax error");
             value.AppendText(out);
+            CheckTextLength(out.size() - outStart);
             blankPending = false;
             run = ++p;
         } else if (c == '[') {

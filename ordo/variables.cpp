@@ -1,8 +1,14 @@
 #include "ordo/variables.h"
 
+#include "ordo/exceptions.h"
+#include "ordo/limits.h"
+
 namespace ORDO {
 
 namespace {
+
+// What an entry costs besides the texts of its name and value: the pair and the map's links.
+constexpr size_t kEntryCost = sizeof(std::pair<const std::string, std::string>) + 4 * sizeof(void*);
 
 bool SameName(const std::string& key, std::string_view name)
 {
@@ -31,12 +37,22 @@ Variables::Entry* Variables::Find(std::string_view name)
     return entry;
 }
 
+size_t Variables::SizeAfter(size_t removed, size_t added) const
+{
+    const size_t kept = fSize - removed;
+    if (added > kMaxStoreSize - kept)
+        ThrowRunTimeError("Could not set variable");
+    return kept + added;
+}
+
 bool Variables::Declare(std::string_view name, std::string_view value)
 {
     const auto found = fValues.lower_bound(name);
     if (found != fValues.end() && found->first == name)
         return false;
+    const size_t size = SizeAfter(0, kEntryCost + name.size() + value.size());
     fValues.emplace_hint(found, name, value);
+    fSize = size;
     return true;
 }
 
@@ -45,7 +61,9 @@ bool Variables::Set(std::string_view name, std::string_view value)
     Entry* const entry = Find(name);
     if (entry == nullptr)
         return false;
+    const size_t size = SizeAfter(entry->second.size(), value.size());
     entry->second.assign(value);
+    fSize = size;
     return true;
 }
 

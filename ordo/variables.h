@@ -19,9 +19,11 @@ public:
     Variables(const Variables&) = delete;
     Variables& operator=(const Variables&) = delete;
 
-    // Inserts the pair; false, and the old value kept, when the name exists.
+    // Inserts the pair; false, and the old value kept, when the name exists. A store holds at
+    // most kMaxStoreSize: beyond it, "Could not set variable".
     virtual bool Declare(std::string_view name, std::string_view value);
-    // Replaces the value of an existing name; false when the name is not declared.
+    // Replaces the value of an existing name; false when the name is not declared. Beyond
+    // kMaxStoreSize, "Could not set variable" and the old value kept.
     virtual bool Set(std::string_view name, std::string_view value);
     // Copies the value of an existing name; false, value untouched, when it is not declared.
     virtual bool Get(std::string_view name, std::string& value);
@@ -46,8 +48,12 @@ private:
 
     // The entry of a declared name, or null.
     Entry* Find(std::string_view name);
+    // The size after a change of the texts held; throws when it is beyond the limit.
+    size_t SizeAfter(size_t removed, size_t added) const;
 
     Map fValues;
+    // The texts held, and the bookkeeping of each entry.
+    size_t fSize = 0;
     // The entries found last: a script uses a few names over and over. Entries are never
     // removed, so these stay valid.
     std::array<Entry*, 4> fRecent{};

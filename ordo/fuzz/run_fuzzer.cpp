@@ -16,8 +16,8 @@ namespace {
 constexpr uint32_t kStatementsLimit = 1000000;
 constexpr uint32_t kRecursionLimit = 100;
 
-// A store that refuses values beyond a few kilobytes, the way a host bounds its memory; without
-// it a script that doubles a text a few dozen times exhausts any machine within the budget.
+// A store that refuses values beyond a few kilobytes, the way a host may bound its memory. The
+// interpreter's own limits bound what a run holds; short texts keep each run quick.
 class BoundedVariables : public ORDO::Variables {
 public:
     bool Declare(std::string_view name, std::string_view value) override
