@@ -123,6 +123,28 @@ TEST_F(RenderOrvTest, ErrorsNameTheStatementAndWriteNothing)
     EXPECT_EQ(unwritable.status, 1);
 }
 
+TEST_F(RenderOrvTest, RunawaySourcesEndWithTheirLimit)
+{
+    // Texts that double in a call frame, absurd shapes and too many dashes fail at once instead of
+    // taking the machine's memory.
+    const struct {
+        const char* source;
+        const char* error;
+    } cases[] = {
+        {"call [local y = a; repeat 60 [y = $y$y]]", "error: Text length limit reached\nstatement: y = $y$y\n"},
+        {"fill red; star 2,2,2147483647,2", "error: Value out of range\nstatement: star 2,2,2147483647,2\n"},
+        {"pen red width: 2000 caps: round dash: 0.5; path svg: [M0 0 H131000]",
+         "error: Value out of range\nstatement: path svg: [M0 0 H131000]\n"},
+    };
+    const fs::path image = fDirectory / "runaway.png";
+    for (const auto& c : cases) {
+        const Outcome outcome = Run({"render-orv", Write("runaway.orv", c.source), "--size", "4x4", "-o", image});
+        EXPECT_EQ(outcome.status, 1) << c.source;
+        EXPECT_EQ(outcome.err, c.error);
+        EXPECT_FALSE(fs::exists(image));
+    }
+}
+
 TEST_F(RenderOrvTest, UsageErrors)
 {
     const fs::path source = Write("empty.orv", "");
