@@ -1,13 +1,6 @@
 #include "raster/clip.h"
 
 namespace QorRaster {
-namespace {
-
-// Coordinates move with wrap-around instead of overflowing; within the whole-plane range the
-// result is exact.
-std::int32_t Wrapped(std::int64_t v) { return static_cast<std::int32_t>(v); }
-
-}  // namespace
 
 template <typename Value>
 void ClippedSource<Value>::Render(std::int32_t x, std::int32_t y, std::int32_t count, SpanList<Value>& list) {

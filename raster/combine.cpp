@@ -50,8 +50,6 @@ bool SpanMeets(const IntRect& rect, std::int32_t x, std::int32_t y, std::int32_t
          std::int64_t{x} < std::int64_t{rect.x} + rect.width;
 }
 
-std::int32_t Wrapped(std::int64_t v) { return static_cast<std::int32_t>(v); }
-
 // Four pixels at a time, in the compiler's portable vector types: the byte scaling of two
 // channels per 32-bit word becomes one 16-bit multiply per channel, with the same results.
 using Pixels4 = std::uint32_t __attribute__((vector_size(16)));

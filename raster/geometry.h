@@ -23,6 +23,10 @@ constexpr Integer TruncateSaturated(double value) {
   return static_cast<Integer>(value);
 }
 
+// Coordinates move with wrap-around instead of overflowing: the low 32 bits of a 64-bit sum.
+// Within the whole-plane range the result is exact.
+constexpr std::int32_t Wrapped(std::int64_t v) { return static_cast<std::int32_t>(v); }
+
 struct Point {
   double x = 0.0;
   double y = 0.0;
@@ -57,9 +61,8 @@ struct IntRect {
   constexpr IntRect(std::int32_t rx, std::int32_t ry, std::int32_t w, std::int32_t h)
       : x(rx), y(ry), width(w), height(h) {}
   void Clear() { *this = IntRect(); }
-  // Sums wrap instead of overflowing; within the whole-plane range they are exact.
-  constexpr std::int32_t GetRight() const { return Wrap(std::int64_t{x} + width); }
-  constexpr std::int32_t GetBottom() const { return Wrap(std::int64_t{y} + height); }
+  constexpr std::int32_t GetRight() const { return Wrapped(std::int64_t{x} + width); }
+  constexpr std::int32_t GetBottom() const { return Wrapped(std::int64_t{y} + height); }
   constexpr bool IsEmpty() const { return width <= 0 || height <= 0; }
   constexpr bool operator==(const IntRect&) const = default;
 
@@ -68,9 +71,6 @@ struct IntRect {
   IntRect Unite(const IntRect& other) const;
   // Common part, or the all-zero rectangle when they do not overlap.
   IntRect Intersect(const IntRect& other) const;
-
- private:
-  static constexpr std::int32_t Wrap(std::int64_t v) { return static_cast<std::int32_t>(v); }
 };
 
 inline constexpr IntRect EmptyRect{0, 0, 0, 0};
