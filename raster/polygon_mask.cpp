@@ -36,22 +36,6 @@ inline std::int32_t FixedPoint(double v) {
 
 inline bool IsFinite(const Point& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
-}  // namespace
-
-void NonZeroRule::Convert(std::int32_t count, const std::int32_t* values, Coverage* coverage) const {
-  for (std::int32_t i = 0; i < count; ++i) {
-    coverage[i] = Value(values[i]);
-  }
-}
-
-void EvenOddRule::Convert(std::int32_t count, const std::int32_t* values, Coverage* coverage) const {
-  for (std::int32_t i = 0; i < count; ++i) {
-    coverage[i] = Value(values[i]);
-  }
-}
-
-namespace {
-
 // Any other rule, one value at a time through its interface.
 struct GeneralRule {
   const FillRule& rule;

@@ -23,11 +23,26 @@ class FillRule {
   ~FillRule() = default;
 };
 
+// A rule given by its conversion of one accumulated value, Rule::Value, which the scan converter
+// also calls directly.
+template <typename Rule>
+class ValueRule : public FillRule {
+ public:
+  void Convert(std::int32_t count, const std::int32_t* values, Coverage* coverage) const final {
+    for (std::int32_t i = 0; i < count; ++i) {
+      coverage[i] = Rule::Value(values[i]);
+    }
+  }
+
+ protected:
+  constexpr ValueRule() = default;
+  ~ValueRule() = default;
+};
+
 // Coverage min(|w| >> 8, 255): any winding other than zero fills.
-class NonZeroRule final : public FillRule {
+class NonZeroRule final : public ValueRule<NonZeroRule> {
  public:
   constexpr NonZeroRule() = default;
-  void Convert(std::int32_t count, const std::int32_t* values, Coverage* coverage) const override;
   static Coverage Value(std::int32_t w) {
     const std::uint32_t magnitude = w < 0 ? 0u - static_cast<std::uint32_t>(w) : static_cast<std::uint32_t>(w);
     return static_cast<Coverage>(std::min<std::uint32_t>(magnitude >> 8, 255));
@@ -35,10 +50,9 @@ class NonZeroRule final : public FillRule {
 };
 
 // Coverage from a triangle wave of period 0x20000: odd windings fill, even ones do not.
-class EvenOddRule final : public FillRule {
+class EvenOddRule final : public ValueRule<EvenOddRule> {
  public:
   constexpr EvenOddRule() = default;
-  void Convert(std::int32_t count, const std::int32_t* values, Coverage* coverage) const override;
   static Coverage Value(std::int32_t w) {
     const std::uint32_t u = static_cast<std::uint32_t>(w);
     const std::uint32_t v = (u & 0x10000) != 0 ? 0x10000 - (u & 0xFFFF) : u & 0xFFFF;
