@@ -7,17 +7,9 @@
 #include <vector>
 
 #include "raster/path.h"
+#include "raster/subpath_walk.h"
 
 namespace QorRaster {
-namespace {
-
-// Segments as the dasher and the stroker see them: too short or not finite, they are skipped.
-bool IsDrawn(double dx, double dy) {
-  const double d2 = dx * dx + dy * dy;
-  return d2 >= 1e-8 && std::isfinite(d2);
-}
-
-}  // namespace
 
 Path& Path::Dash(double dash, double gap, double offset) {
   if (!(gap >= 1e-8) || !(dash >= 0) || !std::isfinite(dash) || !std::isfinite(gap) || !std::isfinite(offset)) {
@@ -36,59 +28,42 @@ Path& Path::Dash(double dash, double gap, double offset) {
   const double phase = std::fmod(dash - shift, period);
 
   Path out;
-  Point current;
-  const std::size_t count = fVertices.size();
-  std::size_t i = 0;
-  while (i < count) {
-    const std::size_t skipFrom = i;
-    for (; i < count && fVertices[i].kind != kLine; ++i) {
-      current = Point(fVertices[i].x, fVertices[i].y);
-    }
-    if (i == count && i == skipFrom) {
-      break;
-    }
+  SubpathWalk walk(fVertices);
+  // Moves only by the lengths consumed, not to the ends of the segments.
+  Point& current = walk.Current();
+  while (walk.NextSubpath()) {
     const bool startsOn = phase >= 0;
     bool on = startsOn;
     double remaining = on ? phase : gap + phase;
     const std::size_t first = out.fVertices.size();
     std::size_t latestMove = first;
     out.Push(kMove, current.x, current.y);
-    bool closed = false;
-    while (i < count && fVertices[i].kind != kMove) {
-      const Vertex& v = fVertices[i++];
-      const double dx = v.x - current.x;
-      const double dy = v.y - current.y;
-      if (IsDrawn(dx, dy)) {
-        double length = std::sqrt(dx * dx + dy * dy);
-        const double ux = dx / length;
-        const double uy = dy / length;
-        while (length > 0) {
-          const double t = length < remaining ? length : remaining;
-          current.x += t * ux;
-          current.y += t * uy;
-          remaining -= t;
-          length -= t;
-          if (on) {
-            out.Push(kLine, current.x, current.y);
-            if (!(remaining > 0)) {
-              remaining += gap;
-              on = false;
-            }
-          } else if (!(remaining > 0)) {
-            latestMove = out.fVertices.size();
-            out.Push(kMove, current.x, current.y);
-            remaining += dash;
-            on = true;
+    for (SubpathWalk::Segment d; walk.NextSegment(d);) {
+      double length = std::sqrt(d.dx * d.dx + d.dy * d.dy);
+      const double ux = d.dx / length;
+      const double uy = d.dy / length;
+      while (length > 0) {
+        const double t = length < remaining ? length : remaining;
+        current.x += t * ux;
+        current.y += t * uy;
+        remaining -= t;
+        length -= t;
+        if (on) {
+          out.Push(kLine, current.x, current.y);
+          if (!(remaining > 0)) {
+            remaining += gap;
+            on = false;
           }
+        } else if (!(remaining > 0)) {
+          latestMove = out.fVertices.size();
+          out.Push(kMove, current.x, current.y);
+          remaining += dash;
+          on = true;
         }
-      }
-      if (v.kind == kClose) {
-        closed = true;
-        break;
       }
     }
     // The dash that runs through the closing point continues with the subpath's first dash.
-    if (closed && latestMove != first && on && startsOn) {
+    if (walk.IsClosed() && latestMove != first && on && startsOn) {
       std::vector<Vertex>& dashes = out.fVertices;
       dashes[first].kind = kLine;
       std::rotate(dashes.begin() + static_cast<std::ptrdiff_t>(first),

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "raster/arc_step.h"
+#include "raster/subpath_walk.h"
 
 namespace QorRaster {
 namespace {
@@ -150,38 +151,21 @@ Path& Path::Stroke(CapStyle caps, JointStyle joints, double width, double miterL
     out.fVertices[placeholder] = Vertex{kMove, last.x, last.y};
   };
 
-  Point current;
-  const std::size_t count = fVertices.size();
-  std::size_t i = 0;
-  while (i < count) {
-    // Of several moves (or closes) before a line, the last one starts the subpath.
-    const std::size_t skipFrom = i;
-    for (; i < count && fVertices[i].kind != kLine; ++i) {
-      current = Point(fVertices[i].x, fVertices[i].y);
-    }
-    if (i == count && i == skipFrom) {
-      break;
-    }
+  SubpathWalk walk(fVertices);
+  Point& current = walk.Current();
+  while (walk.NextSubpath()) {
     segments.clear();
-    bool closed = false;
-    while (i < count && fVertices[i].kind != kMove) {
-      const Vertex& v = fVertices[i++];
-      const double dx = v.x - current.x;
-      const double dy = v.y - current.y;
-      if (dx * dx + dy * dy >= 1e-8) {
-        const double length = std::sqrt(dx * dx + dy * dy) * k;
-        const double hx = dx / length;
-        const double hy = dy / length;
-        if (std::isfinite(length) && std::isfinite(hx) && std::isfinite(hy)) {
-          segments.push_back(StrokeSegment{current.x, current.y, hx, hy, length});
-          current = Point(v.x, v.y);
-        }
-      }
-      if (v.kind == kClose) {
-        closed = true;
-        break;
+    for (SubpathWalk::Segment d; walk.NextSegment(d);) {
+      // An infinite width leaves no direction to offset by.
+      const double length = std::sqrt(d.dx * d.dx + d.dy * d.dy) * k;
+      const double hx = d.dx / length;
+      const double hy = d.dy / length;
+      if (std::isfinite(length) && std::isfinite(hx) && std::isfinite(hy)) {
+        segments.push_back(StrokeSegment{current.x, current.y, hx, hy, length});
+        current = d.end;
       }
     }
+    bool closed = walk.IsClosed();
     if (segments.empty()) {
       // A lone point: a zero-length segment along +x, which the caps turn into a dot.
       segments.push_back(StrokeSegment{current.x, current.y, w / 2, 0, 1});
