@@ -55,7 +55,9 @@ public:
     void Trace(ORDO::Interpreter& context, const std::u32string& text) override;
 
     // Fills and then strokes a path given in user coordinates with the current state. The path
-    // is consumed: it is dashed, stroked and transformed in place.
+    // is consumed: it is dashed, stroked and transformed in place. Dashes, outlines or coverage
+    // beyond the raster limits throw QorRaster::LimitException, which Execute reports as "Value
+    // out of range".
     void DrawPath(QorRaster::Path& path);
     // The flattening quality for curves, arcs, shapes and strokes under the current transform.
     double CurvePrecision() const;
