@@ -1,6 +1,8 @@
 #pragma once
 
 #include <charconv>
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace ORDO {
@@ -20,6 +22,16 @@ private:
     char fDigits[24];
     const char* fEnd;
 };
+
+// The longest name of a built-in instruction.
+inline constexpr size_t kLongestBuiltInName = 7;
+
+// Runs the built-in of that (lower-cased) name and returns true, or returns false when the
+// name is no built-in.
+bool RunBuiltIn(Interpreter& context, std::string_view name, std::string_view argumentText);
+// Hands an instruction that is no built-in to the host: "Unrecognized instruction" when the
+// host does not know it (except "meta", which then does nothing).
+void HandOver(Interpreter& context, const std::string& name, std::string_view argumentText);
 
 // The built-in instructions. Each gets the context of its statement and its argument text,
 // expanded once by the statement runner.

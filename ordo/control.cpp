@@ -40,22 +40,30 @@ static_assert(kBuiltInTable.IndexAt(2) == 4 && kBuiltInTable.IndexAt(6) == 10 &&
               kBuiltInTable.IndexAt(19) == 9 && kBuiltInTable.IndexAt(21) == 2 && kBuiltInTable.IndexAt(22) == 7 &&
               kBuiltInTable.IndexAt(24) == 3 && kBuiltInTable.IndexAt(26) == 8);
 
-const BuiltIn* FindBuiltIn(const std::string& name)
+} // namespace
+
+bool RunBuiltIn(Interpreter& context, std::string_view name, std::string_view argumentText)
 {
-    return (name.size() >= 2 && name.size() <= 7) ? kBuiltInTable.Find(name) : nullptr;
+    if (name.size() < 2 || name.size() > kLongestBuiltInName)
+        return false;
+    const BuiltIn* const builtIn = kBuiltInTable.Find(name);
+    if (builtIn == nullptr)
+        return false;
+    builtIn->run(context, argumentText);
+    return true;
 }
 
-} // namespace
+void HandOver(Interpreter& context, const std::string& name, std::string_view argumentText)
+{
+    if (context.executor->Execute(context, name, argumentText) || name == "meta")
+        return;
+    ThrowSyntaxError("Unrecognized instruction");
+}
 
 void Interpreter::ExecuteBuiltIn(const std::string& name, std::string_view argumentText)
 {
-    if (const BuiltIn* const builtIn = FindBuiltIn(name)) {
-        builtIn->run(*this, argumentText);
-        return;
-    }
-    if (executor->Execute(*this, name, argumentText) || name == "meta")
-        return;
-    ThrowSyntaxError("Unrecognized instruction");
+    if (!RunBuiltIn(*this, name, argumentText))
+        HandOver(*this, name, argumentText);
 }
 
 void RunIf(Interpreter& context, std::string_view argumentText)

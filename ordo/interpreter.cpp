@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "ordo/arguments.h"
+#include "ordo/builtins.h"
 #include "ordo/charset.h"
 #include "ordo/cut_memory.h"
 #include "ordo/evaluator.h"
@@ -168,7 +169,17 @@ void Interpreter::ExecuteStatement(std::string_view statement)
         AssignVariable(Range(begin, nameEnd), Range(SkipBlank(rest + 1, end), end));
         return;
     }
-    ExecuteBuiltIn(ToLower(Range(begin, nameEnd)), Range(rest, end));
+    // A built-in is found by its lower-cased name without a string being made of it.
+    const std::string_view name = Range(begin, nameEnd);
+    const std::string_view argumentText = Range(rest, end);
+    if (name.size() <= kLongestBuiltInName) {
+        char lowered[kLongestBuiltInName];
+        for (size_t i = 0; i < name.size(); ++i)
+            lowered[i] = ToLower(name[i]);
+        if (RunBuiltIn(*this, std::string_view(lowered, name.size()), argumentText))
+            return;
+    }
+    HandOver(*this, ToLower(name), argumentText);
 }
 
 std::string Interpreter::Expand(std::string_view text)

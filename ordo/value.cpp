@@ -241,10 +241,8 @@ bool ToBoolean(std::string_view text)
 std::string ToLower(std::string_view text)
 {
     std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    }
+    for (char& c : lower)
+        c = ToLower(c);
     return lower;
 }
 

@@ -32,6 +32,12 @@ int32_t ToInteger(std::string_view text);
 // Exactly "yes" or "no": "Invalid boolean (should be 'yes' or 'no')".
 bool ToBoolean(std::string_view text);
 
+// A-Z turned to a-z, every other byte unchanged.
+inline char ToLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+
 // Copy with A-Z turned to a-z.
 std::string ToLower(std::string_view text);
 

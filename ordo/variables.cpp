@@ -25,16 +25,20 @@ bool SameName(const std::string& key, std::string_view name)
 
 Variables::Entry* Variables::Find(std::string_view name)
 {
-    for (Entry* const entry : fRecent) {
-        if (entry != nullptr && SameName(entry->first, name))
-            return entry;
-    }
+    // Names of one character, and names that differ in length or at either end, mostly get
+    // slots of their own.
+    const size_t size = name.size();
+    const size_t hash = size == 0 ? 0
+                                  : static_cast<unsigned char>(name[0]) + 2 * static_cast<unsigned char>(name[size - 1]) +
+                                        5 * size;
+    Entry*& recent = fRecent[hash % fRecent.size()];
+    if (recent != nullptr && SameName(recent->first, name))
+        return recent;
     const auto found = fValues.find(name);
     if (found == fValues.end())
         return nullptr;
-    Entry* const entry = &*found;
-    fRecent[fNextRecent++ % fRecent.size()] = entry;
-    return entry;
+    recent = &*found;
+    return recent;
 }
 
 size_t Variables::SizeAfter(size_t removed, size_t added) const

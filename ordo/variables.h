@@ -54,10 +54,9 @@ private:
     Map fValues;
     // The texts held, and the bookkeeping of each entry.
     size_t fSize = 0;
-    // The entries found last: a script uses a few names over and over. Entries are never
-    // removed, so these stay valid.
-    std::array<Entry*, 4> fRecent{};
-    unsigned fNextRecent = 0;
+    // The entries found last, by a hash of the name: a script uses a few names over and over.
+    // Entries are never removed, so these stay valid.
+    std::array<Entry*, 32> fRecent{};
 };
 
 } // namespace ORDO

@@ -40,6 +40,8 @@ TEST(DispatchTest, OnlyTheElevenBuiltInsAreTakenFromTheHost)
                                          "execute _debugs|", "execute includes|", "execute tracer|"}));
     EXPECT_EQ(ErrorOf("includes"), (Failure{"syntax", "Unrecognized instruction", ""}));
     EXPECT_EQ(Calls("META 1 2\nmeta"), Strings{});
+    // Built-ins written in capitals, up to the longest name.
+    EXPECT_EQ(Calls("TRACE up\n_DeBuG A:1\nx = [draw]\nCALL $x"), (Strings{"trace up", "trace |A=1|", "execute draw|"}));
     s.executor.instructions = {"meta"};
     s.Run("meta 1");
     EXPECT_EQ(s.executor.calls.back(), "execute meta|1");
