@@ -1,7 +1,6 @@
 // The frame built-ins call, include, local and return.
 #include <cstddef>
 #include <cstdint>
-#include <memory_resource>
 #include <string>
 
 #include "ordo/argument_items.h"
@@ -19,10 +18,7 @@ namespace {
 // under "n".
 void RunProcedure(Interpreter& context, std::string_view argumentText, bool include)
 {
-    // The frame's variables live in a buffer on the stack unless they outgrow it.
-    std::byte buffer[1024];
-    std::pmr::monotonic_buffer_resource memory(buffer, sizeof buffer);
-    Variables frameVariables(&memory);
+    Variables frameVariables;
     std::string_view body;
     bool anyItem = false;
     bool bodyFound = false;

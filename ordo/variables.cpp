@@ -1,5 +1,9 @@
 #include "ordo/variables.h"
 
+#include <algorithm>
+#include <memory>
+#include <new>
+
 #include "ordo/exceptions.h"
 #include "ordo/limits.h"
 
@@ -7,21 +11,55 @@ namespace ORDO {
 
 namespace {
 
-// What an entry costs besides the texts of its name and value: the pair and the map's links.
-constexpr size_t kEntryCost = sizeof(std::pair<const std::string, std::string>) + 4 * sizeof(void*);
+// What an entry costs besides the texts of its name and value: the entry, its place in the
+// order and a share of the tables.
+constexpr size_t kEntryCost = 2 * sizeof(std::string) + 4 * sizeof(void*);
 
-bool SameName(const std::string& key, std::string_view name)
+} // namespace
+
+namespace {
+
+// Byte by byte, unsigned, the shorter name first; most names differ in their first byte.
+bool NameLess(std::string_view a, std::string_view b)
 {
-    if (key.size() != name.size())
-        return false;
-    for (size_t i = 0; i < name.size(); ++i) {
-        if (key[i] != name[i])
-            return false;
-    }
-    return true;
+    if (!a.empty() && !b.empty() && a[0] != b[0])
+        return static_cast<unsigned char>(a[0]) < static_cast<unsigned char>(b[0]);
+    return a < b; // string_view compares as unsigned bytes
 }
 
 } // namespace
+
+Variables::~Variables()
+{
+    for (size_t i = 0; i < fCount; ++i) {
+        if (IsInline(fOrder[i]))
+            std::destroy_at(fOrder[i]);
+        else
+            delete fOrder[i];
+    }
+    if (fOrder != fInlineOrder.data())
+        delete[] fOrder;
+}
+
+bool Variables::IsInline(const Entry* entry) const
+{
+    const std::byte* const address = reinterpret_cast<const std::byte*>(entry);
+    return address >= fInlineEntries && address < fInlineEntries + sizeof fInlineEntries;
+}
+
+size_t Variables::LowerBound(std::string_view name) const
+{
+    size_t low = 0;
+    size_t high = fCount;
+    while (low < high) {
+        const size_t middle = low + (high - low) / 2;
+        if (NameLess(fOrder[middle]->name, name))
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
 
 Variables::Entry* Variables::Find(std::string_view name)
 {
@@ -32,12 +70,12 @@ Variables::Entry* Variables::Find(std::string_view name)
                                   : static_cast<unsigned char>(name[0]) + 2 * static_cast<unsigned char>(name[size - 1]) +
                                         5 * size;
     Entry*& recent = fRecent[hash % fRecent.size()];
-    if (recent != nullptr && SameName(recent->first, name))
+    if (recent != nullptr && recent->name == name)
         return recent;
-    const auto found = fValues.find(name);
-    if (found == fValues.end())
+    const size_t index = LowerBound(name);
+    if (index == fCount || fOrder[index]->name != name)
         return nullptr;
-    recent = &*found;
+    recent = fOrder[index];
     return recent;
 }
 
@@ -49,13 +87,31 @@ size_t Variables::SizeAfter(size_t removed, size_t added) const
     return kept + added;
 }
 
+Variables::Entry* Variables::MakeEntry(std::string_view name, std::string_view value)
+{
+    if (fCount < kInlineEntries)
+        return new (fInlineEntries + fCount * sizeof(Entry)) Entry{std::string(name), std::string(value)};
+    return new Entry{std::string(name), std::string(value)};
+}
+
 bool Variables::Declare(std::string_view name, std::string_view value)
 {
-    const auto found = fValues.lower_bound(name);
-    if (found != fValues.end() && found->first == name)
+    const size_t index = LowerBound(name);
+    if (index < fCount && fOrder[index]->name == name)
         return false;
     const size_t size = SizeAfter(0, kEntryCost + name.size() + value.size());
-    fValues.emplace_hint(found, name, value);
+    if (fCount == fCapacity) {
+        Entry** const larger = new Entry*[fCapacity * 2];
+        std::copy(fOrder, fOrder + fCount, larger);
+        if (fOrder != fInlineOrder.data())
+            delete[] fOrder;
+        fOrder = larger;
+        fCapacity *= 2;
+    }
+    Entry* const entry = MakeEntry(name, value);
+    std::copy_backward(fOrder + index, fOrder + fCount, fOrder + fCount + 1);
+    fOrder[index] = entry;
+    ++fCount;
     fSize = size;
     return true;
 }
@@ -65,8 +121,8 @@ bool Variables::Set(std::string_view name, std::string_view value)
     Entry* const entry = Find(name);
     if (entry == nullptr)
         return false;
-    const size_t size = SizeAfter(entry->second.size(), value.size());
-    entry->second.assign(value);
+    const size_t size = SizeAfter(entry->value.size(), value.size());
+    entry->value.assign(value);
     fSize = size;
     return true;
 }
@@ -76,7 +132,7 @@ bool Variables::Get(std::string_view name, std::string& value)
     const Entry* const entry = Find(name);
     if (entry == nullptr)
         return false;
-    value.assign(entry->second);
+    value.assign(entry->value);
     return true;
 }
 

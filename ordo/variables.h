@@ -1,8 +1,7 @@
 #pragma once
 
 #include <array>
-#include <map>
-#include <memory_resource>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,8 +13,6 @@ namespace ORDO {
 class Variables {
 public:
     Variables() = default;
-    // A store whose map takes its memory from the given resource.
-    explicit Variables(std::pmr::memory_resource* memory) : fValues(memory) {}
     Variables(const Variables&) = delete;
     Variables& operator=(const Variables&) = delete;
 
@@ -27,35 +24,36 @@ public:
     virtual bool Set(std::string_view name, std::string_view value);
     // Copies the value of an existing name; false, value untouched, when it is not declared.
     virtual bool Get(std::string_view name, std::string& value);
-    virtual ~Variables() = default;
+    virtual ~Variables();
 
 private:
-    // Byte-wise order, unsigned, the shorter name first; compares short names inline.
-    struct NameOrder {
-        using is_transparent = void;
-        bool operator()(std::string_view a, std::string_view b) const
-        {
-            const size_t common = a.size() < b.size() ? a.size() : b.size();
-            for (size_t i = 0; i < common; ++i) {
-                if (a[i] != b[i])
-                    return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
-            }
-            return a.size() < b.size();
-        }
+    struct Entry {
+        std::string name;
+        std::string value;
     };
-    using Map = std::pmr::map<std::string, std::string, NameOrder>;
-    using Entry = Map::value_type;
+
+    // The first entries live in the store itself, so that a small frame allocates nothing.
+    static constexpr size_t kInlineEntries = 8;
 
     // The entry of a declared name, or null.
     Entry* Find(std::string_view name);
+    // The index of the first entry in order whose name is not less than name.
+    size_t LowerBound(std::string_view name) const;
+    Entry* MakeEntry(std::string_view name, std::string_view value);
+    bool IsInline(const Entry* entry) const;
     // The size after a change of the texts held; throws when it is beyond the limit.
     size_t SizeAfter(size_t removed, size_t added) const;
 
-    Map fValues;
+    // The entries ordered by name (byte by byte, unsigned, the shorter name first). An entry
+    // never moves once it is made, so the recent table below may point at it.
+    Entry** fOrder = fInlineOrder.data();
+    size_t fCount = 0;
+    size_t fCapacity = kInlineEntries;
+    std::array<Entry*, kInlineEntries> fInlineOrder{};
+    alignas(Entry) std::byte fInlineEntries[kInlineEntries * sizeof(Entry)];
     // The texts held, and the bookkeeping of each entry.
     size_t fSize = 0;
     // The entries found last, by a hash of the name: a script uses a few names over and over.
-    // Entries are never removed, so these stay valid.
     std::array<Entry*, 32> fRecent{};
 };
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <vector>
 
 #include "ordo/tests/test_support.h"
@@ -55,6 +57,37 @@ TEST(VariablesTest, ManyNamesKeepTheirOwnValues)
     EXPECT_FALSE(variables.Get("abcd", value));
     EXPECT_FALSE(variables.Set("", "x"));
     EXPECT_EQ(value, "untouched");
+}
+
+TEST(VariablesTest, LargeStoresFindEveryName)
+{
+    // Names in shuffled order, with bytes above 127, prefixes of one another and the empty name.
+    std::vector<std::string> names = {"", "\xE9", "\xE9t\xE9", "z", "Z", "_"};
+    for (int i = 0; i < 200; ++i)
+        names.push_back("v" + std::to_string(i * 7919 % 1000));
+    for (int i = 0; i < 30; ++i)
+        names.push_back(std::string(size_t(i % 5 + 1), char('a' + i % 3)) + (i % 2 ? "\x80" : "."));
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    std::mt19937 random(3);
+    std::shuffle(names.begin(), names.end(), random);
+    Variables variables;
+    for (size_t i = 0; i < names.size(); ++i) {
+        ASSERT_TRUE(variables.Declare(names[i], std::to_string(i))) << i;
+        ASSERT_FALSE(variables.Declare(names[i / 2], "again"));
+    }
+    for (size_t i = 0; i < names.size(); ++i) {
+        std::string value;
+        ASSERT_TRUE(variables.Get(names[i], value)) << names[i];
+        EXPECT_EQ(value, std::to_string(i));
+        ASSERT_TRUE(variables.Set(names[i], value + "!"));
+    }
+    for (size_t i = 0; i < names.size(); ++i) {
+        std::string value;
+        ASSERT_TRUE(variables.Get(names[i], value));
+        EXPECT_EQ(value, std::to_string(i) + "!");
+        EXPECT_FALSE(variables.Get(names[i] + "\x01", value));
+    }
 }
 
 TEST(ContextTest, RootNestedAndFrameContexts)
