@@ -15,16 +15,28 @@ namespace {
 // order and a share of the tables.
 constexpr size_t kEntryCost = 2 * sizeof(std::string) + 4 * sizeof(void*);
 
-} // namespace
+// Names are short: compared in place, byte by byte.
 
-namespace {
-
-// Byte by byte, unsigned, the shorter name first; most names differ in their first byte.
+// Unsigned bytes, the shorter name first.
 bool NameLess(std::string_view a, std::string_view b)
 {
-    if (!a.empty() && !b.empty() && a[0] != b[0])
-        return static_cast<unsigned char>(a[0]) < static_cast<unsigned char>(b[0]);
-    return a < b; // string_view compares as unsigned bytes
+    const size_t common = std::min(a.size(), b.size());
+    for (size_t i = 0; i < common; ++i) {
+        if (a[i] != b[i])
+            return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
+    }
+    return a.size() < b.size();
+}
+
+bool SameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -61,7 +73,7 @@ size_t Variables::LowerBound(std::string_view name) const
     return low;
 }
 
-Variables::Entry* Variables::Find(std::string_view name)
+Variables::Entry*& Variables::Recent(std::string_view name)
 {
     // Names of one character, and names that differ in length or at either end, mostly get
     // slots of their own.
@@ -69,14 +81,21 @@ Variables::Entry* Variables::Find(std::string_view name)
     const size_t hash = size == 0 ? 0
                                   : static_cast<unsigned char>(name[0]) + 2 * static_cast<unsigned char>(name[size - 1]) +
                                         5 * size;
-    Entry*& recent = fRecent[hash % fRecent.size()];
-    if (recent != nullptr && recent->name == name)
-        return recent;
+    return fRecent[hash % fRecent.size()];
+}
+
+Variables::Entry* Variables::FindInOrder(std::string_view name)
+{
     const size_t index = LowerBound(name);
-    if (index == fCount || fOrder[index]->name != name)
+    if (index == fCount || !SameName(fOrder[index]->name, name))
         return nullptr;
-    recent = fOrder[index];
-    return recent;
+    return Recent(name) = fOrder[index];
+}
+
+inline Variables::Entry* Variables::Find(std::string_view name)
+{
+    Entry* const recent = Recent(name);
+    return (recent != nullptr && SameName(recent->name, name)) ? recent : FindInOrder(name);
 }
 
 size_t Variables::SizeAfter(size_t removed, size_t added) const
@@ -97,7 +116,7 @@ Variables::Entry* Variables::MakeEntry(std::string_view name, std::string_view v
 bool Variables::Declare(std::string_view name, std::string_view value)
 {
     const size_t index = LowerBound(name);
-    if (index < fCount && fOrder[index]->name == name)
+    if (index < fCount && SameName(fOrder[index]->name, name))
         return false;
     const size_t size = SizeAfter(0, kEntryCost + name.size() + value.size());
     if (fCount == fCapacity) {

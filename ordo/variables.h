@@ -35,8 +35,11 @@ private:
     // The first entries live in the store itself, so that a small frame allocates nothing.
     static constexpr size_t kInlineEntries = 8;
 
-    // The entry of a declared name, or null.
+    // The entry of a declared name, or null: from the recent table, else from the order.
     Entry* Find(std::string_view name);
+    Entry* FindInOrder(std::string_view name);
+    // The slot of the recent table for a name.
+    Entry*& Recent(std::string_view name);
     // The index of the first entry in order whose name is not less than name.
     size_t LowerBound(std::string_view name) const;
     Entry* MakeEntry(std::string_view name, std::string_view value);
