@@ -1,9 +1,11 @@
 #pragma once
 
-#include <charconv>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "ordo/value.h"
 
 namespace ORDO {
 
@@ -12,15 +14,17 @@ class Interpreter;
 // The decimal text of an integer: digits without leading zeros, '-' before a negative value.
 class DecimalText {
 public:
-    template <typename Integer>
-    explicit DecimalText(Integer value) : fEnd(std::to_chars(fDigits, fDigits + sizeof fDigits, value).ptr)
+    explicit DecimalText(int64_t value) : fBegin(WriteDigits(value < 0 ? 0 - uint64_t(value) : uint64_t(value), fEnd))
     {
+        if (value < 0)
+            *--fBegin = '-';
     }
-    operator std::string_view() const { return std::string_view(fDigits, size_t(fEnd - fDigits)); }
+    operator std::string_view() const { return std::string_view(fBegin, size_t(fEnd - fBegin)); }
 
 private:
     char fDigits[24];
-    const char* fEnd;
+    char* const fEnd = fDigits + sizeof fDigits;
+    char* fBegin;
 };
 
 // The longest name of a built-in instruction.

@@ -1,6 +1,7 @@
 #include "ordo/scratch.h"
 
-#include <deque>
+#include <memory>
+#include <vector>
 
 namespace ORDO {
 
@@ -9,35 +10,34 @@ namespace {
 // Buffers that grew larger than this give their memory back when they are returned.
 constexpr size_t kMaxKeptCapacity = 64 * 1024;
 
-// One buffer per nesting level in use; a deque keeps the buffers in place while it grows.
-struct ScratchStack {
-    std::deque<std::string> buffers;
-    size_t used = 0;
-};
-
-ScratchStack& Stack()
-{
-    thread_local ScratchStack stack;
-    return stack;
-}
-
-std::string& Borrow()
-{
-    ScratchStack& stack = Stack();
-    if (stack.used == stack.buffers.size())
-        stack.buffers.emplace_back();
-    std::string& text = stack.buffers[stack.used++];
-    text.clear();
-    return text;
-}
-
 } // namespace
 
-ScratchText::ScratchText() : fText(Borrow()) {}
+// One buffer per nesting level in use; each stays in place while the stack grows.
+struct ScratchText::Stack {
+    std::vector<std::unique_ptr<std::string>> buffers;
+    size_t used = 0;
+
+    static Stack& OfThisThread()
+    {
+        thread_local Stack stack;
+        return stack;
+    }
+
+    std::string& Borrow()
+    {
+        if (used == buffers.size())
+            buffers.push_back(std::make_unique<std::string>());
+        std::string& text = *buffers[used++];
+        text.clear();
+        return text;
+    }
+};
+
+ScratchText::ScratchText() : fStack(Stack::OfThisThread()), fText(fStack.Borrow()) {}
 
 ScratchText::~ScratchText()
 {
-    --Stack().used;
+    --fStack.used;
     if (fText.capacity() > kMaxKeptCapacity)
         std::string().swap(fText);
 }

@@ -18,6 +18,9 @@ public:
     std::string* operator->() { return &fText; }
 
 private:
+    struct Stack;
+
+    Stack& fStack;
     std::string& fText;
 };
 

@@ -153,14 +153,10 @@ void FormatNumber(std::string& out, int precision, double number)
     // 10 to 14 significant digits (the error of its scaling stays far below the last digit):
     // write them directly.
     if (a >= 1 && a < 1e10 && precision >= 10 && precision <= 14) {
-        uint64_t whole = uint64_t(a);
+        const uint64_t whole = uint64_t(a);
         if (double(whole) == a) {
             char digits[12];
-            char* first = digits + sizeof digits;
-            do {
-                *--first = char('0' + whole % 10);
-                whole /= 10;
-            } while (whole != 0);
+            char* first = WriteDigits(whole, digits + sizeof digits);
             if (number < 0)
                 *--first = '-';
             out.append(first, size_t(digits + sizeof digits - first));

@@ -19,6 +19,27 @@ inline constexpr int kNumberPrecision = 13;
 // start itself with 0.0 when there is none. Exponent digits saturate.
 const char* ParseNumber(const char* start, const char* end, double& number);
 
+// Writes the decimal digits of value so that they end at end and returns where they begin.
+inline char* WriteDigits(uint64_t value, char* end)
+{
+    static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                                     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                                     "8081828384858687888990919293949596979899";
+    for (; value >= 100; value /= 100) {
+        end -= 2;
+        end[0] = kPairs[value % 100 * 2];
+        end[1] = kPairs[value % 100 * 2 + 1];
+    }
+    if (value >= 10) {
+        end -= 2;
+        end[0] = kPairs[value * 2];
+        end[1] = kPairs[value * 2 + 1];
+    } else {
+        *--end = char('0' + value);
+    }
+    return end;
+}
+
 // Appends number to out with at most precision significant digits (clamped to 1..40).
 // Infinities and NaN are written "inf", "-inf" and "nan".
 void FormatNumber(std::string& out, int precision, double number);
