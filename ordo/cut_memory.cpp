@@ -1,5 +1,6 @@
 #include "ordo/cut_memory.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace ORDO {
@@ -13,7 +14,7 @@ CutMemory& CutMemory::OfThisThread()
 size_t CutMemory::SlotIndex(std::string_view block)
 {
     const uintptr_t address = reinterpret_cast<uintptr_t>(block.data());
-    return ((address >> 3) ^ (address >> 9) ^ block.size()) % std::tuple_size_v<decltype(fSlots)>;
+    return ((address >> 3) ^ block.size()) % std::tuple_size_v<decltype(fSlots)>;
 }
 
 size_t CutMemory::Recall(std::string_view block, Cuts& cuts) const
@@ -22,7 +23,7 @@ size_t CutMemory::Recall(std::string_view block, Cuts& cuts) const
     if (block.empty() || slot.data != block.data() || slot.text.size() != block.size() ||
         std::memcmp(slot.text.data(), block.data(), block.size()) != 0)
         return 0;
-    std::memcpy(cuts.data(), slot.cuts.data(), slot.count * sizeof(StatementCut));
+    std::copy_n(slot.cuts.begin(), slot.count, cuts.begin()); // mostly one or two
     return slot.count;
 }
 
@@ -32,7 +33,7 @@ void CutMemory::Remember(std::string_view block, const Cuts& cuts, size_t count)
     slot.data = block.data();
     slot.text.assign(block);
     slot.count = count;
-    std::memcpy(slot.cuts.data(), cuts.data(), count * sizeof(StatementCut));
+    std::copy_n(cuts.begin(), count, slot.cuts.begin());
 }
 
 } // namespace ORDO
