@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -31,7 +32,16 @@ public:
 
     // Copies the cuts of block into cuts and returns their count; 0 when the block is unknown.
     // (A block never has 0 statements.)
-    size_t Recall(std::string_view block, Cuts& cuts) const;
+    size_t Recall(std::string_view block, Cuts& cuts) const
+    {
+        const Slot& slot = fSlots[SlotIndex(block)];
+        if (block.empty() || slot.data != block.data() || slot.text.size() != block.size() ||
+            std::memcmp(slot.text.data(), block.data(), block.size()) != 0)
+            return 0;
+        for (size_t i = 0; i < slot.count; ++i) // mostly one or two
+            cuts[i] = slot.cuts[i];
+        return slot.count;
+    }
     // Remembers the cuts of block (count of them, at most kMaxStatements).
     void Remember(std::string_view block, const Cuts& cuts, size_t count);
 
@@ -43,9 +53,13 @@ private:
         Cuts cuts;
     };
 
-    static size_t SlotIndex(std::string_view block);
+    static size_t SlotIndex(std::string_view block)
+    {
+        return ((reinterpret_cast<uintptr_t>(block.data()) >> 3) ^ block.size()) % kSlots;
+    }
 
-    std::array<Slot, 64> fSlots;
+    static constexpr size_t kSlots = 64;
+    std::array<Slot, kSlots> fSlots;
 };
 
 } // namespace ORDO

@@ -292,11 +292,6 @@ bool Value::ToBoolean() const
     return kind == Kind::kText ? ORDO::ToBoolean(text) : number != 0;
 }
 
-double Value::ToNumber() const
-{
-    return kind == Kind::kText ? ORDO::ToNumber(text) : number;
-}
-
 bool Value::GetNumeric(double& value) const
 {
     switch (kind) {

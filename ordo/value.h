@@ -78,7 +78,7 @@ struct Value {
     void AppendText(std::string& out) const;
     std::string ToText() const;
     bool ToBoolean() const;
-    double ToNumber() const;
+    double ToNumber() const { return kind == Kind::kText ? ORDO::ToNumber(text) : number; }
     // The numeric view used by comparisons: true with the number when the value is a number
     // or its text form is one whole number.
     bool GetNumeric(double& number) const;
