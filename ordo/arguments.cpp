@@ -34,16 +34,6 @@ const char* FindValueEnd(const char* p, const char* end, char stop)
     return p;
 }
 
-bool IsBracketed(std::string_view value)
-{
-    return value.size() >= 2 && value.front() == '[' && value.back() == ']';
-}
-
-std::string_view Inside(std::string_view bracketed)
-{
-    return bracketed.substr(1, bracketed.size() - 2);
-}
-
 std::string ExpandBracketed(Interpreter& context, std::string_view value)
 {
     return IsBracketed(value) ? context.Expand(Inside(value)) : std::string(value);

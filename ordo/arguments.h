@@ -32,9 +32,16 @@ size_t SplitList(Interpreter& context, std::string_view text, std::vector<std::s
                  bool dropEmpty, size_t minimum, size_t maximum);
 
 // True when the value has at least two characters, '[' first and ']' last.
-bool IsBracketed(std::string_view value);
+inline bool IsBracketed(std::string_view value)
+{
+    return value.size() >= 2 && value.front() == '[' && value.back() == ']';
+}
+
 // The text between the brackets of a bracketed value.
-std::string_view Inside(std::string_view bracketed);
+inline std::string_view Inside(std::string_view bracketed)
+{
+    return bracketed.substr(1, bracketed.size() - 2);
+}
 // A bracketed value's inside expanded; any other value as written.
 std::string ExpandBracketed(Interpreter& context, std::string_view value);
 

@@ -204,7 +204,7 @@ void Interpreter::ExpandInto(std::string& out, std::string_view text)
         CheckTextLength(out.size() - outStart);
     };
     const auto startsBlank = [end](const char* q) {
-        return IsBlankCharacter(*q) || IsLineEnd(*q) || IsCommentStart(q, end);
+        return kBlankStarts.Has(*q) && (*q != '/' || IsCommentStart(q, end));
     };
     while (p < end) {
         const char c = *p;
