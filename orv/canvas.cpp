@@ -1,7 +1,7 @@
 #include "orv/canvas.h"
 
 #include "ordo/exceptions.h"
-#include "orv/paint_specification.h"
+#include "orv/paint_reader.h"
 #include "raster/filter.h"
 #include "raster/solid.h"
 
@@ -18,7 +18,7 @@ void Canvas::DrawMask(QorRaster::Mask&)
 void ImageCanvas::CreatePaint(ORDO::Interpreter& context, Executor& executor, ORDO::Arguments& arguments,
                               PaintSlot& slot)
 {
-    ReadPaintSpecification(context, executor, arguments, slot, PaintFamily::kImage);
+    ReadPaint(context, executor, arguments, slot, PaintFamily::kImage);
 }
 
 void ImageCanvas::DrawPaint(QorRaster::Paint& paint)
@@ -45,7 +45,7 @@ MaskCanvas::MaskCanvas(const QorRaster::IntRect& bounds)
 void MaskCanvas::CreatePaint(ORDO::Interpreter& context, Executor& executor, ORDO::Arguments& arguments,
                              PaintSlot& slot)
 {
-    ReadPaintSpecification(context, executor, arguments, slot, PaintFamily::kMask);
+    ReadPaint(context, executor, arguments, slot, PaintFamily::kMask);
 }
 
 void MaskCanvas::DrawMask(QorRaster::Mask& mask)

@@ -20,7 +20,7 @@ struct PaintSlot;
 class Canvas {
 public:
     virtual ~Canvas() = default;
-    // Reads a paint specification from an instruction's arguments into the slot.
+    // Reads a paint description from an instruction's arguments into the slot.
     virtual void CreatePaint(ORDO::Interpreter& context, Executor& executor, ORDO::Arguments& arguments,
                              PaintSlot& slot) = 0;
     // Composites premultiplied pixels onto the target.

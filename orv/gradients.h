@@ -18,7 +18,7 @@ class Interpreter;
 
 namespace ORV {
 
-// A parsed gradient specification. Stops ascend in position; their values stay text until the
+// A parsed gradient description. Stops ascend in position; their values stay text until the
 // paint's side reads them as colours or opacities.
 struct Gradient {
     enum Kind : uint8_t { kLinear = 0, kRadial = 1 };

@@ -5,7 +5,7 @@
 
 #include "orv/canvas.h"
 #include "orv/paint.h"
-#include "orv/paint_specification.h"
+#include "orv/paint_reader.h"
 #include "orv/values.h"
 #include "raster/combine.h"
 #include "raster/filter.h"

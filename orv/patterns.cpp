@@ -5,7 +5,7 @@
 
 #include "ordo/exceptions.h"
 #include "orv/executor.h"
-#include "orv/paint_specification.h"
+#include "orv/paint_reader.h"
 #include "raster/image_sampler.h"
 
 namespace ORV {
@@ -85,7 +85,7 @@ template <typename Value>
 void Pattern<Value>::CreatePaint(ORDO::Interpreter& context, Executor& executor, ORDO::Arguments& arguments,
                                  PaintSlot& slot)
 {
-    ReadPaintSpecification(context, executor, arguments, slot, Side::kFamily);
+    ReadPaint(context, executor, arguments, slot, Side::kFamily);
 }
 
 template <typename Value>

@@ -12,7 +12,7 @@ class Interpreter;
 }
 
 // The five transform words (matrix, scale, rotate, offset, shear), shared by the ORV instructions
-// of those names and by transform specifications, and the reader of transform specifications.
+// of those names and by transform blocks, and the reader of transform blocks.
 namespace ORV {
 
 // Angles are written in degrees; this turns them into radians.
@@ -33,11 +33,11 @@ TransformNumbers ReadTransformNumbers(ORDO::Interpreter& context, TransformWord 
 // The word's own matrix; a rotation given two numbers is the syntax error "Invalid transform".
 QorRaster::Transform MakeTransform(TransformWord word, const TransformNumbers& numbers);
 
-// Runs a transform specification (an ORDO block of transform words) in a nested context of the
+// Runs a transform block (an ORDO block of transform words) in a nested context of the
 // running one and returns the accumulated transform; the word written last applies first.
 QorRaster::Transform ParseTransform(ORDO::Interpreter& context, std::string_view text);
 
-// The restricted host that a transform specification runs under: it knows only the five words
+// The restricted host that a transform block runs under: it knows only the five words
 // and accumulates them; progress, includes and trace go to the host of the enclosing run.
 class TransformExecutor : public ORDO::Executor {
 public:

@@ -335,7 +335,7 @@ TEST(StateInstructionTest, ResetTakesNoArguments)
     EXPECT_EQ(state.transform, QorRaster::Transform());
 }
 
-TEST(PaintSpecificationTest, OpacityScalesTheColour)
+TEST(PaintArgumentsTest, OpacityScalesTheColour)
 {
     Drawing drawing(5, 1);
     drawing.Run("fill red opacity: #01; rect 0,0,1,1");
@@ -346,7 +346,7 @@ TEST(PaintSpecificationTest, OpacityScalesTheColour)
     EXPECT_EQ(drawing.Row(0), "01010000 FEFE0000 FFFF0000 00000000 00000000");
 }
 
-TEST(PaintSpecificationTest, AbsentSettingsKeepTheirValues)
+TEST(PaintArgumentsTest, AbsentSettingsKeepTheirValues)
 {
     Drawing drawing(1, 1);
     const PaintSlot& fill = drawing.executor.GetState().fill;
@@ -373,7 +373,7 @@ TEST(PaintSpecificationTest, AbsentSettingsKeepTheirValues)
     EXPECT_EQ(drawing.Fail("fill opacity: 2").text, "RunTime: Value out of range");
 }
 
-TEST(PaintSpecificationTest, MaskSidePaintsAreOpacities)
+TEST(PaintArgumentsTest, MaskSidePaintsAreOpacities)
 {
     Drawing drawing(3, 1);
     drawing.Run("mask [fill #80; rect 0,0,1,1; fill 0.5 opacity: 0.5; rect 1,0,1,1; wipe #10 opacity: 0.5]; wipe red");

@@ -11,7 +11,7 @@ namespace {
 
 using Testing::FailureOf;
 
-class TransformSpecificationTest : public ::testing::Test {
+class TransformBlockTest : public ::testing::Test {
 protected:
     QorRaster::Transform Parse(std::string_view text) { return ParseTransform(drawing.context, text); }
     std::string Failure(std::string_view text)
@@ -28,7 +28,7 @@ protected:
     Testing::Drawing drawing{1, 1};
 };
 
-TEST_F(TransformSpecificationTest, WordsAccumulateWithTheLastWrittenAppliedFirst)
+TEST_F(TransformBlockTest, WordsAccumulateWithTheLastWrittenAppliedFirst)
 {
     EXPECT_EQ(Parse(""), QorRaster::Transform());
     ExpectMaps(Parse("offset 10,0; scale 2"), {1, 1}, {12, 2});
@@ -44,7 +44,7 @@ TEST_F(TransformSpecificationTest, WordsAccumulateWithTheLastWrittenAppliedFirst
     ExpectMaps(Parse("OFFSET 1,2"), {0, 0}, {1, 2});
 }
 
-TEST_F(TransformSpecificationTest, RunsAsAnOrdoBlock)
+TEST_F(TransformBlockTest, RunsAsAnOrdoBlock)
 {
     drawing.Run("k = 3");
     ExpectMaps(Parse("[if yes [scale $k]]; offset [{$k - 1}, 0]"), {1, 1}, {9, 3});
@@ -52,7 +52,7 @@ TEST_F(TransformSpecificationTest, RunsAsAnOrdoBlock)
     ExpectMaps(Parse("scale 2 3 extra: 1"), {1, 1}, {2, 2});
 }
 
-TEST_F(TransformSpecificationTest, Errors)
+TEST_F(TransformBlockTest, Errors)
 {
     EXPECT_EQ(Failure("scale"), "Syntax: Missing argument(s)");
     // The argument is required before the name is looked at.
@@ -69,7 +69,7 @@ TEST_F(TransformSpecificationTest, Errors)
     EXPECT_EQ(Failure("include file"), "RunTime: Could not include file");
 }
 
-TEST_F(TransformSpecificationTest, SharesTheStatementBudgetAndDepthOfTheRun)
+TEST_F(TransformBlockTest, SharesTheStatementBudgetAndDepthOfTheRun)
 {
     drawing.context.statementsLeft = 3;
     EXPECT_EQ(Failure("scale 1; scale 1; scale 1; scale 1"), "RunTime: Statements limit reached");

@@ -1,4 +1,4 @@
-#include "orv/paint_specification.h"
+#include "orv/paint_reader.h"
 
 #include <memory>
 
@@ -24,8 +24,8 @@ std::unique_ptr<Paint> MakeValuePaint(ORDO::Interpreter& context, const std::str
 
 } // namespace
 
-void ReadPaintSpecification(ORDO::Interpreter& context, Executor& executor, ORDO::Arguments& arguments,
-                            PaintSlot& slot, PaintFamily family)
+void ReadPaint(ORDO::Interpreter& context, Executor& executor, ORDO::Arguments& arguments,
+               PaintSlot& slot, PaintFamily family)
 {
     // The first of a pattern, a gradient and a value makes the paint; the others stay untaken.
     if (const std::string* const body = arguments.FindLabelled("pattern", false))
