@@ -1,20 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <tuple>
 #include <vector>
 
 #include "raster/path.h"
+#include "raster/tests/vertex_list.h"
 
 namespace QorRaster {
 namespace {
 
-using V = Path::Vertex;
-constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-V Move(double x, double y) { return V{Path::kMove, x, y}; }
-V Line(double x, double y) { return V{Path::kLine, x, y}; }
+using namespace Testing;
 
 Path Dashed(Path p, double dash, double gap, double offset) {
   p.Dash(dash, gap, offset);

@@ -7,27 +7,13 @@
 #include <vector>
 
 #include "raster/path.h"
+#include "raster/tests/vertex_list.h"
 
 namespace QorRaster {
 namespace {
 
-using V = Path::Vertex;
+using namespace Testing;
 constexpr double kPi = std::numbers::pi;
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
-
-V Move(double x, double y) { return V{Path::kMove, x, y}; }
-V Line(double x, double y) { return V{Path::kLine, x, y}; }
-V Close(double x, double y) { return V{Path::kClose, x, y}; }
-
-void ExpectNear(const std::vector<V>& actual, const std::vector<V>& expected, double tolerance = 1e-9) {
-  ASSERT_EQ(actual.size(), expected.size());
-  for (std::size_t i = 0; i < actual.size(); ++i) {
-    EXPECT_EQ(actual[i].kind, expected[i].kind) << "vertex " << i;
-    EXPECT_NEAR(actual[i].x, expected[i].x, tolerance) << "vertex " << i;
-    EXPECT_NEAR(actual[i].y, expected[i].y, tolerance) << "vertex " << i;
-  }
-}
 
 TEST(PathModelTest, CloseReturnsToTheOpenSubpathAndKeepsIt) {
   Path p;

@@ -3,33 +3,18 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <limits>
 #include <vector>
 
 #include "raster/image.h"
 #include "raster/path.h"
 #include "raster/polygon_mask.h"
 #include "raster/stroke.h"
+#include "raster/tests/vertex_list.h"
 
 namespace QorRaster {
 namespace {
 
-using V = Path::Vertex;
-constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-V Move(double x, double y) { return V{Path::kMove, x, y}; }
-V Line(double x, double y) { return V{Path::kLine, x, y}; }
-V Close(double x, double y) { return V{Path::kClose, x, y}; }
-
-void ExpectNear(const std::vector<V>& actual, const std::vector<V>& expected, double tolerance = 1e-9) {
-  ASSERT_EQ(actual.size(), expected.size());
-  for (std::size_t i = 0; i < actual.size(); ++i) {
-    EXPECT_EQ(actual[i].kind, expected[i].kind) << "vertex " << i;
-    EXPECT_NEAR(actual[i].x, expected[i].x, tolerance) << "vertex " << i;
-    EXPECT_NEAR(actual[i].y, expected[i].y, tolerance) << "vertex " << i;
-  }
-}
+using namespace Testing;
 
 Path Stroked(Path p, CapStyle caps, JointStyle joints, double width, double miterLimit = 4, double quality = 1) {
   p.Stroke(caps, joints, width, miterLimit, quality);
