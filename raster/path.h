@@ -86,6 +86,9 @@ class Path {
   void PushRange(const Vertex* first, const Vertex* last);
   // Makes room for count more vertices, as far as the limit allows.
   void Reserve(std::size_t count);
+  // Appends steps lines by forward differencing from start: each step adds the first difference
+  // to the point, the second to the first and the third to the second.
+  void AppendDifferences(Point start, Point first, Point second, Point third, std::int32_t steps);
   [[noreturn]] static void ThrowLimit();
   // Replaces the vertices by a rebuilt array and sets the open-subpath index.
   void Replace(std::vector<Vertex>&& vertices, std::int64_t openSubpath);

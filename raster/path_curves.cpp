@@ -41,20 +41,8 @@ Path& Path::QuadTo(double cx, double cy, double x, double y, double quality) {
     return *this;
   }
   const double h = 1.0 / steps;
-  double px = p0.x;
-  double py = p0.y;
-  double fx = 2.0 * h * (cx - p0.x) + 0.5 * h * h * dx;
-  double fy = 2.0 * h * (cy - p0.y) + 0.5 * h * h * dy;
-  const double sx = h * h * dx;
-  const double sy = h * h * dy;
-  Reserve(static_cast<std::size_t>(steps));
-  for (std::int32_t i = 0; i < steps; ++i) {
-    px += fx;
-    py += fy;
-    fx += sx;
-    fy += sy;
-    LineTo(px, py);
-  }
+  AppendDifferences(p0, Point(2.0 * h * (cx - p0.x) + 0.5 * h * h * dx, 2.0 * h * (cy - p0.y) + 0.5 * h * h * dy),
+                    Point(h * h * dx, h * h * dy), Point(0, 0), steps);
   return *this;
 }
 
@@ -75,23 +63,24 @@ Path& Path::CubicTo(double c1x, double c1y, double c2x, double c2y, double x, do
   const double h2 = h * h;
   const double tx = 6.0 * h2 * h * (3.0 * (c1x - c2x) + x - p0.x);
   const double ty = 6.0 * h2 * h * (3.0 * (c1y - c2y) + y - p0.y);
-  double px = p0.x;
-  double py = p0.y;
-  double sx = h2 * ax + tx;
-  double sy = h2 * ay + ty;
-  double fx = 3.0 * h * (c1x - p0.x) + 0.5 * h2 * ax + tx / 6.0;
-  double fy = 3.0 * h * (c1y - p0.y) + 0.5 * h2 * ay + ty / 6.0;
-  Reserve(static_cast<std::size_t>(steps));
-  for (std::int32_t i = 0; i < steps; ++i) {
-    px += fx;
-    py += fy;
-    fx += sx;
-    fy += sy;
-    sx += tx;
-    sy += ty;
-    LineTo(px, py);
-  }
+  const Point first(3.0 * h * (c1x - p0.x) + 0.5 * h2 * ax + tx / 6.0,
+                    3.0 * h * (c1y - p0.y) + 0.5 * h2 * ay + ty / 6.0);
+  AppendDifferences(p0, first, Point(h2 * ax + tx, h2 * ay + ty), Point(tx, ty), steps);
   return *this;
+}
+
+void Path::AppendDifferences(Point start, Point first, Point second, Point third, std::int32_t steps) {
+  Reserve(static_cast<std::size_t>(steps));
+  Point p = start;
+  for (std::int32_t i = 0; i < steps; ++i) {
+    p.x += first.x;
+    p.y += first.y;
+    first.x += second.x;
+    first.y += second.y;
+    second.x += third.x;
+    second.y += third.y;
+    LineTo(p.x, p.y);
+  }
 }
 
 Path& Path::ArcTo(double cx, double cy, double sweep, double aspect, double quality) {
