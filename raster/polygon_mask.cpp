@@ -46,6 +46,73 @@ struct GeneralRule {
   }
 };
 
+// Adds one edge's area within the row that starts at rowTop (24.8) over the columns x to
+// x + count - 1 to the buffer, and sets the edge's first and end columns.
+void AddArea(PolygonEdge* e, std::int32_t* buffer, std::int64_t rowTop, std::int32_t x, std::int32_t count) {
+  // Covered height within the row, its signed area, and the x extent it spans.
+  const std::int64_t h = std::min<std::int64_t>(e->fBottomY - rowTop, 256) - std::max<std::int64_t>(e->fTopY - rowTop, 0);
+  const std::int64_t s = e->fAreaPerColumn;
+  const std::int64_t area = 256 * h * e->fDirection;
+  const std::int64_t d = e->fSlope * h;
+  const std::int64_t leftX = (e->fXAtRow + std::min<std::int64_t>(d, 0)) >> 32;
+  const std::int64_t rightX = (e->fXAtRow + std::max<std::int64_t>(d, 0)) >> 32;
+  std::int64_t lc = (leftX >> 8) - x;
+  const std::int64_t rc = (rightX >> 8) - x;
+  const std::int64_t fl = leftX & 255;
+  const std::int64_t fr = rightX & 255;
+  if (lc >= count) {
+    e->fFirstColumn = e->fEndColumn = count;
+    return;
+  }
+  if (rc < 0) {
+    e->fFirstColumn = e->fEndColumn = 0;
+    AddTo(buffer[0], area);
+    return;
+  }
+  if (lc == rc) {
+    const std::int64_t t = ((512 - fl - fr) * area) >> 9;
+    AddTo(buffer[lc], t);
+    AddTo(buffer[lc + 1], area - t);
+    e->fFirstColumn = static_cast<std::int32_t>(lc);
+    e->fEndColumn = static_cast<std::int32_t>(lc + 1);
+    return;
+  }
+  // The edge crosses columns: its partial first column, full columns, and partial last column.
+  std::int64_t a;
+  if (lc < 0) {
+    e->fFirstColumn = 0;
+    a = (-lc) * s - ((fl * s) >> 8);  // the area left of the window
+    AddTo(buffer[0], a);
+    lc = 0;
+  } else {
+    e->fFirstColumn = static_cast<std::int32_t>(lc);
+    a = ((256 - fl) * s) >> 8;
+    const std::int64_t t = ((256 - fl) * a) >> 9;
+    AddTo(buffer[lc], t);
+    AddTo(buffer[lc + 1], a - t);
+    lc += 1;
+  }
+  // Full columns up to the last partial one, or up to the window's end when the edge runs on
+  // beyond it (the window's last column is then crossed in full as well).
+  const std::int64_t m = std::min<std::int64_t>(count, rc) - lc;
+  if (m > 0) {
+    AddTo(buffer[lc], s >> 1);
+    for (std::int64_t c = lc + 1; c < lc + m; ++c) {
+      AddTo(buffer[c], s);
+    }
+    AddTo(buffer[lc + m], s - (s >> 1));
+  }
+  if (rc < count) {
+    const std::int64_t b = area - a - m * s;
+    const std::int64_t t = ((512 - fr) * b) >> 9;
+    AddTo(buffer[rc], t);
+    AddTo(buffer[rc + 1], b - t);
+    e->fEndColumn = static_cast<std::int32_t>(rc + 1);
+  } else {
+    e->fEndColumn = count;
+  }
+}
+
 }  // namespace
 
 // Collects the edges of a path's segments and the box of their end points.
@@ -269,14 +336,18 @@ void PolygonMask::Render(std::int32_t x, std::int32_t y, std::int32_t count, Mas
     list.AppendTransparent(count);
     return;
   }
-  AdvanceTo(y);
+  const bool newRow = y > fRow;
+  fRow = y;
+  StartEdges();
   if (x < left) {
     list.AppendTransparent(static_cast<std::int32_t>(left - x));
   }
   const std::int32_t capacity = std::min(fBounds.width, kMaxSpan);
+  bool moveDown = newRow;
   for (std::int64_t from = std::max<std::int64_t>(x, left), to = std::min(end, right); from < to;) {
     const std::int32_t n = static_cast<std::int32_t>(std::min<std::int64_t>(to - from, capacity));
-    Accumulate(static_cast<std::int32_t>(from), n);
+    Accumulate(static_cast<std::int32_t>(from), n, moveDown);
+    moveDown = false;
     switch (fRuleKind) {
       case RuleKind::kNonZero: Emit(kNonZeroRule, n, list); break;
       case RuleKind::kEvenOdd: Emit(kEvenOddRule, n, list); break;
@@ -289,121 +360,55 @@ void PolygonMask::Render(std::int32_t x, std::int32_t y, std::int32_t count, Mas
   }
 }
 
-void PolygonMask::AdvanceTo(std::int32_t y) {
-  const std::int64_t rowTop = std::int64_t{y} * 256;
-  const bool newRow = y > fRow;
-  fRow = y;
-  if (newRow) {
-    // Edges that end by the row's top are finished; the others enter the row further down.
-    std::size_t kept = 0;
-    for (PolygonEdge* e : fActive) {
-      if (e->fBottomY > rowTop) {
-        if (e->fTopY < rowTop) {
-          e->fXAtRow = e->fXAtTop + e->fSlope * (rowTop - e->fTopY);
-        }
-        fActive[kept++] = e;
-      }
-    }
-    fActive.resize(kept);
-  }
+void PolygonMask::StartEdges() {
+  const std::int64_t rowTop = std::int64_t{fRow} * 256;
   for (; fEdges[fNextEdge].fTopY < rowTop + 256; ++fNextEdge) {
     PolygonEdge& e = fEdges[fNextEdge];
-    if (e.fBottomY <= rowTop) {
-      continue;  // ended in a row that was skipped
+    if (e.fBottomY > rowTop) {  // else it ended in a row that was skipped
+      fActive.push_back(&e);
     }
-    if (e.fTopY < rowTop) {
-      e.fXAtRow = e.fXAtTop + e.fSlope * (rowTop - e.fTopY);
-    }
-    fActive.push_back(&e);
   }
 }
 
-void PolygonMask::Accumulate(std::int32_t x, std::int32_t count) {
+void PolygonMask::Accumulate(std::int32_t x, std::int32_t count, bool newRow) {
   std::int32_t* const buffer = fBuffer;
   const std::int64_t rowTop = std::int64_t{fRow} * 256;
-  for (PolygonEdge* e : fActive) {
-    // Covered height within the row, its signed area, and the x extent it spans.
-    const std::int64_t h = std::min<std::int64_t>(e->fBottomY - rowTop, 256) - std::max<std::int64_t>(e->fTopY - rowTop, 0);
-    const std::int64_t s = e->fAreaPerColumn;
-    const std::int64_t area = 256 * h * e->fDirection;
-    const std::int64_t d = e->fSlope * h;
-    const std::int64_t leftX = (e->fXAtRow + std::min<std::int64_t>(d, 0)) >> 32;
-    const std::int64_t rightX = (e->fXAtRow + std::max<std::int64_t>(d, 0)) >> 32;
-    std::int64_t lc = (leftX >> 8) - x;
-    const std::int64_t rc = (rightX >> 8) - x;
-    const std::int64_t fl = leftX & 255;
-    const std::int64_t fr = rightX & 255;
-    if (lc >= count) {
-      e->fFirstColumn = e->fEndColumn = count;
-      continue;
-    }
-    if (rc < 0) {
-      e->fFirstColumn = e->fEndColumn = 0;
-      AddTo(buffer[0], area);
-      continue;
-    }
-    if (lc == rc) {
-      const std::int64_t t = ((512 - fl - fr) * area) >> 9;
-      AddTo(buffer[lc], t);
-      AddTo(buffer[lc + 1], area - t);
-      e->fFirstColumn = static_cast<std::int32_t>(lc);
-      e->fEndColumn = static_cast<std::int32_t>(lc + 1);
-      continue;
-    }
-    // The edge crosses columns: its partial first column, full columns, and partial last column.
-    std::int64_t a;
-    if (lc < 0) {
-      e->fFirstColumn = 0;
-      a = (-lc) * s - ((fl * s) >> 8);  // the area left of the window
-      AddTo(buffer[0], a);
-      lc = 0;
-    } else {
-      e->fFirstColumn = static_cast<std::int32_t>(lc);
-      a = ((256 - fl) * s) >> 8;
-      const std::int64_t t = ((256 - fl) * a) >> 9;
-      AddTo(buffer[lc], t);
-      AddTo(buffer[lc + 1], a - t);
-      lc += 1;
-    }
-    // Full columns up to the last partial one, or up to the window's end when the edge runs on
-    // beyond it (the window's last column is then crossed in full as well).
-    const std::int64_t m = std::min<std::int64_t>(count, rc) - lc;
-    if (m > 0) {
-      AddTo(buffer[lc], s >> 1);
-      for (std::int64_t c = lc + 1; c < lc + m; ++c) {
-        AddTo(buffer[c], s);
+  // Few edges keep their column order by insertion as they are visited: the order changes
+  // little from row to row, so that is nearly linear. Many edges may change order wholesale and
+  // are sorted afterwards.
+  const bool insert = fActive.size() <= kInsertionSortLimit;
+  PolygonEdge** const active = fActive.data();
+  std::size_t kept = 0;
+  for (std::size_t i = 0, n = fActive.size(); i < n; ++i) {
+    PolygonEdge* const e = active[i];
+    if (newRow) {
+      // Edges that end by the row's top are finished; the others enter the row further down.
+      // (For an edge that starts in this row this keeps x at its top.)
+      if (e->fBottomY <= rowTop) {
+        continue;
       }
-      AddTo(buffer[lc + m], s - (s >> 1));
+      if (e->fTopY < rowTop) {
+        e->fXAtRow = e->fXAtTop + e->fSlope * (rowTop - e->fTopY);
+      }
     }
-    if (rc < count) {
-      const std::int64_t b = area - a - m * s;
-      const std::int64_t t = ((512 - fr) * b) >> 9;
-      AddTo(buffer[rc], t);
-      AddTo(buffer[rc + 1], b - t);
-      e->fEndColumn = static_cast<std::int32_t>(rc + 1);
-    } else {
-      e->fEndColumn = count;
+    AddArea(e, buffer, rowTop, x, count);
+    std::size_t j = kept++;
+    if (insert) {
+      for (; j > 0 && active[j - 1]->fFirstColumn > e->fFirstColumn; --j) {
+        active[j] = active[j - 1];
+      }
     }
+    active[j] = e;
   }
-  SortByFirstColumn(count);
+  fActive.resize(kept);
+  if (!insert) {
+    SortByFirstColumn(count);
+  }
 }
 
 void PolygonMask::SortByFirstColumn(std::int32_t count) {
+  // First columns lie in [0, count], so a counting sort is linear whatever the order.
   const std::size_t n = fActive.size();
-  if (n <= kInsertionSortLimit) {
-    // Column order changes little from row to row, so an insertion sort is nearly linear.
-    for (std::size_t i = 1; i < n; ++i) {
-      PolygonEdge* const e = fActive[i];
-      std::size_t j = i;
-      for (; j > 0 && fActive[j - 1]->fFirstColumn > e->fFirstColumn; --j) {
-        fActive[j] = fActive[j - 1];
-      }
-      fActive[j] = e;
-    }
-    return;
-  }
-  // Many edges may change order wholesale; first columns lie in [0, count], so a counting sort
-  // is linear whatever the order.
   fColumnStarts.assign(static_cast<std::size_t>(count) + 2, 0);
   for (const PolygonEdge* e : fActive) {
     ++fColumnStarts[static_cast<std::size_t>(e->fFirstColumn) + 1];

@@ -103,12 +103,13 @@ class PolygonMask final : public Mask {
  private:
   class Builder;
 
-  // Moves the row state to row y: edges that start by its bottom become active, edges that end
-  // by its top are dropped.
-  void AdvanceTo(std::int32_t y);
-  // Adds every active edge's area over columns x to x + count - 1 of the current row to the buffer.
-  void Accumulate(std::int32_t x, std::int32_t count);
-  // Orders the active edges by their first column in the current call.
+  // Edges that start by the current row's bottom join the active ones.
+  void StartEdges();
+  // Adds every active edge's area over columns x to x + count - 1 of the current row to the
+  // buffer and orders the active edges by their first column in this call. On a new row, edges
+  // that ended are dropped first and the others move down to it.
+  void Accumulate(std::int32_t x, std::int32_t count, bool newRow);
+  // Orders many active edges by their first column.
   void SortByFirstColumn(std::int32_t count);
   // Emits coverage runs for the accumulated columns and clears the buffer; Rule is one of the two
   // rule classes (their conversion inlined) or FillRule itself.
