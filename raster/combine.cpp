@@ -8,6 +8,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "raster/in_place_runs.h"
+
 namespace QorRaster {
 namespace {
 
@@ -187,6 +189,35 @@ struct MaskRule : ScaleRule<Value, Coverage> {
   static bool IsDecisive(const Run<Coverage>& second) { return second.Repeats(0); }
 };
 
+// A whole source rendered into an output of runs.
+template <typename Value>
+void RenderSource(Source<Value>& source, std::int32_t x, std::int32_t y, std::int32_t count, SpanList<Value>& output) {
+  source.Render(x, y, count, output);
+}
+
+template <typename Value>
+void RenderSource(Source<Value>& source, std::int32_t x, std::int32_t y, std::int32_t count, InPlaceRuns<Value>& output) {
+  output.Render(source, x, y, count);
+}
+
+// The first source's runs into a list: rendered, or, drawing in place, its values taken where
+// they lie (one literal run at the list's storage cursor).
+template <typename Value>
+struct RenderedFirst {
+  Source<Value>* source;
+  template <typename List>
+  void Render(std::int32_t x, std::int32_t y, std::int32_t count, List& list) const {
+    RenderSource(*source, x, y, count, list);
+  }
+};
+
+struct FirstInPlace {
+  template <typename List>
+  void Render(std::int32_t, std::int32_t, std::int32_t count, List& list) const {
+    list.AppendLiteral(count, list.fStorageCursor, false);
+  }
+};
+
 }  // namespace
 
 struct OverPixels : OverRule<Pixel> {
@@ -255,19 +286,36 @@ IntRect CombinedSource<First, Second, Rule>::GetBounds() const {
 template <typename First, typename Second, typename Rule>
 void CombinedSource<First, Second, Rule>::Render(std::int32_t x, std::int32_t y, std::int32_t count,
                                                  SpanList<First>& list) {
+  RenderTo(x, y, count, list, RenderedFirst<First>{this->fFirst});
+}
+
+template <typename First, typename Second, typename Rule>
+void CombinedSource<First, Second, Rule>::RenderInPlace(std::int32_t x, std::int32_t y, std::int32_t count,
+                                                        First* destination) {
+  Run<First> slots[kMaxSpan];
+  typename InPlaceRuns<First>::Kept kept[kMaxSpan];
+  InPlaceRuns<First> runs(destination, slots, kept);
+  RenderTo(x, y, count, runs, FirstInPlace{});
+  runs.Write();
+}
+
+template <typename First, typename Second, typename Rule>
+template <typename Output, typename FirstValues>
+void CombinedSource<First, Second, Rule>::RenderTo(std::int32_t x, std::int32_t y, std::int32_t count, Output& list,
+                                                   FirstValues first) {
   if constexpr (Rule::kBounds == BoundsRule::StoredUnion) {
-    const bool first = SpanMeets(fFirstBounds, x, y, count);
-    const bool second = SpanMeets(fSecondBounds, x, y, count);
-    if (!second) {
-      if (first) {
-        this->fFirst->Render(x, y, count, list);
+    const bool meetsFirst = SpanMeets(fFirstBounds, x, y, count);
+    const bool meetsSecond = SpanMeets(fSecondBounds, x, y, count);
+    if (!meetsSecond) {
+      if (meetsFirst) {
+        first.Render(x, y, count, list);
       } else {
         list.AppendTransparent(count);
       }
       return;
     }
-    if (!first) {
-      this->fSecond->Render(x, y, count, list);
+    if (!meetsFirst) {
+      RenderSource(*this->fSecond, x, y, count, list);
       return;
     }
   }
@@ -276,7 +324,7 @@ void CombinedSource<First, Second, Rule>::Render(std::int32_t x, std::int32_t y,
   SpanList<Second> secondList(second, this->fScratch);
   this->fSecond->Render(x, y, count, secondList);
   if (second[0].GetLength() == count && second[0].Repeats(Rule::kNeutral)) {
-    this->fFirst->Render(x, y, count, list);
+    first.Render(x, y, count, list);
     return;
   }
 
@@ -304,7 +352,7 @@ void CombinedSource<First, Second, Rule>::Render(std::int32_t x, std::int32_t y,
     passDecisive(0, start);
   }
   if (start < end) {
-    Combine(x, y, start, end, second, list);
+    Combine(x, y, start, end, second, list, first);
   }
   passDecisive(end, count);
 }
@@ -372,16 +420,17 @@ void ApplyLiteral(First* out, std::int32_t n, const Piece<First>& first, const P
 // value that the first source keeps in the list's storage is read before anything there is
 // overwritten, and a piece passed on gets its own copy at its own offset.
 template <typename First, typename Second, typename Rule>
+template <typename Output, typename FirstValues>
 void CombinedSource<First, Second, Rule>::Combine(std::int32_t x, std::int32_t y, std::int32_t start, std::int32_t end,
-                                                  const Run<Second>* second, SpanList<First>& list) {
+                                                  const Run<Second>* second, Output& list, FirstValues first) {
   SpanList<First> firstList = list.Continuation();
-  this->fFirst->Render(Wrapped(std::int64_t{x} + start), y, end - start, firstList);
+  first.Render(Wrapped(std::int64_t{x} + start), y, end - start, firstList);
   const Run<First>* firstRuns = firstList.fFirstRun - start;  // indexed by offset
   const First* storageStart = firstList.fStorageStart;
   const First* storageEnd = firstList.fStorageCursor;
 
   // A local copy of the list, which the stores of runs and values cannot alias.
-  SpanList<First> output = list;
+  Output output = list;
   const auto emit = [&](const Piece<First>& f, const Piece<Second>& s, std::int32_t n) {
     switch (Rule::Choose(f, s)) {
       case Action::PassFirst:

@@ -49,10 +49,21 @@ class CombinedSource final : public SourcePair<First, Second> {
   IntRect GetBounds() const override;
   // Writes nothing outside the count values asked for, whatever the bounds of its sources.
   void Render(std::int32_t x, std::int32_t y, std::int32_t count, SpanList<First>& list) override;
+  // Writes count values of row y from column x straight into destination, where the first
+  // source's values already lie (the first source being the image drawn into): the same values
+  // as Render's runs written out by the render driver, but the first source is not asked to
+  // render, and values that stay where they are (the first source's, or combined in place) are
+  // not written again.
+  void RenderInPlace(std::int32_t x, std::int32_t y, std::int32_t count, First* destination);
 
  private:
+  // Output is a SpanList<First>, or InPlaceRuns<First> with the first source's values in place;
+  // FirstValues gives the first source's runs into a list (rendered, or taken where they lie).
+  template <typename Output, typename FirstValues>
+  void RenderTo(std::int32_t x, std::int32_t y, std::int32_t count, Output& list, FirstValues first);
+  template <typename Output, typename FirstValues>
   void Combine(std::int32_t x, std::int32_t y, std::int32_t start, std::int32_t end, const Run<Second>* second,
-               SpanList<First>& list);
+               Output& list, FirstValues first);
 
   IntRect fFirstBounds;   // compositing only
   IntRect fSecondBounds;

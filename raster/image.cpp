@@ -1,11 +1,11 @@
 #include "raster/image.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "raster/clip.h"
 #include "raster/combine.h"
-
-#include <algorithm>
-#include <cstring>
-#include <limits>
+#include "raster/in_place_runs.h"
 
 namespace QorRaster {
 namespace {
@@ -42,43 +42,47 @@ void BasicImage<Value>::Render(std::int32_t x, std::int32_t y, std::int32_t coun
 }
 
 template <typename Value>
-BasicImage<Value>& BasicImage<Value>::RenderRect(Source<Value>& source, const IntRect& rect) {
+template <typename Write>
+void BasicImage<Value>::ForEachSegment(const IntRect& rect, Write&& write) {
   const IntRect area = rect.Intersect(fBounds);
   if (area.IsEmpty()) {
-    return *this;
+    return;
   }
-  Run<Value> runs[kMaxSpan];
   const std::int64_t right = std::int64_t{area.x} + area.width;
   const std::int64_t bottom = std::int64_t{area.y} + area.height;
   for (std::int64_t row = area.y; row < bottom; ++row) {
     for (std::int64_t column = area.x; column < right; column += kMaxSpan) {
       const auto x = static_cast<std::int32_t>(column);
       const auto y = static_cast<std::int32_t>(row);
-      const auto count = static_cast<std::int32_t>(std::min<std::int64_t>(kMaxSpan, right - column));
-      // The source writes its computed values straight into the destination row.
-      Value* destination = At(x, y);
-      SpanList<Value> list(runs, destination);
-      source.Render(x, y, count, list);
-      for (const Run<Value>* run = runs; run < list.fNextRun;) {
-        const std::int32_t length = run->GetLength();
-        if (run->IsRepeated()) {
-          const Value value = *run->fPointer;  // may sit inside the range being filled
-          std::fill_n(destination, length, value);
-        } else if (run->fPointer != destination) {
-          std::memmove(destination, run->fPointer, sizeof(Value) * static_cast<std::size_t>(length));
-        }
-        destination += length;
-        run += length;
-      }
+      write(x, y, static_cast<std::int32_t>(std::min<std::int64_t>(kMaxSpan, right - column)), At(x, y));
     }
   }
-  return *this;
 }
 
 template <typename Value>
+BasicImage<Value>& BasicImage<Value>::RenderRect(Source<Value>& source, const IntRect& rect) {
+  Run<Value> runs[kMaxSpan];
+  ForEachSegment(rect, [&](std::int32_t x, std::int32_t y, std::int32_t count, Value* destination) {
+    // The source writes its computed values straight into the destination row.
+    SpanList<Value> list(runs, destination);
+    source.Render(x, y, count, list);
+    for (const Run<Value>* run = runs; run < list.fNextRun; run += run->GetLength()) {
+      WriteRun(destination, *run);
+      destination += run->GetLength();
+    }
+  });
+  return *this;
+}
+
+// Drawing and adding combine the image with the source in place: the combination writes straight
+// into the image's rows, where the image's own values already lie.
+template <typename Value>
 BasicImage<Value>& BasicImage<Value>::Draw(Source<Value>& source) {
   OverSource<Value> over(this, &source);
-  return RenderRect(over, source.GetBounds());
+  ForEachSegment(source.GetBounds(), [&](std::int32_t x, std::int32_t y, std::int32_t count, Value* destination) {
+    over.RenderInPlace(x, y, count, destination);
+  });
+  return *this;
 }
 
 template <typename Value>
@@ -86,7 +90,10 @@ BasicImage<Value>& BasicImage<Value>::Add(Source<Value>& paint)
   requires std::same_as<Value, Pixel>
 {
   AddSource<Value> add(this, &paint);
-  return RenderRect(add, paint.GetBounds());
+  ForEachSegment(paint.GetBounds(), [&](std::int32_t x, std::int32_t y, std::int32_t count, Value* destination) {
+    add.RenderInPlace(x, y, count, destination);
+  });
+  return *this;
 }
 
 template class BasicImage<Pixel>;

@@ -51,6 +51,11 @@ class BasicImage : public Source<Value> {
     requires std::same_as<Value, Pixel>;
 
  private:
+  // Calls write(x, y, count, destination) for every segment of at most kMaxSpan values of every
+  // row of rect (clipped to the bounds), from the top row down and from left to right.
+  template <typename Write>
+  void ForEachSegment(const IntRect& rect, Write&& write);
+
   IntRect fBounds;
   std::int32_t fStride = 0;
   Value* fTopLeft = nullptr;

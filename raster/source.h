@@ -77,12 +77,35 @@ struct Run {
   bool Repeats(Value v) const { return IsRepeated() && *fPointer == v; }
 };
 
+// The appends that every output of runs offers, written once over the output's own
+// Append(word, pointer) and its storage cursor fStorageCursor (where the value of the next run's
+// first offset goes).
+template <typename Output, typename Value>
+struct RunAppends {
+  void Append(const Run<Value>& run) { Self().Append(run.fWord, run.fPointer); }
+  // Stores value at the run's first offset; flags may add kRunOpaque.
+  void AppendRepeated(std::int32_t length, Value value, std::uint32_t flags) {
+    Value* const at = Self().fStorageCursor;
+    *at = value;
+    Self().Append(static_cast<std::uint32_t>(length) | kRunRepeated | flags, at);
+  }
+  // A repeated run flagged opaque exactly when its value is.
+  void AppendValue(std::int32_t length, Value value) { AppendRepeated(length, value, OpaqueFlag(value)); }
+  void AppendTransparent(std::int32_t length) { AppendRepeated(length, Value{0}, 0); }
+  void AppendLiteral(std::int32_t length, Value* values, bool opaque) {
+    Self().Append(static_cast<std::uint32_t>(length) | (opaque ? kRunOpaque : 0), values);
+  }
+
+ private:
+  Output& Self() { return static_cast<Output&>(*this); }
+};
+
 // The runs of one segment. Run slots and storage are both indexed by the pixel offset within the
 // segment: a run over the offsets k to k + n - 1 sits in slot k and again in slot k + n - 1, and
 // every append advances the run slot and the storage cursor by the run's length, so the storage
 // value of offset k is always at fStorageStart + k.
 template <typename Value>
-struct SpanList {
+struct SpanList : RunAppends<SpanList<Value>, Value> {
   Run<Value>* fFirstRun;
   Value* fStorageStart;
   Run<Value>* fNextRun;
@@ -95,25 +118,13 @@ struct SpanList {
   SpanList Continuation() const { return SpanList(fNextRun, fStorageCursor); }
   std::int32_t GetCount() const { return static_cast<std::int32_t>(fNextRun - fFirstRun); }
 
+  using RunAppends<SpanList<Value>, Value>::Append;
   void Append(std::uint32_t word, Value* pointer) {
     const std::int32_t length = static_cast<std::int32_t>(word & kRunLengthMask);
     fNextRun[0] = Run<Value>{word, pointer};
     fNextRun[length - 1] = Run<Value>{word, pointer};
     fNextRun += length;
     fStorageCursor += length;
-  }
-  void Append(const Run<Value>& run) { Append(run.fWord, run.fPointer); }
-
-  // Stores value at the run's first offset; flags may add kRunOpaque.
-  void AppendRepeated(std::int32_t length, Value value, std::uint32_t flags) {
-    *fStorageCursor = value;
-    Append(static_cast<std::uint32_t>(length) | kRunRepeated | flags, fStorageCursor);
-  }
-  // A repeated run flagged opaque exactly when its value is.
-  void AppendValue(std::int32_t length, Value value) { AppendRepeated(length, value, OpaqueFlag(value)); }
-  void AppendTransparent(std::int32_t length) { AppendRepeated(length, Value{0}, 0); }
-  void AppendLiteral(std::int32_t length, Value* values, bool opaque) {
-    Append(static_cast<std::uint32_t>(length) | (opaque ? kRunOpaque : 0), values);
   }
 };
 

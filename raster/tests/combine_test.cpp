@@ -286,5 +286,36 @@ TEST(ImageDrawTest, DrawAndAddWorkWhereBothBoundsMeet) {
   EXPECT_EQ(std::vector<Coverage>(mask.At(0, 0), mask.At(0, 0) + 3), (std::vector<Coverage>{255, 150, 100}));
 }
 
+// Drawing and adding write the combination straight into the image's rows, over its own values.
+// Random runs (opaque, transparent and full ones among them) over two segments per row must give
+// every pixel of its formula.
+TEST(ImageDrawTest, DrawingAndAddingInPlaceMatchTheFormulas) {
+  std::mt19937 rng(77);
+  for (int trial = 0; trial < 60; ++trial) {
+    auto top = RandomSource<Pixel>(rng, 700, trial % 2 == 0);
+    auto topCoverage = RandomSource<Coverage>(rng, 700, trial % 3 == 0);
+    Image image(IntRect(0, 0, 700, 1));
+    MaskImage mask(IntRect(0, 0, 700, 1));
+    std::vector<Pixel> under(700);
+    std::vector<Coverage> underCoverage(700);
+    for (std::int32_t x = 0; x < 700; ++x) {
+      under[x] = *image.At(x, 0) = RandomValue<Pixel>(rng);
+      underCoverage[x] = *mask.At(x, 0) = RandomValue<Coverage>(rng);
+    }
+    const bool add = trial % 4 >= 2;
+    if (add) {
+      image.Add(top);
+    } else {
+      image.Draw(top);
+    }
+    mask.Draw(topCoverage);
+    for (std::int32_t x = 0; x < 700; ++x) {
+      ASSERT_EQ(*image.At(x, 0), add ? AddFormula(under[x], top.At(x)) : OverFormula(under[x], top.At(x)))
+          << "trial " << trial << " column " << x;
+      ASSERT_EQ(*mask.At(x, 0), std::min(underCoverage[x] + topCoverage.At(x), 255)) << "trial " << trial << " column " << x;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace QorRaster
