@@ -17,7 +17,7 @@ constexpr std::int64_t kGuardLimit = std::int64_t{1} << 21;
 constexpr std::int32_t kSentinelTop = 0x7FFFFFFF;
 // A literal stretch swallows the next edge when that edge starts at most this many columns after
 // the stretch's end, so that short gaps between nearby edges do not cost a run each.
-constexpr std::int32_t kStretchJoin = 4;
+constexpr std::int32_t kStretchJoin = 16;
 // Up to this many active edges are kept in column order by insertion.
 constexpr std::size_t kInsertionSortLimit = 32;
 
