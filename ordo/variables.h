@@ -47,12 +47,13 @@ private:
     // The size after a change of the texts held; throws when it is beyond the limit.
     size_t SizeAfter(size_t removed, size_t added) const;
 
+    // The order's first places, used until it grows beyond them.
+    std::array<Entry*, kInlineEntries> fInlineOrder{};
     // The entries ordered by name (byte by byte, unsigned, the shorter name first). An entry
     // never moves once it is made, so the recent table below may point at it.
     Entry** fOrder = fInlineOrder.data();
     size_t fCount = 0;
     size_t fCapacity = kInlineEntries;
-    std::array<Entry*, kInlineEntries> fInlineOrder{};
     alignas(Entry) std::byte fInlineEntries[kInlineEntries * sizeof(Entry)];
     // The texts held, and the bookkeeping of each entry.
     size_t fSize = 0;

@@ -41,7 +41,8 @@ TEST(Ref, CopiesAndMovesKeepOneObjectAliveUntilTheLastReferenceGoes)
         ref<Tracked> c = std::move(b);
         EXPECT_FALSE(b);
         EXPECT_EQ(c->GetReferenceCount(), 2);
-        c = c; // self-assignment keeps the reference
+        const ref<Tracked>& same = c;
+        c = same; // self-assignment keeps the reference
         EXPECT_EQ(c->GetReferenceCount(), 2);
         a = nullptr;
         EXPECT_EQ(destroyed, 0);
