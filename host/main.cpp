@@ -10,10 +10,14 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: marovell render-orv SOURCE.orv --size WxH [--scale S] [--background #AARRGGBB] -o OUT.png\n"
-    "  Runs an ORV source as the editor's vector view does and writes the image as PNG.\n"
+    "       marovell help | --help | -h\n"
+    "\n"
+    "render-orv  Runs an ORV source as the editor's vector view does and writes the image as PNG.\n"
     "  --size        image width and height in pixels (1 to 16384 each)\n"
     "  --scale       uniform scale of the initial transform (default 1)\n"
-    "  --background  premultiplied colour the image starts with (default #00000000)\n";
+    "  --background  premultiplied colour the image starts with (default #00000000)\n"
+    "  -o            the PNG file to write\n"
+    "help        Prints this usage.\n";
 
 int UsageError(const std::string& problem)
 {
@@ -28,8 +32,17 @@ int UsageError(const std::string& problem)
 int main(int argc, char** argv)
 {
     const std::span<char* const> arguments(argv, size_t(argc));
-    if (arguments.size() < 2 || std::string_view(arguments[1]) != "render-orv")
-        return UsageError(arguments.size() < 2 ? "" : "unknown command " + std::string(arguments[1]));
+    if (arguments.size() < 2)
+        return UsageError("");
+    const std::string_view command = arguments[1];
+    if (command == "help" || command == "--help" || command == "-h") {
+        if (arguments.size() > 2)
+            return UsageError("unexpected argument " + std::string(arguments[2]));
+        std::cout << kUsage;
+        return 0;
+    }
+    if (command != "render-orv")
+        return UsageError((command.starts_with("-") ? "unknown option " : "unknown command ") + std::string(command));
     std::string problem;
     const auto request = Marovell::ParseRenderOrvArguments(arguments.subspan(2), problem);
     if (!request)

@@ -145,14 +145,31 @@ TEST_F(RenderOrvTest, RunawaySourcesEndWithTheirLimit)
     }
 }
 
-TEST_F(RenderOrvTest, UsageErrors)
+TEST_F(RenderOrvTest, UsageGoesToStandardOutputOnlyWhenAskedFor)
 {
+    const std::string usage = Run({"--help"}).out;
+    for (const char* line : {"usage: marovell render-orv SOURCE.orv --size WxH [--scale S] [--background #AARRGGBB] "
+                             "-o OUT.png\n",
+                             "       marovell help | --help | -h\n"})
+        EXPECT_NE(usage.find(line), std::string::npos) << line;
+    for (const char* help : {"--help", "-h", "help"}) {
+        const Outcome outcome = Run({help});
+        EXPECT_EQ(outcome.status, 0) << help;
+        EXPECT_EQ(outcome.out, usage) << help;
+        EXPECT_EQ(outcome.err, "") << help;
+    }
+
     const fs::path source = Write("empty.orv", "");
     const std::string image = (fDirectory / "out.png").string();
     const std::vector<std::vector<std::string>> wrong = {
         {},
         {"render"},
+        {"--version"},
+        {"-H"},
+        {"help", "render-orv"},
+        {"--help", "-o", image},
         {"render-orv"},
+        {"render-orv", "--help"},
         {"render-orv", source, "--size", "4x4"},
         {"render-orv", "--size", "4x4", "-o", image},
         {"render-orv", source, source, "--size", "4x4", "-o", image},
@@ -171,9 +188,12 @@ TEST_F(RenderOrvTest, UsageErrors)
     for (const auto& arguments : wrong) {
         const Outcome outcome = Run(arguments);
         EXPECT_EQ(outcome.status, 2) << testing::PrintToString(arguments);
-        EXPECT_NE(outcome.err.find("usage: marovell render-orv SOURCE.orv --size WxH"), std::string::npos);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_TRUE(outcome.err.ends_with(usage)) << outcome.err;
         EXPECT_FALSE(fs::exists(image));
     }
+    EXPECT_EQ(Run({"--version"}).err, "marovell: unknown option --version\n" + usage);
+    EXPECT_EQ(Run({"render"}).err, "marovell: unknown command render\n" + usage);
 }
 
 TEST_F(RenderOrvTest, TheShowcaseUsesEveryInstructionAndRenders)
