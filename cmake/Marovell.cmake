@@ -61,26 +61,45 @@ function(marovell_test name)
 endfunction()
 
 # marovell_fuzzer(NAME SOURCE file CORPUS dir LIBS ...): a libFuzzer target.
-# With MAROVELL_FUZZ it links against libFuzzer for long runs; otherwise the same
-# entry point is linked with a replay main and CTest replays the seed corpus.
+# With MAROVELL_FUZZ it links against libFuzzer for long runs, and CTest runs it once over its seed
+# corpus; otherwise the same entry point is linked with a replay main and CTest replays the corpus.
 function(marovell_fuzzer name)
   cmake_parse_arguments(F "" "SOURCE;CORPUS" "LIBS" ${ARGN})
   if(MAROVELL_FUZZ)
     add_executable(${name} ${F_SOURCE})
-    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    set_target_properties(${name} PROPERTIES MAROVELL_FUZZER ON)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    set(command ${name} -runs=0 ${F_CORPUS})
   elseif(MAROVELL_TESTS)
     set(name ${name}_replay)
     add_executable(${name} ${F_SOURCE} ${MAROVELL_ROOT}/tools/fuzz/replay_main.cpp)
-    add_test(NAME ${name} COMMAND ${name} ${F_CORPUS})
-    set_tests_properties(${name} PROPERTIES LABELS "fuzz" TIMEOUT 600 ENVIRONMENT "${MAROVELL_TEST_ENVIRONMENT}")
+    set(command ${name} ${F_CORPUS})
   else()
     return()
+  endif()
+  if(MAROVELL_TESTS)
+    add_test(NAME ${name} COMMAND ${command})
+    set_tests_properties(${name} PROPERTIES LABELS "fuzz" TIMEOUT 600 ENVIRONMENT "${MAROVELL_TEST_ENVIRONMENT}")
   endif()
   target_link_libraries(${name} PRIVATE ${F_LIBS})
   marovell_warnings(${name})
 endfunction()
 
+# A fuzz build instruments every object for libFuzzer. The fuzz targets link libFuzzer itself; every
+# other program (tests, the host, benchmarks) links its runtime without a main, which holds what the
+# instrumentation calls.
 if(MAROVELL_FUZZ)
+  if(NOT CMAKE_C_COMPILER_ID STREQUAL "Clang" OR NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "MAROVELL_FUZZ needs clang for C and C++: "
+                        "-DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_C_COMPILER=clang-14")
+  endif()
   add_compile_options(-fsanitize=fuzzer-no-link)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} --print-runtime-dir
+                  OUTPUT_VARIABLE runtime_dir OUTPUT_STRIP_TRAILING_WHITESPACE)
+  set(MAROVELL_FUZZER_NO_MAIN ${runtime_dir}/libclang_rt.fuzzer_no_main-${CMAKE_SYSTEM_PROCESSOR}.a)
+  if(NOT EXISTS ${MAROVELL_FUZZER_NO_MAIN})
+    message(FATAL_ERROR "MAROVELL_FUZZ needs clang with libFuzzer (scripts/install-deps.sh --fuzz); "
+                        "not found: ${MAROVELL_FUZZER_NO_MAIN}")
+  endif()
+  link_libraries("$<$<AND:$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>,$<NOT:$<BOOL:$<TARGET_PROPERTY:MAROVELL_FUZZER>>>>:${MAROVELL_FUZZER_NO_MAIN}>")
 endif()
