@@ -12,11 +12,23 @@ namespace QorFiles {
 
 namespace {
 
+// The text that the OS functions take, or an empty text for a path that cannot name a file (an
+// empty one, or one with an embedded NUL, which the OS would cut short).
+std::string GetOSText(const Path& path)
+{
+    std::string text = path.GetNativeText();
+    if (text.find('\0') != std::string::npos) {
+        text.clear();
+    }
+    return text;
+}
+
 // The file type bits of the path, or 0 when it does not exist.
 mode_t GetFileType(const Path& path)
 {
+    const std::string text = GetOSText(path);
     struct stat status{};
-    if (path.IsEmpty() || stat(path.GetNativeText().c_str(), &status) != 0) {
+    if (text.empty() || stat(text.c_str(), &status) != 0) {
         return 0;
     }
     return status.st_mode & S_IFMT;
@@ -70,8 +82,12 @@ bool Path::IsDirectory() const
     return GetFileType(*this) == S_IFDIR;
 }
 
-File::File(const Path& path) : fDescriptor(open(path.GetNativeText().c_str(), O_RDONLY | O_CLOEXEC))
+File::File(const Path& path) : fDescriptor(-1)
 {
+    const std::string text = GetOSText(path);
+    if (!text.empty()) {
+        fDescriptor = open(text.c_str(), O_RDONLY | O_CLOEXEC);
+    }
     if (fDescriptor < 0) {
         throw Exception("Error opening file: " + path.GetNativeText());
     }
@@ -80,6 +96,15 @@ File::File(const Path& path) : fDescriptor(open(path.GetNativeText().c_str(), O_
 File::~File()
 {
     close(fDescriptor);
+}
+
+int64_t File::GetSize() const
+{
+    struct stat status{};
+    if (fstat(fDescriptor, &status) != 0) {
+        throw Exception("Error reading from file");
+    }
+    return static_cast<int64_t>(status.st_size);
 }
 
 size_t File::ReadAt(int64_t position, size_t count, void* buffer) const

@@ -19,7 +19,8 @@ public:
 
     const std::wstring& GetText() const noexcept { return fText; }
     bool IsEmpty() const noexcept { return fText.empty(); }
-    // The UTF-8 form that the OS functions take.
+    // The UTF-8 form that the OS functions take. A path with an embedded NUL names no file: it
+    // neither exists nor opens.
     std::string GetNativeText() const;
 
     // The containing folder; throws QorFiles::Exception "Error obtaining parent path" for the
@@ -45,6 +46,8 @@ public:
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 
+    // The file's length in bytes.
+    int64_t GetSize() const;
     // Reads up to `count` bytes at the position; answers the count read, 0 at the end.
     size_t ReadAt(int64_t position, size_t count, void* buffer) const;
     // Reads exactly `count` bytes at the position; throws QorFiles::Exception "Error reading

@@ -78,6 +78,11 @@ TEST(Path, TellsFilesFromFoldersWithUnicodeNames)
     EXPECT_FALSE(missing.IsDirectory());
     EXPECT_FALSE(QorFiles::Path().IsFile());
     EXPECT_EQ(file.GetParent(), folder.Path());
+    // The OS would read an embedded NUL as the end of the text and find the shorter name.
+    const QorFiles::Path cut(file.GetText() + std::wstring(L"\0x", 2));
+    EXPECT_FALSE(cut.IsFile());
+    EXPECT_FALSE(QorFiles::Path(folder.Path().GetText() + std::wstring(L"\0", 1)).IsDirectory());
+    EXPECT_THROW(QorFiles::File{cut}, QorFiles::Exception);
 }
 
 TEST(File, ReadsExactlyOrFails)
@@ -85,6 +90,7 @@ TEST(File, ReadsExactlyOrFails)
     TempFolder folder;
     folder.Write("data", "0123456789");
     const QorFiles::File file(QorFiles::Path(folder.Path(), L"data"));
+    EXPECT_EQ(file.GetSize(), 10);
     char buffer[4] = {};
     file.ReadExactlyAt(3, 4, buffer);
     EXPECT_EQ(std::string(buffer, 4), "3456");
