@@ -1,0 +1,58 @@
+#pragma once
+
+// The module-wide registry of the GUI's resources: resource texts by name and type, the
+// translation table of the texts that the program shows, and (through the image and font
+// readers) images and fonts. Each resource comes from the override folder beside the bundle when
+// that folder holds it, else from the bundle. Whatever is read stays cached until Clear.
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "base/critical_region.h"
+#include "base/files.h"
+#include "base/rc.h"
+#include "platform/bundle.h"
+
+namespace Velto {
+
+// Every operation holds the registry's re-entrant lock (the region it derives from) for its whole
+// run, and leaves it on every exit. The registry carries no reference count: its creator owns it.
+class rcResourceRegistry : public QorThreads::CriticalRegion {
+ public:
+  // Takes the current bundle (and fails as Wex::GetCurrentImageBundle does). With
+  // `useOverrideFolder` it looks beside the bundle for the override folder of `label`: the folder
+  // that the pointer file "<label> Resources Path.txt" names relative to that place, else the
+  // folder "<label> Resources"; an error reading an existing pointer file passes out.
+  rcResourceRegistry(bool useOverrideFolder, const std::wstring& label);
+
+  // The contents of the resource "<name>.<type>" (ISO Latin-1 names): the cached text when there
+  // is one, else the text read now, which is cached when `cache` is true. A resource found
+  // nowhere throws Wex::xExceptionWithRCString "Cannot get URL for resource: NAME (type: TYPE)".
+  std::string LoadResource(std::string_view name, std::string_view type, bool cache);
+  // Reads the key/value text resource (without caching it) and adds its entries to the string
+  // table: each key a text as the program writes it, each value (unquoted, with its escapes) the
+  // text to show. An entry never replaces one already there; a malformed text throws the
+  // reader's FormatException before any entry is added.
+  void LoadStrings(std::string_view name, std::string_view type);
+  // The translation of a Latin-1 text; a text without an entry translates to itself, and that
+  // identity entry is added to the table.
+  std::wstring Translate(std::string_view text);
+  // Translate, back in Latin-1 ('?' for a character that Latin-1 lacks).
+  std::string TranslateLatin1(std::string_view text);
+  // Empties every cache and the string table; the bundle and the override folder stay.
+  void Clear();
+
+ private:
+  void FindOverrideFolder(const std::wstring& label);
+  std::string ReadResourceText(std::string_view name, std::string_view type);
+
+  // Members in this order, so that they go in the reverse one and the lock last.
+  ref<Wex::rcResourceFile> fBundle;
+  QorFiles::Path fOverrideFolder;
+  std::map<std::pair<std::string, std::string>, std::string> fResourceTexts;
+  std::map<std::string, std::wstring, std::less<>> fStrings;
+};
+
+}  // namespace Velto
