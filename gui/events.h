@@ -36,8 +36,13 @@ struct cMouseEvent {
   std::uint32_t fButtons = 0;   // the pressed buttons, bit 0 the primary one
 };
 
-// A key event while the mouse is tracked; the native view defines it.
-struct cKeyEvent;
+// A key press, or a change of the modifier keys alone.
+struct cKeyEvent {
+  std::uint8_t fCharacter = 0;  // the ISO Latin-1 character typed; 0 when there is none
+  std::int64_t fTime = 0;       // milliseconds since system start
+  cKeyModifiers fModifiers;     // the secondary-click flag is never set
+  std::int32_t fKeyCode = -1;   // the platform's key code; -1 for a change of modifier keys alone
+};
 
 // Elements take the low 32 bits of event times.
 inline std::int32_t ToElementTime(std::int64_t time) { return static_cast<std::int32_t>(time); }

@@ -30,26 +30,23 @@ class iGUIView {
   virtual ~iGUIView() = default;
 };
 
-class iMouseTrackingHost {
- public:
-  // From now on presses, drags, releases and keys go to the tracker instead of the click handler.
-  virtual void StartTracking(const iref<iMouseTracker>& tracker, const cMouseEvent& event) = 0;
-  // When the tracker is the current one: stops routing to it, tells it that tracking was
-  // cancelled, then reports the pointer's entry or exit.
-  virtual void CancelTracking(const iref<iMouseTracker>& tracker) = 0;
-
- protected:
-  virtual ~iMouseTrackingHost() = default;
-};
-
 class iNativeView : public iGUIView, public iMouseTrackingHost {
  public:
-  // Each replaces the view's handler of that kind.
-  virtual void SetWindowEventHandler(const iref<iWindowEventHandler>& handler) = 0;
+  // Each replaces the view's handler of that kind (the new reference is taken before the old
+  // one is dropped).
+  virtual void SetListener(const iref<iGUIElementListener>& listener) = 0;
   virtual void SetDrawer(const iref<iGUIElementDrawer>& drawer) = 0;
   virtual void SetClickHandler(const iref<iMouseClickHandler>& handler) = 0;
   virtual void SetMovementHandler(const iref<iMouseMovementHandler>& handler) = 0;
+  virtual void SetKeyHandler(const iref<iKeyHandler>& handler) = 0;
   virtual void SetContextMenuDisplayer(const iref<iContextMenuDisplayer>& displayer) = 0;
+  // Each answers a new reference to the view's handler of that kind, empty when none is set.
+  virtual iref<iGUIElementListener> GetListener() = 0;
+  virtual iref<iGUIElementDrawer> GetDrawer() = 0;
+  virtual iref<iMouseClickHandler> GetClickHandler() = 0;
+  virtual iref<iContextMenuDisplayer> GetContextMenuDisplayer() = 0;
+  virtual iref<iMouseMovementHandler> GetMovementHandler() = 0;
+  virtual iref<iKeyHandler> GetKeyHandler() = 0;
 
   // The window that holds the view; empty when there is none.
   virtual ref<rcWindow> GetWindow() = 0;

@@ -10,7 +10,7 @@ rcGUIRoot::rcGUIRoot(const iref<iNativeView>& view) : fView(view) {
   fView->SetClickHandler(iref<iMouseClickHandler>(this));
   fView->SetContextMenuDisplayer(iref<iContextMenuDisplayer>(this));
   fView->SetMovementHandler(iref<iMouseMovementHandler>(this));
-  fView->SetWindowEventHandler(iref<iWindowEventHandler>(this));
+  fView->SetListener(iref<iGUIElementListener>(this));
 }
 
 rcGUIRoot::~rcGUIRoot() = default;
@@ -53,8 +53,8 @@ void rcGUIRoot::Draw(const iref<iGUIView>&, rcGraphicsContext& context, const cR
   if (const ref<rcGUIElement> element = fRootElement) element->Draw(context, update);
 }
 
-bool rcGUIRoot::HandleMouseDown(const iref<iGUIView>&, const cMouseEvent& event, std::int32_t button,
-                                bool secondaryClick, bool doubleClick) {
+bool rcGUIRoot::MouseClick(const iref<iGUIView>&, const cMouseEvent& event, std::int32_t button, bool secondaryClick,
+                           bool doubleClick) {
   const ref<rcGUIElement> element = fRootElement;
   if (button != 0 || !element) return false;
   cKeyModifiers modifiers = event.fModifiers;
@@ -62,7 +62,7 @@ bool rcGUIRoot::HandleMouseDown(const iref<iGUIView>&, const cMouseEvent& event,
   return element->MouseDown(event.fPoint, ToElementTime(event.fTime), doubleClick, modifiers);
 }
 
-bool rcGUIRoot::DisplayContextMenu(const iref<iGUIView>&, const cMouseEvent& event) {
+bool rcGUIRoot::ShowContextMenu(const iref<iGUIView>&, const cMouseEvent& event) {
   const ref<rcGUIElement> element = fRootElement;
   return element && element->ContextClick(event.fPoint, ToElementTime(event.fTime), event.fModifiers);
 }
@@ -83,36 +83,36 @@ void rcGUIRoot::MouseExited(const iref<iGUIView>&) {
   if (const ref<rcGUIElement> element = fRootElement) element->MouseExited(0);
 }
 
-void rcGUIRoot::TrackMouse(const iref<iGUIView>&, const cMouseEvent& event) {
+void rcGUIRoot::TrackMouse(const iref<iMouseTrackingHost>&, const cMouseEvent& event) {
   if (const ref<rcGUIElement> tracked = rcGUIElement::GetTrackedElement()) {
     tracked->TrackMouse(tracked->WindowToLocal(event.fPoint), ToElementTime(event.fTime), event.fModifiers);
   }
 }
 
-bool rcGUIRoot::TrackKey(const iref<iGUIView>&, const cKeyEvent&) { return false; }
+bool rcGUIRoot::TrackKey(const iref<iMouseTrackingHost>&, const cKeyEvent&) { return false; }
 
-bool rcGUIRoot::TrackMouseUp(const iref<iGUIView>&, const cMouseEvent& event) {
+bool rcGUIRoot::EndTracking(const iref<iMouseTrackingHost>&, const cMouseEvent& event) {
   if (const ref<rcGUIElement> tracked = rcGUIElement::GetTrackedElement()) {
     tracked->MouseUp(tracked->WindowToLocal(event.fPoint), ToElementTime(event.fTime), event.fModifiers);
   }
   return true;
 }
 
-void rcGUIRoot::TrackingCancelled(const iref<iGUIView>&) {
+void rcGUIRoot::CancelTracking(const iref<iMouseTrackingHost>&) {
   if (const ref<rcGUIElement> tracked = rcGUIElement::GetTrackedElement()) tracked->CancelTracking();
 }
 
-void rcGUIRoot::WindowStateChanged(const iref<iGUIView>&) { NotifyWindowStateChanged(); }
+void rcGUIRoot::TitleChanged(const iref<iGUIView>&) { NotifyWindowStateChanged(); }
 
-void rcGUIRoot::GeometryChanged(const iref<iGUIView>& view) {
+void rcGUIRoot::FrameChanged(const iref<iGUIView>& host) {
   const ref<rcGUIElement> element = fRootElement;
-  if (element && view) element->SetSize(view->GetBounds());
+  if (element && host) element->SetSize(host->GetBounds());
 }
 
 void rcGUIRoot::VisibilityChanged(const iref<iGUIView>&) { NotifyWindowStateChanged(); }
 
-void rcGUIRoot::KeyWindowChanged(const iref<iGUIView>&) { NotifyWindowStateChanged(); }
+void rcGUIRoot::ActivationChanged(const iref<iGUIView>&) { NotifyWindowStateChanged(); }
 
-void rcGUIRoot::ViewMoved(const iref<iGUIView>&) { NotifyWindowStateChanged(); }
+void rcGUIRoot::HierarchyChanged(const iref<iGUIView>&) { NotifyWindowStateChanged(); }
 
 }  // namespace Wex

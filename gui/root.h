@@ -19,10 +19,11 @@ class rcGUIRoot : public rc,
                   public iContextMenuDisplayer,
                   public iMouseMovementHandler,
                   public iMouseTracker,
-                  public iWindowEventHandler {
+                  public iGUIElementListener {
  public:
   // Installs itself in the view as drawer, click handler, context-menu displayer, movement
-  // handler and window-event handler. The view and the root hold each other until Close.
+  // handler and listener, in this order; it installs no key handler. The view and the root hold
+  // each other until Close.
   explicit rcGUIRoot(const iref<iNativeView>& view);
   ~rcGUIRoot() override;
 
@@ -40,26 +41,26 @@ class rcGUIRoot : public rc,
   iNativeView* GetNativeView() const { return fView.Get(); }
   iref<iMouseTracker> GetTracker() { return iref<iMouseTracker>(this); }
 
-  void Draw(const iref<iGUIView>& view, rcGraphicsContext& context, const cRect& update) override;
+  void Draw(const iref<iGUIView>& host, rcGraphicsContext& context, const cRect& update) override;
   // Only presses of button 0 reach the tree; the secondary-click argument replaces the event's flag.
-  bool HandleMouseDown(const iref<iGUIView>& view, const cMouseEvent& event, std::int32_t button,
-                       bool secondaryClick, bool doubleClick) override;
-  bool DisplayContextMenu(const iref<iGUIView>& view, const cMouseEvent& event) override;
-  bool CanDisplayContextMenu(const iref<iGUIView>& view, const cMouseEvent& event) override;
-  void MouseEntered(const iref<iGUIView>& view) override;
-  void MouseMoved(const iref<iGUIView>& view, const cMouseEvent& event) override;
-  void MouseExited(const iref<iGUIView>& view) override;
-  void TrackMouse(const iref<iGUIView>& view, const cMouseEvent& event) override;
-  bool TrackKey(const iref<iGUIView>& view, const cKeyEvent& key) override;
+  bool MouseClick(const iref<iGUIView>& host, const cMouseEvent& event, std::int32_t button, bool secondaryClick,
+                  bool doubleClick) override;
+  bool ShowContextMenu(const iref<iGUIView>& host, const cMouseEvent& event) override;
+  bool CanDisplayContextMenu(const iref<iGUIView>& host, const cMouseEvent& event) override;
+  void MouseEntered(const iref<iGUIView>& host) override;
+  void MouseMoved(const iref<iGUIView>& host, const cMouseEvent& event) override;
+  void MouseExited(const iref<iGUIView>& host) override;
+  void TrackMouse(const iref<iMouseTrackingHost>& host, const cMouseEvent& event) override;
+  bool TrackKey(const iref<iMouseTrackingHost>& host, const cKeyEvent& key) override;
   // Reported as handled, whether or not an element tracks the mouse.
-  bool TrackMouseUp(const iref<iGUIView>& view, const cMouseEvent& event) override;
-  void TrackingCancelled(const iref<iGUIView>& view) override;
-  void WindowStateChanged(const iref<iGUIView>& view) override;
+  bool EndTracking(const iref<iMouseTrackingHost>& host, const cMouseEvent& event) override;
+  void CancelTracking(const iref<iMouseTrackingHost>& host) override;
+  void TitleChanged(const iref<iGUIView>& host) override;
   // Sizes the root element to the view's bounds.
-  void GeometryChanged(const iref<iGUIView>& view) override;
-  void VisibilityChanged(const iref<iGUIView>& view) override;
-  void KeyWindowChanged(const iref<iGUIView>& view) override;
-  void ViewMoved(const iref<iGUIView>& view) override;
+  void FrameChanged(const iref<iGUIView>& host) override;
+  void VisibilityChanged(const iref<iGUIView>& host) override;
+  void ActivationChanged(const iref<iGUIView>& host) override;
+  void HierarchyChanged(const iref<iGUIView>& host) override;
 
  private:
   iref<iNativeView> fView;

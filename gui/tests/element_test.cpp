@@ -235,12 +235,12 @@ TEST_F(Element, TrackingGoesThroughTheHostInWindowCoordinates) {
   EXPECT_EQ(event.fElement.GetObject(), fView.Get());
 
   // The tracker receives view points; the element sees them locally.
-  fView->fTracker->TrackMouse(fView->Self(), {nullptr, {40, 50}, 5, {}, 1});
+  fView->fTracker->TrackMouse(fView->TrackingHost(), {nullptr, {40, 50}, 5, {}, 1});
   other->MouseUp({0, 0}, 0, {});
   EXPECT_EQ(Wex::rcGUIElement::GetTrackedElement().Get(), e.Get());
-  EXPECT_TRUE(fView->fTracker->TrackMouseUp(fView->Self(), {nullptr, {36, 46}, 6, {}, 0}));
+  EXPECT_TRUE(fView->fTracker->EndTracking(fView->TrackingHost(), {nullptr, {36, 46}, 6, {}, 0}));
   EXPECT_FALSE(Wex::rcGUIElement::GetTrackedElement());
-  EXPECT_TRUE(fRoot->TrackMouseUp(fView->Self(), {nullptr, {36, 46}, 6, {}, 0}));
+  EXPECT_TRUE(fRoot->EndTracking(fView->TrackingHost(), {nullptr, {36, 46}, 6, {}, 0}));
   EXPECT_EQ(TakeLog(), (Log{"e:TrackMouse 5,5", "other:MouseUp 0,0", "e:MouseUp 1,1"}));
 }
 

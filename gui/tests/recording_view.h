@@ -24,6 +24,7 @@ class rcFakeWindow : public Wex::rcWindow {
 class rcRecordingView : public Wex::rc, public Wex::iNativeView {
  public:
   iref<Wex::iGUIView> Self() { return iref<Wex::iGUIView>(this); }
+  iref<Wex::iMouseTrackingHost> TrackingHost() { return iref<Wex::iMouseTrackingHost>(this); }
 
   Wex::cRect GetBounds() override { return fBounds; }
   void InvalidateRect(const Wex::cRect& r) override { fInvalidated.push_back(r); }
@@ -36,23 +37,32 @@ class rcRecordingView : public Wex::rc, public Wex::iNativeView {
     ++fCancelRequests;
     if (!fTracker || fTracker.Get() != tracker.Get()) return;
     fTracker = nullptr;
-    tracker->TrackingCancelled(Self());
+    tracker->CancelTracking(TrackingHost());
   }
-  void SetWindowEventHandler(const iref<Wex::iWindowEventHandler>& h) override { fWindowEventHandler = h; }
+  iref<Wex::iMouseTracker> GetTracker() override { return fTracker; }
+  void SetListener(const iref<Wex::iGUIElementListener>& h) override { fListener = h; }
   void SetDrawer(const iref<Wex::iGUIElementDrawer>& h) override { fDrawer = h; }
   void SetClickHandler(const iref<Wex::iMouseClickHandler>& h) override { fClickHandler = h; }
   void SetMovementHandler(const iref<Wex::iMouseMovementHandler>& h) override { fMovementHandler = h; }
+  void SetKeyHandler(const iref<Wex::iKeyHandler>& h) override { fKeyHandler = h; }
   void SetContextMenuDisplayer(const iref<Wex::iContextMenuDisplayer>& h) override { fMenuDisplayer = h; }
+  iref<Wex::iGUIElementListener> GetListener() override { return fListener; }
+  iref<Wex::iGUIElementDrawer> GetDrawer() override { return fDrawer; }
+  iref<Wex::iMouseClickHandler> GetClickHandler() override { return fClickHandler; }
+  iref<Wex::iContextMenuDisplayer> GetContextMenuDisplayer() override { return fMenuDisplayer; }
+  iref<Wex::iMouseMovementHandler> GetMovementHandler() override { return fMovementHandler; }
+  iref<Wex::iKeyHandler> GetKeyHandler() override { return fKeyHandler; }
   ref<Wex::rcWindow> GetWindow() override { return fWindow; }
   Wex::cPoint GetOriginInWindow() override { return fWindow ? fOrigin : Wex::cPoint{}; }
   ref<Wex::rcScheduler> GetScheduler() override { return fScheduler; }
   void UseCursor(const ref<Wex::rcCocoaObject>& cursor) override { fCursors.push_back(cursor); }
   void Close() override {
     fClosed = true;
-    fWindowEventHandler = nullptr;
+    fListener = nullptr;
     fDrawer = nullptr;
     fClickHandler = nullptr;
     fMovementHandler = nullptr;
+    fKeyHandler = nullptr;
     fMenuDisplayer = nullptr;
     fTracker = nullptr;
     fTrackingEvent = {};  // it refers to this view
@@ -65,10 +75,11 @@ class rcRecordingView : public Wex::rc, public Wex::iNativeView {
   ref<Wex::rcWindow> fWindow;
   Wex::cPoint fOrigin;
   std::vector<ref<Wex::rcCocoaObject>> fCursors;
-  iref<Wex::iWindowEventHandler> fWindowEventHandler;
+  iref<Wex::iGUIElementListener> fListener;
   iref<Wex::iGUIElementDrawer> fDrawer;
   iref<Wex::iMouseClickHandler> fClickHandler;
   iref<Wex::iMouseMovementHandler> fMovementHandler;
+  iref<Wex::iKeyHandler> fKeyHandler;
   iref<Wex::iContextMenuDisplayer> fMenuDisplayer;
   iref<Wex::iMouseTracker> fTracker;
   Wex::cMouseEvent fTrackingEvent;

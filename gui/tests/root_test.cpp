@@ -24,18 +24,19 @@ TEST_F(Root, InstallsItsHandlerPartsInTheView) {
   EXPECT_EQ(fView->fClickHandler.Get(), static_cast<Wex::iMouseClickHandler*>(fRoot.Get()));
   EXPECT_EQ(fView->fMenuDisplayer.Get(), static_cast<Wex::iContextMenuDisplayer*>(fRoot.Get()));
   EXPECT_EQ(fView->fMovementHandler.Get(), static_cast<Wex::iMouseMovementHandler*>(fRoot.Get()));
-  EXPECT_EQ(fView->fWindowEventHandler.Get(), static_cast<Wex::iWindowEventHandler*>(fRoot.Get()));
+  EXPECT_EQ(fView->fListener.Get(), static_cast<Wex::iGUIElementListener*>(fRoot.Get()));
+  EXPECT_FALSE(fView->fKeyHandler);
   EXPECT_FALSE(fView->fTracker);
   EXPECT_EQ(fView->fDrawer.GetObject(), fRoot.Get());
 }
 
 TEST_F(Root, WithoutARootElementEventsAreNotHandled) {
-  EXPECT_FALSE(fView->fClickHandler->HandleMouseDown(fView->Self(), Event({1, 1}), 0, false, false));
-  EXPECT_FALSE(fView->fMenuDisplayer->DisplayContextMenu(fView->Self(), Event({1, 1})));
+  EXPECT_FALSE(fView->fClickHandler->MouseClick(fView->Self(), Event({1, 1}), 0, false, false));
+  EXPECT_FALSE(fView->fMenuDisplayer->ShowContextMenu(fView->Self(), Event({1, 1})));
   EXPECT_FALSE(fView->fMenuDisplayer->CanDisplayContextMenu(fView->Self(), Event({1, 1})));
   fView->fMovementHandler->MouseEntered(fView->Self());
   fView->fMovementHandler->MouseMoved(fView->Self(), Event({1, 1}));
-  fView->fWindowEventHandler->GeometryChanged(fView->Self());
+  fView->fListener->FrameChanged(fView->Self());
   ref<Wex::rcOffscreenContext32> bitmap(new Wex::rcOffscreenContext32(4, 4, false));
   fView->fDrawer->Draw(fView->Self(), *bitmap, {0, 0, 4, 4});
   EXPECT_TRUE(fView->fInvalidated.empty());
@@ -46,18 +47,18 @@ TEST_F(Root, OnlyPrimaryPressesReachTheTreeWithTheSecondaryFlagReplaced) {
   e->fHandles = true;
   fRoot->SetRootElement(e);
   TakeLog();
-  EXPECT_FALSE(fRoot->HandleMouseDown(fView->Self(), Event({3, 4}), 1, false, false));
-  EXPECT_FALSE(fRoot->HandleMouseDown(fView->Self(), Event({3, 4}), 2, true, false));
+  EXPECT_FALSE(fRoot->MouseClick(fView->Self(), Event({3, 4}), 1, false, false));
+  EXPECT_FALSE(fRoot->MouseClick(fView->Self(), Event({3, 4}), 2, true, false));
   EXPECT_TRUE(TakeLog().empty());
 
   Wex::cKeyModifiers modifiers{.fOption = true, .fSecondaryClick = false};
-  EXPECT_TRUE(fRoot->HandleMouseDown(fView->Self(), Event({3, 4}, 0x100000005LL, modifiers), 0, true, true));
+  EXPECT_TRUE(fRoot->MouseClick(fView->Self(), Event({3, 4}, 0x100000005LL, modifiers), 0, true, true));
   EXPECT_EQ(TakeLog(), (Log{"e:MouseDown 3,4"}));
   EXPECT_EQ(e->fLastTime, 5);
   EXPECT_TRUE(e->fLastModifiers.fSecondaryClick);
   EXPECT_TRUE(e->fLastModifiers.fOption);
 
-  EXPECT_TRUE(fRoot->DisplayContextMenu(fView->Self(), Event({6, 7})));
+  EXPECT_TRUE(fRoot->ShowContextMenu(fView->Self(), Event({6, 7})));
   EXPECT_EQ(TakeLog(), (Log{"e:ContextClick 6,7"}));
 }
 
@@ -117,15 +118,15 @@ TEST_F(Root, MovementAndWindowEventsReachTheRootElement) {
   fRoot->MouseEntered(fView->Self());
   fRoot->MouseMoved(fView->Self(), Event({9, 8}));
   fRoot->MouseExited(fView->Self());
-  fRoot->WindowStateChanged(fView->Self());
+  fRoot->TitleChanged(fView->Self());
   fRoot->VisibilityChanged(fView->Self());
-  fRoot->KeyWindowChanged(fView->Self());
-  fRoot->ViewMoved(fView->Self());
+  fRoot->ActivationChanged(fView->Self());
+  fRoot->HierarchyChanged(fView->Self());
   EXPECT_EQ(TakeLog(), (Log{"e:MouseEntered", "e:MouseMoved 9,8", "e:MouseExited", "e:WindowStateChanged",
                             "e:WindowStateChanged", "e:WindowStateChanged", "e:WindowStateChanged"}));
 
   fView->fBounds = {0, 0, 320, 240};
-  fRoot->GeometryChanged(fView->Self());
+  fRoot->FrameChanged(fView->Self());
   EXPECT_EQ(e->GetBounds(), (cRect{0, 0, 320, 240}));
 }
 
@@ -139,9 +140,9 @@ TEST_F(Root, DrawingPassesTheUpdateRectangle) {
 }
 
 TEST_F(Root, TrackingEventsGoToTheTrackedElement) {
-  EXPECT_TRUE(fRoot->TrackMouseUp(fView->Self(), Event({0, 0})));
-  fRoot->TrackMouse(fView->Self(), Event({0, 0}));
-  fRoot->TrackingCancelled(fView->Self());
+  EXPECT_TRUE(fRoot->EndTracking(fView->TrackingHost(), Event({0, 0})));
+  fRoot->TrackMouse(fView->TrackingHost(), Event({0, 0}));
+  fRoot->CancelTracking(fView->TrackingHost());
 
   auto top = RootContainer();
   auto e = Probe({10, 20, 30, 40}, "e");
@@ -153,8 +154,8 @@ TEST_F(Root, TrackingEventsGoToTheTrackedElement) {
   EXPECT_EQ(fView->fTrackingEvent.fPoint, (cPoint{3, 4}));
 
   e->StartTracking({0, 0}, 0, {});
-  fRoot->TrackMouse(fView->Self(), Event({15, 25}));
-  fRoot->TrackingCancelled(fView->Self());
+  fRoot->TrackMouse(fView->TrackingHost(), Event({15, 25}));
+  fRoot->CancelTracking(fView->TrackingHost());
   EXPECT_FALSE(Wex::rcGUIElement::GetTrackedElement());
   EXPECT_EQ(TakeLog(), (Log{"e:TrackMouse 5,5", "e:CancelTracking"}));
 }
