@@ -14,6 +14,7 @@ struct StatusText {
 
 // The OS statuses that this program's platform layer reports, in ascending order.
 constexpr StatusText kStatusTexts[] = {
+    {-10810, "Cannot open with the default application"},
     {-128, "User cancelled"},
     {-120, "Folder not found"},
     {-108, "Not enough memory"},
