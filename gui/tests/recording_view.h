@@ -141,7 +141,7 @@ class rcProbe : public Wex::rcGUIElement {
   std::int32_t fLastTime = 0;
   Wex::cKeyModifiers fLastModifiers;
 
- private:
+ protected:
   void Record(const std::string& call) { fLog->push_back(fName + ":" + call); }
   void Record(const std::string& call, const Wex::cPoint& p) {
     Record(call + " " + std::to_string(p.fX) + "," + std::to_string(p.fY));
@@ -151,6 +151,7 @@ class rcProbe : public Wex::rcGUIElement {
            std::to_string(r.fBottom));
   }
 
+ private:
   std::string fName;
   std::vector<std::string>* fLog;
 };
