@@ -54,7 +54,8 @@ class iNativeView : public iGUIView, public iMouseTrackingHost {
   virtual cPoint GetOriginInWindow() = 0;
   // The scheduler that the view's event-loop timer runs.
   virtual ref<rcScheduler> GetScheduler() = 0;
-  // Makes the cursor the view's own.
+  // Makes the cursor (a shared cursor or a toolkit cursor) the one that the view shows; an empty
+  // reference shows the cursor of the view's parent.
   virtual void UseCursor(const ref<rcCocoaObject>& cursor) = 0;
   // Drops the handlers, the scheduler and its timer, and the platform's view.
   virtual void Close() = 0;
