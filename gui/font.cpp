@@ -17,7 +17,7 @@ std::int32_t Scale(std::int32_t value, std::int32_t size, std::int32_t unitsPerE
 
 }  // namespace
 
-rcFont::rcFont(const char* faceName, int size)
+rcFont::rcFont(const char* faceName, int size, bool /*bold*/, bool /*italic*/, bool /*underline*/)
     : fName(MakeRCString(faceName != nullptr && *faceName != '\0' ? faceName : kSystemFaceName)), fSize(size) {}
 
 void GetFontMetrics(const rcFont& font, std::int32_t& leading, std::int32_t& ascent, std::int32_t& descent) {

@@ -10,8 +10,9 @@ namespace Wex {
 
 class rcFont : public rc {
  public:
-  // An empty or missing face name becomes the system font, "Lucida Grande".
-  rcFont(const char* faceName, int size);
+  // An empty or missing face name becomes the system font, "Lucida Grande". The style flags are
+  // accepted and not kept: fonts are drawn in their regular style.
+  rcFont(const char* faceName, int size, bool bold = false, bool italic = false, bool underline = false);
 
   // The face name in ISO Latin-1.
   const refString& GetName() const { return fName; }

@@ -113,10 +113,9 @@ bool rcGraphicsContext::SelectFont(const rcFont& font) {
   return true;
 }
 
-cPoint rcGraphicsContext::DrawText(const cPoint& p, std::int32_t red, std::int32_t green, std::int32_t blue,
-                                   const rcFont& font, const char* text) {
+cPoint rcGraphicsContext::DrawText(const cPoint& p, const cRGBColor& color, const rcFont& font, const char* text) {
   if (!SelectFont(font)) return p;
-  cairo_set_source_rgb(fContext, Component(red), Component(green), Component(blue));
+  cairo_set_source_rgb(fContext, Component(color.fRed), Component(color.fGreen), Component(color.fBlue));
   cairo_new_path(fContext);
   cairo_move_to(fContext, p.fX, p.fY);
   cairo_show_text(fContext, DrawableText(text).c_str());

@@ -16,6 +16,15 @@ namespace Wex {
 class rcOffscreenContext16;
 class rcOffscreenContext32;
 
+// The colour form of platform text drawing: red, green and blue from 0 to 255.
+struct cRGBColor {
+  std::int32_t fRed = 0;
+  std::int32_t fGreen = 0;
+  std::int32_t fBlue = 0;
+
+  friend bool operator==(const cRGBColor&, const cRGBColor&) = default;
+};
+
 class rcGraphicsContext : public rc {
  public:
   // Takes over one reference of the context (a context lent by the toolkit must be referenced
@@ -51,8 +60,7 @@ class rcGraphicsContext : public rc {
   // Draws one line of NUL-terminated ISO Latin-1 text with its baseline starting at p and answers
   // where the next text on that baseline would start. Characters that the original platform's
   // text encoding (Mac OS Roman) lacks are drawn as '?'.
-  cPoint DrawText(const cPoint& p, std::int32_t red, std::int32_t green, std::int32_t blue, const rcFont& font,
-                  const char* text);
+  cPoint DrawText(const cPoint& p, const cRGBColor& color, const rcFont& font, const char* text);
   // The advance of exactly the text that DrawText draws, rounded to whole pixels.
   std::int32_t GetTextWidth(const rcFont& font, const char* text);
   // From the ascent above the baseline at p to the descent below it, as wide as the text; throws

@@ -114,12 +114,22 @@ TEST(GraphicsContextText, DrawingAdvancesByTheMeasuredWidth) {
   const Wex::rcFont font("", 16);
   const std::int32_t width = c->GetTextWidth(font, "Hello");
   EXPECT_GT(width, 20);
-  const cPoint end = c->DrawText({10, 30}, 0, 0, 0, font, "Hello");
+  const cPoint end = c->DrawText({10, 30}, {255, 0, 0}, font, "Hello");
   EXPECT_EQ(end, (cPoint{10 + width, 30}));
   // Glyphs stand above the baseline and start near the pen position.
   EXPECT_GT(CountOther(*c, {10, 10, 10 + width, 30}, 0), 20);
   EXPECT_EQ(CountOther(*c, {0, 0, 9, 40}, 0), 0);
   EXPECT_EQ(CountOther(*c, {0, 0, 200, 10}, 0), 0);
+  // In the colour given: premultiplied red with as much red as coverage, no green or blue, and
+  // fully covered pixels in pure red.
+  EXPECT_LT(CountOther(*c, {10, 10, 10 + width, 30}, kRed), width * 20);
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 200; ++x) {
+      const std::uint32_t p = Pixel(*c, x, y);
+      ASSERT_EQ(p & 0xFFFF, 0u) << x << "," << y;
+      ASSERT_EQ((p >> 16) & 0xFF, p >> 24) << x << "," << y;
+    }
+  }
 }
 
 TEST(GraphicsContextText, CharactersOutsideMacRomanAreDrawnAndMeasuredAsQuestionMarks) {
@@ -130,11 +140,11 @@ TEST(GraphicsContextText, CharactersOutsideMacRomanAreDrawnAndMeasuredAsQuestion
   EXPECT_EQ(c->GetTextWidth(font, "a\xD7"), question);  // multiplication sign
   EXPECT_EQ(c->GetTextWidth(font, "a\x85"), question);  // C1 control
   EXPECT_NE(c->GetTextWidth(font, "a\xE9"), question);  // e acute is kept
-  EXPECT_EQ(c->DrawText({0, 100}, 0, 0, 0, font, "a\xD7").fX, question);
+  EXPECT_EQ(c->DrawText({0, 100}, {}, font, "a\xD7").fX, question);
 
   // The same pixels as a drawn '?'.
   auto other = NewBitmap(400, 120);
-  other->DrawText({0, 100}, 0, 0, 0, font, "a?");
+  other->DrawText({0, 100}, {}, font, "a?");
   for (int y = 0; y < 120; y += 3) {
     for (int x = 0; x < question; x += 3) ASSERT_EQ(Pixel(*c, x, y), Pixel(*other, x, y)) << x << "," << y;
   }
@@ -142,11 +152,11 @@ TEST(GraphicsContextText, CharactersOutsideMacRomanAreDrawnAndMeasuredAsQuestion
 
 TEST(GraphicsContextText, EmptyTextAndUndrawableSizesLeaveThePenInPlace) {
   auto c = NewBitmap(50, 50);
-  EXPECT_EQ(c->DrawText({5, 20}, 0, 0, 0, Wex::rcFont("", 12), ""), (cPoint{5, 20}));
-  EXPECT_EQ(c->DrawText({5, 20}, 0, 0, 0, Wex::rcFont("", 12), nullptr), (cPoint{5, 20}));
-  EXPECT_EQ(c->DrawText({5, 20}, 0, 0, 0, Wex::rcFont("", 0), "abc"), (cPoint{5, 20}));
+  EXPECT_EQ(c->DrawText({5, 20}, {}, Wex::rcFont("", 12), ""), (cPoint{5, 20}));
+  EXPECT_EQ(c->DrawText({5, 20}, {}, Wex::rcFont("", 12), nullptr), (cPoint{5, 20}));
+  EXPECT_EQ(c->DrawText({5, 20}, {}, Wex::rcFont("", 0), "abc"), (cPoint{5, 20}));
   EXPECT_EQ(c->GetTextWidth(Wex::rcFont("", 0), "abc"), 0);
-  EXPECT_EQ(c->DrawText({5, 20}, 0, 0, 0, Wex::rcFont("", 1 << 30), "abc"), (cPoint{5, 20}));
+  EXPECT_EQ(c->DrawText({5, 20}, {}, Wex::rcFont("", 1 << 30), "abc"), (cPoint{5, 20}));
   EXPECT_EQ(c->GetTextWidth(Wex::rcFont("", -(1 << 30)), "abc"), 0);
   // The context still draws, and so does the font at ordinary sizes.
   EXPECT_GT(c->GetTextWidth(Wex::rcFont("", 12), "abc"), 0);
