@@ -1,0 +1,26 @@
+#pragma once
+
+// What a reader did with a text, as one comparable string: the answer that `read` formats, or the
+// exception's kind and message ("FormatException: ...", "Exception: ...", "AngelCode: ...").
+
+#include <string>
+
+#include "base/exceptions.h"
+#include "gui/resources/angelcode.h"
+
+namespace ResourcesTest {
+
+template <class Read>
+std::string Outcome(const Read& read) {
+  try {
+    return read();
+  } catch (const FormatException& e) {
+    return std::string("FormatException: ") + e.what();
+  } catch (const Exception& e) {
+    return std::string("Exception: ") + e.what();
+  } catch (const QorAngelCode::Exception& e) {
+    return std::string("AngelCode: ") + e.what();
+  }
+}
+
+}  // namespace ResourcesTest
