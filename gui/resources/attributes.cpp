@@ -198,7 +198,9 @@ cStroke ReadStrokeSpec(const Description& description, const cStroke& defaultStr
   stroke.fColor = ReadColor(ValueOf(description, "color"), defaultStroke.fColor);
   stroke.fWidth = Wex::EvaluateExpression(ValueOf(description, "stroke"), defaultStroke.fWidth);
   if (stroke.fWidth < 0) RejectNumber("Invalid stroke: ", stroke.fWidth);
-  if (description.contains("caps")) stroke.fCaps = ReadNameInOrder(ValueOf(description, "caps"), kCaps, "Invalid caps: ");
+  if (description.contains("caps")) {
+    stroke.fCaps = ReadNameInOrder(ValueOf(description, "caps"), kCaps, "Invalid caps: ");
+  }
   if (description.contains("joints")) {
     stroke.fJoints = ReadNameInOrder(ValueOf(description, "joints"), kJoints, "Invalid joints: ");
     if (stroke.fJoints == 2) {

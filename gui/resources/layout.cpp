@@ -50,7 +50,8 @@ Wex::cRect ReadLayoutRect(std::string_view text, const Wex::cRect& reference) {
   return {left, top, Wex::WrapAdd(left, width), Wex::WrapAdd(top, height)};
 }
 
-std::pair<std::int32_t, std::int32_t> ReadIntPair(std::string_view text, std::pair<std::int32_t, std::int32_t> defaultPair) {
+std::pair<std::int32_t, std::int32_t> ReadIntPair(std::string_view text,
+                                                  std::pair<std::int32_t, std::int32_t> defaultPair) {
   return ReadPair(text, defaultPair, Wex::EvaluateIntExpressionWithValue);
 }
 

@@ -23,7 +23,8 @@ Wex::cRect ReadLayoutRect(std::string_view text, const Wex::cRect& reference);
 // "{ x, y }": the second field is evaluated first, each with "$" standing for, and an empty field
 // giving, the default's coordinate; items after the second are ignored, and empty text gives the
 // default.
-std::pair<std::int32_t, std::int32_t> ReadIntPair(std::string_view text, std::pair<std::int32_t, std::int32_t> defaultPair);
+std::pair<std::int32_t, std::int32_t> ReadIntPair(std::string_view text,
+                                                  std::pair<std::int32_t, std::int32_t> defaultPair);
 std::pair<double, double> ReadRealPair(std::string_view text, std::pair<double, double> defaultPair);
 
 // The pairs as points.

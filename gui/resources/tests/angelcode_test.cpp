@@ -42,14 +42,16 @@ TEST(AngelCodeFont, Rejections) {
       {"common lineHeight=14", "Missing 'base' value"},
       {common + "char id=1 x=0 y=0 width=1 height=1 xoffset=0 yoffset=0 page=0", "Missing 'xadvance' value"},
       {common + glyph + "char id=1", "Duplicate character id found"},
-      {common + "kerning amount=2", "Missing 'second' value"}, {common + "kerning second=2 amount=1", "Missing 'first' value"},
+      {common + "kerning amount=2", "Missing 'second' value"},
+      {common + "kerning second=2 amount=1", "Missing 'first' value"},
       {common + "kerning first=1 second=2 amount=3\nkerning first=1 second=2 amount=-3",
        "Duplicate kerning pair (with different amount) found"},
       {common + "page file=a.png", "Missing 'id' value"}, {common + "page id=0\npage id=0", "Duplicate page id found"},
       {common + "page id=-1", "Invalid page id found"}, {common + "page id=4096", "Invalid page id found"},
   };
   for (const auto& [text, message] : cases) {
-    EXPECT_EQ(Outcome([&] { return (Read(text), std::string("ok")); }), std::string("AngelCode: ") + message + " in AngelCode Font File")
+    EXPECT_EQ(Outcome([](const std::string& t) { return (Read(t), std::string("ok")); }, text),
+              std::string("AngelCode: ") + message + " in AngelCode Font File")
         << text;
   }
 }
@@ -63,10 +65,11 @@ TEST(AngelCodeFont, FieldsNumbersAndLineEnds) {
       "char id=65 x=1 y=2 width=3 height=4 xoffset=-5 yoffset=6 xadvance=7 page=0 chnl=4\n"
       "char id=-66 x=+1 y=2px width= height=x xoffset=0 yoffset=0 xadvance=0 page=4095 channel=4\n"
       " char id=65\n"
-      "kerning first=65 second=66 amount=-1\nkerning first=65 second=66 amount=-1\nkerning first=66 second=65 amount=2");
+      "kerning first=65 second=66 amount=-1\nkerning first=65 second=66 amount=-1\n"
+      "kerning first=66 second=65 amount=2");
   EXPECT_EQ(font.face + "|" + font.charset, "Big Font|");
-  EXPECT_EQ((std::vector<std::int32_t>{font.size, font.bold, font.italic, font.unicode, font.stretchH, font.smooth, font.aa,
-                                       font.lineHeight, font.base, font.scaleW, font.scaleH, font.packed}),
+  EXPECT_EQ((std::vector<std::int32_t>{font.size, font.bold, font.italic, font.unicode, font.stretchH, font.smooth,
+                                       font.aa, font.lineHeight, font.base, font.scaleW, font.scaleH, font.packed}),
             (std::vector<std::int32_t>{-12, 1, 0, 1, 100, 1, -1, 14, 11, INT32_MAX, INT32_MIN, 0}));
   EXPECT_EQ(font.padding, (std::array<std::int32_t, 4>{1, 2, 3, 4}));
   EXPECT_EQ(font.spacing, (std::array<std::int32_t, 2>{5, 6}));
@@ -76,12 +79,14 @@ TEST(AngelCodeFont, FieldsNumbersAndLineEnds) {
     glyphs.insert(glyphs.end(), {id, c.x, c.y, c.width, c.height, c.xoffset, c.yoffset, c.xadvance, c.page, c.channel});
   }
   EXPECT_EQ(glyphs, (std::vector<std::int32_t>{-66, 1, 2, 0, 0, 0, 0, 0, 4095, 4, 65, 1, 2, 3, 4, -5, 6, 7, 0, 0}));
-  EXPECT_EQ(font.kernings, (std::map<std::pair<std::int32_t, std::int32_t>, std::int32_t>{{{65, 66}, -1}, {{66, 65}, 2}}));
+  EXPECT_EQ(font.kernings,
+            (std::map<std::pair<std::int32_t, std::int32_t>, std::int32_t>{{{65, 66}, -1}, {{66, 65}, 2}}));
 
   // A later info line assigns every field; the scans replace the fields they reach.
   const Font again = Read("info size=3 padding=9,8,7,6 spacing=5,4\ninfo padding=-1,+2,x,3 spacing=2147483648 aa=1, 2\n"
                           "common lineHeight=- base=0x10");
-  EXPECT_EQ((std::vector<std::int32_t>{again.size, again.aa, again.lineHeight, again.base}), (std::vector<std::int32_t>{0, 1, 0, 0}));
+  EXPECT_EQ((std::vector<std::int32_t>{again.size, again.aa, again.lineHeight, again.base}),
+            (std::vector<std::int32_t>{0, 1, 0, 0}));
   EXPECT_EQ(again.padding, (std::array<std::int32_t, 4>{-1, 2, 7, 6}));
   EXPECT_EQ(again.spacing, (std::array<std::int32_t, 2>{INT32_MAX, 4}));
 }

@@ -34,7 +34,8 @@ TEST(ReadColor, NumbersListsNamesAndRejections) {
       {"{ x, 0, 0 }", 0, "Exception: Undefined symbol: \"x\""},
   };
   for (const auto& [text, defaultColor, expected] : cases) {
-    EXPECT_EQ(Outcome([&] { return Hex(Velto::ReadColor(text, defaultColor)); }), expected) << text;
+    const auto read = [](const char* t, std::uint32_t d) { return Hex(Velto::ReadColor(t, d)); };
+    EXPECT_EQ(Outcome(read, text, defaultColor), expected) << text;
   }
   EXPECT_EQ(Velto::ReadRGBColor("{ 255, 255, 255, 0.5 }", 0), (Wex::cRGBColor{127, 127, 127}));
 }
@@ -69,21 +70,26 @@ TEST(ReadStroke, ColoursDescriptionsAndRejectionsInTheirOrder) {
       {"red", 0, "ffff0000 1 0 0 2 1 0 0 0"}, {"{ color: red, stroke: 2, dash: 4 }", 0, "ffff0000 2 0 0 2 1 4 4 0"},
       {"{ dash: none }", 0xff000000, "ff000000 1 0 0 2 1 0 0 0"}, {"{ miterLimit: 4 }", 0, "00000000 1 0 0 2 1 0 0 0"},
       {"{ joints: miter, miterLimit: 4 }", 0, "00000000 1 0 2 4 1 0 0 0"},
-      {"{ caps: square, joints: \"curve\", miterLimit: 4, stroke: $ + 1, quality: $ / 4 }", 0, "00000000 2 2 1 2 0.25 0 0 0"},
+      {"{ caps: square, joints: \"curve\", miterLimit: 4, stroke: $ + 1, quality: $ / 4 }", 0,
+       "00000000 2 2 1 2 0.25 0 0 0"},
       {"{ color: { $, 0, 0, 0.5 }, caps: 'round' }", 0xffff0000, "807f0000 1 1 0 2 1 0 0 0"},
       {"{ dash: 4, gap: 2, dashOffset: 6 }", 0, "FormatException: Invalid dashOffset: 6"},
-      {"{ stroke: -1 }", 0, "FormatException: Invalid stroke: -1"}, {"{ quality: 0 }", 0, "FormatException: Invalid quality: 0"},
-      {"{ caps: Round }", 0, "FormatException: Invalid caps: \"Round\""}, {"{ dash: }", 0, "FormatException: Invalid dash: 0"},
+      {"{ stroke: -1 }", 0, "FormatException: Invalid stroke: -1"},
+      {"{ quality: 0 }", 0, "FormatException: Invalid quality: 0"},
+      {"{ caps: Round }", 0, "FormatException: Invalid caps: \"Round\""},
+      {"{ dash: }", 0, "FormatException: Invalid dash: 0"},
       {"{ dash: 2, gap: -0.5, dashOffset: -1 }", 0, "FormatException: Invalid gap: -0.5"},
       {"{ quality: -1, caps: x, stroke: -2, color: Red }", 0, "FormatException: Invalid color: \"Red\""},
       {"{ quality: -1, joints: x }", 0, "FormatException: Invalid joints: \"x\""},
   };
   for (const auto& [text, defaultColor, expected] : cases) {
-    EXPECT_EQ(Outcome([&] { return Show(Velto::ReadStroke(text, defaultColor)); }), expected) << text;
+    const auto read = [](const char* t, std::uint32_t d) { return Show(Velto::ReadStroke(t, d)); };
+    EXPECT_EQ(Outcome(read, text, defaultColor), expected) << text;
   }
   // A description starts from the default stroke; a missing gap is the dash just read.
   Velto::cStroke base;
-  base.fWidth = 3, base.fCaps = 1, base.fJoints = 2, base.fMiterLimit = 5, base.fDash = 6, base.fGap = 2, base.fDashOffset = 1;
+  base.fWidth = 3, base.fCaps = 1, base.fJoints = 2, base.fMiterLimit = 5;
+  base.fDash = 6, base.fGap = 2, base.fDashOffset = 1;
   const std::pair<const char*, const char*> specs[] = {
       {"{ dash: $ / 2 }", "00000000 3 1 2 5 1 3 3 1"},
       {"{ joints: miter, miterLimit: $ + 1, dash: none }", "00000000 3 1 2 6 1 0 0 0"},
@@ -95,11 +101,14 @@ TEST(ReadStroke, ColoursDescriptionsAndRejectionsInTheirOrder) {
 
 TEST(ReadNames, AlignmentEllipsisSideAndCursor) {
   const auto code = [](std::int32_t value) { return std::to_string(value); };
-  const auto cursor = [](const ref<Wex::rcCocoaObject>& c) { return c ? std::to_string(Platform::GetCursorId(c->GetObject())) : "none"; };
+  const auto cursor = [](const ref<Wex::rcCocoaObject>& c) {
+    return c ? std::to_string(Platform::GetCursorId(c->GetObject())) : "none";
+  };
   const std::tuple<char, const char*, const char*> cases[] = {
       {'a', "", "7"}, {'a', "left", "0"}, {'a', "center", "1"}, {'a', "\"right\"", "2"},
       {'a', "Center", "FormatException: Invalid text alignment: \"Center\""},
-      {'e', "", "7"}, {'e', "none", "0"}, {'e', "left", "1"}, {'e', "right", "2"}, {'e', "'both'", "3"}, {'e', "middle", "4"},
+      {'e', "", "7"}, {'e', "none", "0"}, {'e', "left", "1"}, {'e', "right", "2"}, {'e', "'both'", "3"},
+      {'e', "middle", "4"},
       {'e', "midd1e", "FormatException: Invalid ellipsis side: \"midd1e\""},
       {'e', "center", "FormatException: Invalid ellipsis side: \"center\""},
       {'c', "", "none"}, {'c', "arrow", "0"}, {'c', "iBeam", "1"}, {'c', "cross", "2"}, {'c', "closedHand", "3"},
@@ -110,11 +119,13 @@ TEST(ReadNames, AlignmentEllipsisSideAndCursor) {
       {'c', "xizeNS", "FormatException: Unrecognized cursor: \"xizeNS\""},
   };
   for (const auto& [reader, text, expected] : cases) {
-    EXPECT_EQ(Outcome([&] {
-                return reader == 'a'   ? code(Velto::ReadTextAlignment(text, 7))
-                       : reader == 'e' ? code(Velto::ReadEllipsisSide(text, 7))
-                                       : cursor(Velto::ReadCursor(text));
-              }),
+    EXPECT_EQ(Outcome(
+                  [&](char r, const char* t) {
+                    return r == 'a'   ? code(Velto::ReadTextAlignment(t, 7))
+                           : r == 'e' ? code(Velto::ReadEllipsisSide(t, 7))
+                                      : cursor(Velto::ReadCursor(t));
+                  },
+                  reader, text),
               expected)
         << text;
   }
@@ -140,7 +151,8 @@ TEST(ReadFont, ValuesOfADescription) {
                   char('0' + s.fUnderline),
               expected);
   }
-  const ref<Wex::rcFont> system = Velto::ReadFontSpec({}), named = Velto::ReadFontSpec({{"face", "'DejaVu Sans'"}, {"size", "0x20"}});
+  const ref<Wex::rcFont> system = Velto::ReadFontSpec({});
+  const ref<Wex::rcFont> named = Velto::ReadFontSpec({{"face", "'DejaVu Sans'"}, {"size", "0x20"}});
   EXPECT_EQ(system->GetName()->GetText(), "Lucida Grande");
   EXPECT_EQ(system->GetSize(), 11);
   EXPECT_EQ(named->GetName()->GetText(), "DejaVu Sans");

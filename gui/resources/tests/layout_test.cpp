@@ -25,14 +25,17 @@ TEST(ReadLayoutRect, FieldsAgainstTheReference) {
       {"{ , , 0x10, 010 }", b, "0 0 16 8"}, {"{ 30, 30, -40, -50 }", a, "30 30 -10 -20"},
       {"{ 2147483647, -2147483648, 1, -1 }", a, "2147483647 -2147483648 -2147483648 2147483647"},
       {"{ 0, 0, $, $ }", whole, "0 0 -1 -1"},
-      {"{ x, 0, 0, 0 }", a, "Exception: Undefined symbol: \"x\""}, {"{ 0, 0, 0, $$ }", a, "Exception: Undefined symbol: \"$$\""},
+      {"{ x, 0, 0, 0 }", a, "Exception: Undefined symbol: \"x\""},
+      {"{ 0, 0, 0, $$ }", a, "Exception: Undefined symbol: \"$$\""},
       {"{ 0, (1, 0, 0 }", a, "Exception: Expected ')'"}, {"{ 0, 0, 0, 0", a, "FormatException: Missing }"},
   };
   for (const auto& [text, reference, expected] : cases) {
-    EXPECT_EQ(Outcome([&] {
-                const cRect r = Velto::ReadLayoutRect(text, reference);
-                return Show(r.fLeft, r.fTop) + " " + Show(r.fRight, r.fBottom);
-              }),
+    EXPECT_EQ(Outcome(
+                  [](const char* t, const cRect& reference) {
+                    const cRect r = Velto::ReadLayoutRect(t, reference);
+                    return Show(r.fLeft, r.fTop) + " " + Show(r.fRight, r.fBottom);
+                  },
+                  text, reference),
               expected)
         << text;
   }
@@ -43,28 +46,34 @@ TEST(ReadPoints, PairsEvaluateTheSecondFieldFirst) {
       {"", {3, 4}, "3 4"}, {"{ 10 }", {3, 4}, "10 4"}, {"{ $ * 2, $ + 1 }", {3, 4}, "6 5"}, {"{ , }", {3, 4}, "3 4"},
       {"1, 2, 3", {3, 4}, "1 2"}, {"$ * 2", {5, 0}, "10 0"}, {"0x10; 010", {0, 0}, "16 8"},
       {"{ , $ - 1 }", {0, INT32_MIN}, "0 2147483647"},
-      {"{ a, b }", {0, 0}, "Exception: Undefined symbol: \"b\""}, {"{ a, 1 }", {0, 0}, "Exception: Undefined symbol: \"a\""},
+      {"{ a, b }", {0, 0}, "Exception: Undefined symbol: \"b\""},
+      {"{ a, 1 }", {0, 0}, "Exception: Undefined symbol: \"a\""},
   };
   for (const auto& [text, defaultPair, expected] : ints) {
-    EXPECT_EQ(Outcome([&] {
-                const auto [x, y] = Velto::ReadIntPair(text, defaultPair);
-                const Wex::cPoint p = Velto::ReadIntPoint(text, {defaultPair.first, defaultPair.second});
-                return p == Wex::cPoint{x, y} ? Show(x, y) : "point differs";
-              }),
+    EXPECT_EQ(Outcome(
+                  [](const char* t, std::pair<std::int32_t, std::int32_t> d) {
+                    const auto [x, y] = Velto::ReadIntPair(t, d);
+                    const Wex::cPoint p = Velto::ReadIntPoint(t, {d.first, d.second});
+                    return p == Wex::cPoint{x, y} ? Show(x, y) : "point differs";
+                  },
+                  text, defaultPair),
               expected)
         << text;
   }
   const std::tuple<const char*, std::pair<double, double>, std::string> reals[] = {
-      {"", {3, 4}, ShowReal(3, 4)}, {"{ $ * 2, $ + 1 }", {3, 4}, ShowReal(6, 5)}, {"{ , }", {0.5, 0.25}, ShowReal(0.5, 0.25)},
+      {"", {3, 4}, ShowReal(3, 4)}, {"{ $ * 2, $ + 1 }", {3, 4}, ShowReal(6, 5)},
+      {"{ , }", {0.5, 0.25}, ShowReal(0.5, 0.25)},
       {"1.5, 2.5, 3.5", {0, 0}, ShowReal(1.5, 2.5)}, {"$ * 2", {0.5, 1}, ShowReal(1, 1)},
       {"{ 1e3, -$ / 4 }", {0, 2}, ShowReal(1000, -0.5)}, {"{ (, b }", {0, 0}, "Exception: Undefined symbol: \"b\""},
   };
   for (const auto& [text, defaultPair, expected] : reals) {
-    EXPECT_EQ(Outcome([&] {
-                const auto [x, y] = Velto::ReadRealPair(text, defaultPair);
-                const QorRaster::Point p = Velto::ReadRealPoint(text, {defaultPair.first, defaultPair.second});
-                return p.x == x && p.y == y ? ShowReal(x, y) : "point differs";
-              }),
+    EXPECT_EQ(Outcome(
+                  [](const char* t, std::pair<double, double> d) {
+                    const auto [x, y] = Velto::ReadRealPair(t, d);
+                    const QorRaster::Point p = Velto::ReadRealPoint(t, {d.first, d.second});
+                    return p.x == x && p.y == y ? ShowReal(x, y) : "point differs";
+                  },
+                  text, defaultPair),
               expected)
         << text;
   }

@@ -1,7 +1,8 @@
 #pragma once
 
-// What a reader did with a text, as one comparable string: the answer that `read` formats, or the
-// exception's kind and message ("FormatException: ...", "Exception: ...", "AngelCode: ...").
+// What a reader did with a text, as one comparable string: the answer that `read` formats from the
+// arguments, or the exception's kind and message ("FormatException: ...", "Exception: ...",
+// "AngelCode: ...").
 
 #include <string>
 
@@ -10,10 +11,10 @@
 
 namespace ResourcesTest {
 
-template <class Read>
-std::string Outcome(const Read& read) {
+template <class Read, class... Args>
+std::string Outcome(const Read& read, const Args&... args) {
   try {
-    return read();
+    return read(args...);
   } catch (const FormatException& e) {
     return std::string("FormatException: ") + e.what();
   } catch (const Exception& e) {
