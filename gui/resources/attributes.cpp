@@ -248,19 +248,19 @@ cFontSpec ReadFontValues(const Description& description) {
   const auto flag = [&description](const char* key) {
     return Wex::StringToBool(Wex::Unquote(ValueOf(description, key)), false);
   };
-  cFontSpec spec;
-  spec.fFace = Wex::Unquote(ValueOf(description, "face"));
-  spec.fSize = Wex::StringToInt(ValueOf(description, "size"), 11);
-  spec.fBold = flag("bold");
-  spec.fItalic = flag("italic");
-  spec.fUnderline = flag("underline");
-  return spec;
+  cFontSpec values;
+  values.fFace = Wex::Unquote(ValueOf(description, "face"));
+  values.fSize = Wex::StringToInt(ValueOf(description, "size"), 11);
+  values.fBold = flag("bold");
+  values.fItalic = flag("italic");
+  values.fUnderline = flag("underline");
+  return values;
 }
 
 ref<Wex::rcFont> ReadFontSpec(const Description& description) {
-  const cFontSpec spec = ReadFontValues(description);
+  const cFontSpec values = ReadFontValues(description);
   return ref<Wex::rcFont>(
-      new Wex::rcFont(spec.fFace.c_str(), spec.fSize, spec.fBold, spec.fItalic, spec.fUnderline));
+      new Wex::rcFont(values.fFace.c_str(), values.fSize, values.fBold, values.fItalic, values.fUnderline));
 }
 
 }  // namespace Velto
