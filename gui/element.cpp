@@ -157,9 +157,9 @@ cRect rcGUIElement::GetContentRect() const {
 
 cPoint rcGUIElement::LocalToScreen(const cPoint& p) const {
   iNativeView* view = GetHostView();
-  ref<rcWindow> window = view != nullptr ? view->GetWindow() : nullptr;
+  ref<rcExtWindow> window = view != nullptr ? view->GetWindow() : nullptr;
   if (!window) return {};
-  return window->GetScreenContentRect().TopLeft() + GetContentRect().TopLeft() + p;
+  return window->GetContentRect().TopLeft() + GetContentRect().TopLeft() + p;
 }
 
 void rcGUIElement::StartTimer(std::int32_t delay, std::uint32_t id) { StartTimerAt(WrapAdd(Now(), delay), id); }

@@ -7,30 +7,14 @@
 #include "base/scheduler.h"
 #include "gui/cocoa_object.h"
 #include "gui/events.h"
+#include "gui/ext_window.h"
 #include "gui/geometry.h"
+#include "gui/gui_view.h"
 #include "gui/handlers.h"
 
 namespace Wex {
 
-// A window that holds a view.
-class rcWindow : public rc {
- public:
-  // The content area in screen coordinates, y measured downwards from the top of the first screen.
-  virtual cRect GetScreenContentRect() = 0;
-};
-
-class iGUIView {
- public:
-  // The view's bounds in its own coordinates.
-  virtual cRect GetBounds() = 0;
-  // Marks an area (view coordinates) for redrawing.
-  virtual void InvalidateRect(const cRect& r) = 0;
-
- protected:
-  virtual ~iGUIView() = default;
-};
-
-class iNativeView : public iGUIView, public iMouseTrackingHost {
+class iNativeView : public virtual iGUIView, public virtual iMouseTrackingHost {
  public:
   // Each replaces the view's handler of that kind (the new reference is taken before the old
   // one is dropped).
@@ -49,7 +33,7 @@ class iNativeView : public iGUIView, public iMouseTrackingHost {
   virtual iref<iKeyHandler> GetKeyHandler() = 0;
 
   // The window that holds the view; empty when there is none.
-  virtual ref<rcWindow> GetWindow() = 0;
+  virtual ref<rcExtWindow> GetWindow() = 0;
   // The view's top-left in its window's content area, y from the top; (0, 0) without a window.
   virtual cPoint GetOriginInWindow() = 0;
   // The scheduler that the view's event-loop timer runs.

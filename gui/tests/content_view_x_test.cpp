@@ -5,16 +5,15 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
-#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "base/clock.h"
 #include "gui/content_view.h"
 #include "gui/container.h"
 #include "gui/root.h"
 #include "gui/tests/recording_content_view.h"
+#include "gui/tests/x_harness.h"
 #include "platform/clipboard.h"
 #include "platform/cursor.h"
 #include "platform/gtk_content_view_peer.h"
@@ -28,41 +27,8 @@ using GuiTest::ContentView;
 using Log = std::vector<std::string>;
 using Wex::cPoint;
 
-class GtkEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    gdk_set_allowed_backends("x11");
-    // No accessibility bus: the tests need none.
-    g_setenv("NO_AT_BRIDGE", "1", TRUE);
-    ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "no X display";
-  }
-};
-const ::testing::Environment* const gEnvironment = ::testing::AddGlobalTestEnvironment(new GtkEnvironment());
-
-// Iterates the main context until done answers true; false after the time given.
-bool RunUntil(const std::function<bool()>& done, std::int64_t milliseconds = 5000) {
-  const std::int64_t deadline = Wex::GetMilliseconds() + milliseconds;
-  while (!done()) {
-    if (Wex::GetMilliseconds() > deadline) return false;
-    if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(1000);
-  }
-  while (g_main_context_iteration(nullptr, FALSE)) {
-  }
-  return true;
-}
-
-// Runs xdotool to its end; its input goes to the X server, which needs nothing from this process.
-void Xdotool(const std::vector<std::string>& arguments) {
-  std::vector<gchar*> argv{const_cast<gchar*>("xdotool")};
-  for (const std::string& argument : arguments) argv.push_back(const_cast<gchar*>(argument.c_str()));
-  argv.push_back(nullptr);
-  gint status = 0;
-  GError* error = nullptr;
-  const bool ran = g_spawn_sync(nullptr, argv.data(), nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr,
-                                nullptr, &status, &error);
-  if (error != nullptr) g_error_free(error);
-  ASSERT_TRUE(ran && g_spawn_check_wait_status(status, nullptr)) << "xdotool " << arguments.front();
-}
+using GuiTest::RunUntil;
+using GuiTest::Xdotool;
 
 // An element that logs presses with their modifiers and double-click flag, and may track the
 // mouse from a press or throw from it.

@@ -132,7 +132,7 @@ TEST_F(Element, CoordinateConversionsFollowTheWindowAndScreen) {
   EXPECT_EQ(e->GetContentRect(), (cRect{35, 45, 45, 50}));
   EXPECT_EQ(e->LocalToScreen({1, 2}), (cPoint{}));
 
-  fView->fWindow = ref<Wex::rcWindow>(new GuiTest::rcFakeWindow({300, 200, 900, 700}));
+  fView->fWindow = ref<Wex::rcExtWindow>(new GuiTest::rcFakeWindow({300, 200, 900, 700}));
   fView->fOrigin = {8, 24};
   EXPECT_EQ(e->GetContentRect(), (cRect{43, 69, 53, 74}));
   EXPECT_EQ(e->LocalToScreen({1, 2}), (cPoint{344, 271}));

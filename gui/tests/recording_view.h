@@ -12,10 +12,11 @@
 
 namespace GuiTest {
 
-class rcFakeWindow : public Wex::rcWindow {
+// A wrapper over no window that answers a content rectangle of its own.
+class rcFakeWindow : public Wex::rcExtWindow {
  public:
-  explicit rcFakeWindow(const Wex::cRect& content) : fContent(content) {}
-  Wex::cRect GetScreenContentRect() override { return fContent; }
+  explicit rcFakeWindow(const Wex::cRect& content) : rcExtWindow(nullptr), fContent(content) {}
+  Wex::cRect GetContentRect() override { return fContent; }
 
  private:
   Wex::cRect fContent;
@@ -26,8 +27,21 @@ class rcRecordingView : public Wex::rc, public Wex::iNativeView {
   iref<Wex::iGUIView> Self() { return iref<Wex::iGUIView>(this); }
   iref<Wex::iMouseTrackingHost> TrackingHost() { return iref<Wex::iMouseTrackingHost>(this); }
 
+  void SetTitle(const refString& title) override { fTitle = title ? title : Wex::rcString::GetEmpty(); }
+  refString GetTitle() override { return fTitle; }
+  void SetContentRect(const Wex::cRect& r) override { fBounds = {0, 0, r.Width(), r.Height()}; }
+  Wex::cRect GetContentRect() override { return fBounds; }
   Wex::cRect GetBounds() override { return fBounds; }
+  void Show() override { fVisible = true; }
+  void Hide() override { fVisible = false; }
+  bool IsVisible() override { return fVisible; }
+  void Activate() override { fKey = true; }
+  bool IsKeyWindow() override { return fKey; }
   void InvalidateRect(const Wex::cRect& r) override { fInvalidated.push_back(r); }
+  void InvalidateAll() override { fInvalidated.push_back(fBounds); }
+  void SetUserValue(std::int32_t value) override { fUserValue = value; }
+  std::int32_t GetUserValue() override { return fUserValue; }
+  iref<Wex::iGUIView> GetAttachedInterface() override { return nullptr; }
   void StartTracking(const iref<Wex::iMouseTracker>& tracker, const Wex::cMouseEvent& event) override {
     fTracker = tracker;
     fTrackingEvent = event;
@@ -52,7 +66,7 @@ class rcRecordingView : public Wex::rc, public Wex::iNativeView {
   iref<Wex::iContextMenuDisplayer> GetContextMenuDisplayer() override { return fMenuDisplayer; }
   iref<Wex::iMouseMovementHandler> GetMovementHandler() override { return fMovementHandler; }
   iref<Wex::iKeyHandler> GetKeyHandler() override { return fKeyHandler; }
-  ref<Wex::rcWindow> GetWindow() override { return fWindow; }
+  ref<Wex::rcExtWindow> GetWindow() override { return fWindow; }
   Wex::cPoint GetOriginInWindow() override { return fWindow ? fOrigin : Wex::cPoint{}; }
   ref<Wex::rcScheduler> GetScheduler() override { return fScheduler; }
   void UseCursor(const ref<Wex::rcCocoaObject>& cursor) override { fCursors.push_back(cursor); }
@@ -69,10 +83,14 @@ class rcRecordingView : public Wex::rc, public Wex::iNativeView {
     fScheduler = nullptr;
   }
 
+  refString fTitle = Wex::rcString::GetEmpty();
   Wex::cRect fBounds{0, 0, 200, 100};
+  bool fVisible = false;
+  bool fKey = false;
+  std::int32_t fUserValue = 0;
   std::vector<Wex::cRect> fInvalidated;
   ref<Wex::rcScheduler> fScheduler{new Wex::rcScheduler()};
-  ref<Wex::rcWindow> fWindow;
+  ref<Wex::rcExtWindow> fWindow;
   Wex::cPoint fOrigin;
   std::vector<ref<Wex::rcCocoaObject>> fCursors;
   iref<Wex::iGUIElementListener> fListener;
