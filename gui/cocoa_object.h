@@ -22,4 +22,8 @@ class rcCocoaObject : public rc {
   GObject* fObject;
 };
 
+// The program-wide holder of the arrow cursor, made on the first call; each call answers a new
+// reference to it.
+ref<rcCocoaObject> GetArrowCursor();
+
 }  // namespace Wex

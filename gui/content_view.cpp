@@ -8,6 +8,7 @@
 #include "gui/geometry.h"
 #include "gui/graphics_context.h"
 #include "platform/cursor.h"
+#include "platform/gtk_content_view_peer.h"
 
 using ContentView = comkelvane_brimlib_20150413151123_ContentView;
 
@@ -54,7 +55,31 @@ std::uint8_t KeyCharacter(const std::u32string& characters) {
   return characters[0] == 0x7F ? 8 : static_cast<std::uint8_t>(characters[0]);
 }
 
+iref<Platform::iContentViewPeer> MakeToolkitPeer() {
+  return iref<Platform::iContentViewPeer>(new Platform::GtkContentViewPeer());
+}
+
+Wex::ContentViewPeerMaker gPeerMaker = MakeToolkitPeer;
+
 }  // namespace
+
+namespace Wex {
+
+iref<Platform::iContentViewPeer> MakeContentViewPeer() { return gPeerMaker(); }
+
+ContentViewPeerMaker SetContentViewPeerMaker(ContentViewPeerMaker maker) { return std::exchange(gPeerMaker, maker); }
+
+}  // namespace Wex
+
+ref<ContentView> ContentView::CreateForOwner(const Platform::Rect& frame, Wex::rc* ownerObject,
+                                             Wex::iNativeView* owner) {
+  Wex::AddReference(ownerObject);
+  const iref<Wex::iNativeView> nativeView(ownerObject, owner);
+  const ref<ContentView> view(new ContentView(frame, nativeView, Wex::MakeContentViewPeer()));
+  // Never the last reference: the view holds one.
+  Wex::ReleaseReference(ownerObject);
+  return view;
+}
 
 ContentView::comkelvane_brimlib_20150413151123_ContentView(const Platform::Rect& frame,
                                                            const iref<Wex::iNativeView>& nativeView,

@@ -21,12 +21,28 @@
 
 typedef struct _GObject GObject;
 
+namespace Wex {
+
+// Makes the peer of a new content view: a toolkit widget unless tests put another maker in place.
+using ContentViewPeerMaker = iref<Platform::iContentViewPeer> (*)();
+iref<Platform::iContentViewPeer> MakeContentViewPeer();
+// Answers the maker that was in place.
+ContentViewPeerMaker SetContentViewPeerMaker(ContentViewPeerMaker maker);
+
+}  // namespace Wex
+
 class comkelvane_brimlib_20150413151123_ContentView : public Wex::rc, public Platform::iContentViewSink {
  public:
   // Holds the owner (which holds the view in turn until it calls Release) and connects the peer,
   // which must not be empty, giving it the frame.
   comkelvane_brimlib_20150413151123_ContentView(const Platform::Rect& frame, const iref<Wex::iNativeView>& nativeView,
                                                 const iref<Platform::iContentViewPeer>& peer);
+  // Makes the view of an owner that is still being constructed, over a peer from the maker. The
+  // owner's count is raised for the call so that a failure cannot release the half-built owner;
+  // on failure the raise stays (the owner's construction fails too and frees it regardless).
+  static ref<comkelvane_brimlib_20150413151123_ContentView> CreateForOwner(const Platform::Rect& frame,
+                                                                          Wex::rc* ownerObject,
+                                                                          Wex::iNativeView* owner);
   // Releases first, so a view that its owner released is released safely a second time.
   ~comkelvane_brimlib_20150413151123_ContentView() override;
 
@@ -63,6 +79,9 @@ class comkelvane_brimlib_20150413151123_ContentView : public Wex::rc, public Pla
   // Sets the cursor that the view shows: a shared cursor, a toolkit cursor, or null for the
   // parent's cursor.
   void useCursor(GObject* cursor);
+
+  // The widget side, through which the owner places, shows and invalidates the view.
+  Platform::iContentViewPeer& GetPeer() const { return *fPeer; }
 
   void drawRect(cairo_t* context, const Platform::Rect& dirty) override;
   void viewDidHide() override;

@@ -152,7 +152,7 @@ cPoint rcGUIElement::LocalToWindow(const cPoint& p) const { return p + fWindowRe
 
 cRect rcGUIElement::GetContentRect() const {
   iNativeView* view = GetHostView();
-  return view != nullptr ? fWindowRect.Moved(view->GetOriginInWindow()) : fWindowRect;
+  return view != nullptr ? fWindowRect.Moved(view->GetPositionInWindow()) : fWindowRect;
 }
 
 cPoint rcGUIElement::LocalToScreen(const cPoint& p) const {

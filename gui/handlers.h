@@ -15,6 +15,7 @@ namespace Wex {
 class iGUIView;
 class iMouseTracker;
 class rcGraphicsContext;
+class rcWindow;
 
 class iGUIElementListener {
  public:
@@ -84,6 +85,16 @@ class iKeyHandler {
 
  protected:
   virtual ~iKeyHandler() = default;
+};
+
+class iWindowEventHandler {
+ public:
+  // The user asks to close the window (its close box, or the window system); the window stays
+  // open unless the handler hides or closes it.
+  virtual void CloseRequested(const ref<rcWindow>& window) = 0;
+
+ protected:
+  virtual ~iWindowEventHandler() = default;
 };
 
 class iMouseTrackingHost {

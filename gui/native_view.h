@@ -35,9 +35,12 @@ class iNativeView : public virtual iGUIView, public virtual iMouseTrackingHost {
   // The window that holds the view; empty when there is none.
   virtual ref<rcExtWindow> GetWindow() = 0;
   // The view's top-left in its window's content area, y from the top; (0, 0) without a window.
-  virtual cPoint GetOriginInWindow() = 0;
+  virtual cPoint GetPositionInWindow() = 0;
   // The scheduler that the view's event-loop timer runs.
   virtual ref<rcScheduler> GetScheduler() = 0;
+  // Sends the program's last move again when this view received it, so that hover state and
+  // cursor follow a change under a still pointer.
+  virtual void ReissueMouseMoved() = 0;
   // Makes the cursor (a shared cursor or a toolkit cursor) the one that the view shows; an empty
   // reference shows the cursor of the view's parent.
   virtual void UseCursor(const ref<rcCocoaObject>& cursor) = 0;

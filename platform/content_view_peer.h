@@ -11,6 +11,8 @@
 #include "platform/view_event.h"
 
 typedef struct _GObject GObject;
+typedef struct _GtkContainer GtkContainer;
+typedef struct _GtkWindow GtkWindow;
 
 namespace Platform {
 
@@ -43,8 +45,29 @@ class iContentViewPeer {
   virtual void Connect(Wex::rc* object, iContentViewSink* sink) = 0;
   // From now on the sink receives nothing.
   virtual void Disconnect() = 0;
-  // Places the widget in its parent (view coordinates of the parent) and sizes it.
+  // Places the widget in its parent (view coordinates of the parent) and sizes it; a negative
+  // size is none.
   virtual void SetFrame(const Rect& frame) = 0;
+  // The frame last set: the toolkit places and sizes the widget later.
+  virtual Rect GetFrame() = 0;
+  // Puts the widget into a parent, taking it out of the one it is in: into a fixed container at
+  // the frame's top-left, into any other container as its content.
+  virtual void AddToSuperview(GtkContainer* parent) = 0;
+  virtual void SetHidden(bool hidden) = 0;
+  virtual bool IsHidden() = 0;
+  // The toplevel window that holds the widget; null when the widget is in none.
+  virtual GtkWindow* GetWindow() = 0;
+  // The widget's top-left in its window's coordinates; (0, 0) when it is in no window or not
+  // placed yet.
+  virtual Point GetPositionInWindow() = 0;
+  // Marks the part of the widget covered by the rectangle (widget coordinates), or all of it,
+  // for redrawing; an empty rectangle marks nothing.
+  virtual void SetNeedsDisplayInRect(const Rect& r) = 0;
+  virtual void SetNeedsDisplay() = 0;
+  // Makes the widget the focus of its window, when it is in one; and whether it is, active
+  // window or not.
+  virtual void MakeFirstResponder() = 0;
+  virtual bool IsFirstResponder() = 0;
   // The cursor that the widget shows: a shared cursor object, a toolkit cursor, or null for the
   // parent's cursor. It is applied at the end of the event being dispatched, or at once outside
   // a dispatch.

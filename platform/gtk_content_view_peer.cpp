@@ -25,11 +25,19 @@ struct DisplayCursors {
   std::map<std::int32_t, GdkCursor*> cursors;
 };
 
-// A widget coordinate or size from a double, clamped to what the toolkit takes.
-gint ToWidgetUnits(double v) {
-  constexpr double kLimit = 1 << 24;
+// A widget coordinate from a double, rounded and clamped into X11's 16 bits; NaN gives 0.
+gint ToWidgetPosition(double v) {
   if (std::isnan(v)) return 0;
-  return static_cast<gint>(std::lround(std::fmax(-kLimit, std::fmin(kLimit, v))));
+  return static_cast<gint>(std::lround(std::clamp(v, -32768.0, 32767.0)));
+}
+
+// A widget size from a double, likewise; a negative size is none.
+gint ToWidgetSize(double v) { return std::max(0, ToWidgetPosition(v)); }
+
+// An edge of an area to redraw, rounded outward by the caller, within the toolkit's integers.
+gint ToAreaEdge(double v) {
+  if (std::isnan(v)) return 0;
+  return static_cast<gint>(std::clamp<double>(v, G_MININT / 2, G_MAXINT / 2));
 }
 
 // Replaces a held object by another, holding the new one.
@@ -68,6 +76,8 @@ GtkContentViewPeer::GtkContentViewPeer() : fWidget(gtk_drawing_area_new()) {
   gtk_widget_add_events(fWidget, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
                                      GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK | GDK_KEY_PRESS_MASK |
                                      GDK_KEY_RELEASE_MASK | GDK_FOCUS_CHANGE_MASK);
+  // A view shows once it is in a parent, unless it is hidden.
+  gtk_widget_show(fWidget);
 }
 
 GtkContentViewPeer::~GtkContentViewPeer() {
@@ -110,12 +120,54 @@ void GtkContentViewPeer::Disconnect() {
 }
 
 void GtkContentViewPeer::SetFrame(const Rect& frame) {
-  gtk_widget_set_size_request(fWidget, std::max(0, ToWidgetUnits(frame.width)),
-                              std::max(0, ToWidgetUnits(frame.height)));
+  fFrame = frame;
+  gtk_widget_set_size_request(fWidget, ToWidgetSize(frame.width), ToWidgetSize(frame.height));
   if (GtkWidget* parent = gtk_widget_get_parent(fWidget); parent != nullptr && GTK_IS_FIXED(parent)) {
-    gtk_fixed_move(GTK_FIXED(parent), fWidget, ToWidgetUnits(frame.x), ToWidgetUnits(frame.y));
+    gtk_fixed_move(GTK_FIXED(parent), fWidget, ToWidgetPosition(frame.x), ToWidgetPosition(frame.y));
   }
 }
+
+void GtkContentViewPeer::AddToSuperview(GtkContainer* parent) {
+  RemoveFromSuperview();
+  if (GTK_IS_FIXED(parent)) {
+    gtk_fixed_put(GTK_FIXED(parent), fWidget, ToWidgetPosition(fFrame.x), ToWidgetPosition(fFrame.y));
+  } else {
+    gtk_container_add(parent, fWidget);
+  }
+}
+
+void GtkContentViewPeer::SetHidden(bool hidden) { gtk_widget_set_visible(fWidget, !hidden); }
+
+bool GtkContentViewPeer::IsHidden() { return !gtk_widget_get_visible(fWidget); }
+
+GtkWindow* GtkContentViewPeer::GetWindow() {
+  GtkWidget* toplevel = gtk_widget_get_toplevel(fWidget);
+  return gtk_widget_is_toplevel(toplevel) && GTK_IS_WINDOW(toplevel) ? GTK_WINDOW(toplevel) : nullptr;
+}
+
+Point GtkContentViewPeer::GetPositionInWindow() {
+  GtkWindow* window = GetWindow();
+  gint x = 0;
+  gint y = 0;
+  if (window == nullptr || !gtk_widget_translate_coordinates(fWidget, GTK_WIDGET(window), 0, 0, &x, &y)) return {};
+  return {static_cast<double>(x), static_cast<double>(y)};
+}
+
+void GtkContentViewPeer::SetNeedsDisplayInRect(const Rect& r) {
+  const gint left = ToAreaEdge(std::floor(r.x));
+  const gint top = ToAreaEdge(std::floor(r.y));
+  const gint right = ToAreaEdge(std::ceil(r.x + r.width));
+  const gint bottom = ToAreaEdge(std::ceil(r.y + r.height));
+  if (right > left && bottom > top) gtk_widget_queue_draw_area(fWidget, left, top, right - left, bottom - top);
+}
+
+void GtkContentViewPeer::SetNeedsDisplay() { gtk_widget_queue_draw(fWidget); }
+
+void GtkContentViewPeer::MakeFirstResponder() {
+  if (GetWindow() != nullptr) gtk_widget_grab_focus(fWidget);
+}
+
+bool GtkContentViewPeer::IsFirstResponder() { return GetWindow() != nullptr && gtk_widget_is_focus(fWidget); }
 
 void GtkContentViewPeer::UseCursor(GObject* cursor) {
   Hold(fCursor, cursor);

@@ -23,7 +23,7 @@ GdkCursor* GetDisplayCursor(GObject* cursor, GdkDisplay* display);
 class GtkContentViewPeer : public Wex::rc, public iContentViewPeer {
  public:
   // Makes the widget (app-paintable, focusable, with the event masks of a view that tracks the
-  // pointer everywhere), not yet in a parent.
+  // pointer everywhere), shown but not yet in a parent.
   GtkContentViewPeer();
   GtkContentViewPeer(const GtkContentViewPeer&) = delete;
   GtkContentViewPeer& operator=(const GtkContentViewPeer&) = delete;
@@ -35,8 +35,19 @@ class GtkContentViewPeer : public Wex::rc, public iContentViewPeer {
   // Connects the widget's signals to the sink.
   void Connect(Wex::rc* object, iContentViewSink* sink) override;
   void Disconnect() override;
-  // Sizes the widget; when its parent is a GtkFixed, also moves it there.
+  // Sizes the widget; when its parent is a GtkFixed, also moves it there. X11 coordinates are
+  // 16-bit: positions reach the toolkit clamped to -32768 .. 32767, sizes to 0 .. 32767.
   void SetFrame(const Rect& frame) override;
+  Rect GetFrame() override { return fFrame; }
+  void AddToSuperview(GtkContainer* parent) override;
+  void SetHidden(bool hidden) override;
+  bool IsHidden() override;
+  GtkWindow* GetWindow() override;
+  Point GetPositionInWindow() override;
+  void SetNeedsDisplayInRect(const Rect& r) override;
+  void SetNeedsDisplay() override;
+  void MakeFirstResponder() override;
+  bool IsFirstResponder() override;
   void UseCursor(GObject* cursor) override;
   void RemoveFromSuperview() override;
 
@@ -62,6 +73,7 @@ class GtkContentViewPeer : public Wex::rc, public iContentViewPeer {
   void ConnectSignal(const char* signal, GCallback handler);
 
   GtkWidget* fWidget;
+  Rect fFrame;
   std::vector<gulong> fHandlers;
   Wex::rc* fSinkObject = nullptr;
   iContentViewSink* fSink = nullptr;

@@ -227,8 +227,9 @@ TEST_F(ContentViewTest, AModifierChangeResendsTheLastMoveToTheViewThatReceivedIt
   EXPECT_FALSE(b.Send(Flags(0)));
   EXPECT_EQ(Take(), (Log{"a:MouseMoved 7,8 b0"}));
 
-  // A released view is out of the record.
+  // A released view is out of the record; it hears that it left its parent first.
   fA.view->Release();
+  EXPECT_EQ(Take(), (Log{"a:HierarchyChanged"}));
   b.owner->SetKeyHandler(iref<Wex::iKeyHandler>(b.handlers));
   b.handlers->fKeyHandled = true;
   EXPECT_TRUE(b.Send(Flags(kCommand)));

@@ -1,5 +1,5 @@
 // The window wrapper without a display: the screen-rectangle conversions, and the back-references
-// and operations of wrappers over no window.
+// of wrappers over no window.
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,6 @@ TEST(ExtWindow, ScreenRectanglesFlipAgainstTheScreenHeight) {
   };
   const Case cases[] = {
       {{100, 50, 300, 250}, 900, {100, 650, 200, 200}},
-      {{-20, 0, 10, 900}, 900, {-20, 0, 30, 900}},
       {{0, 0, 16777217, 1}, 0, {0, -1, 16777216, 1}},  // through single precision
   };
   for (const Case& c : cases) {
@@ -63,27 +62,6 @@ TEST(ExtWindow, ClosingWritesNullIntoTheEnteredHolders) {
     window->AddBackReference(&removed);
   }
   EXPECT_EQ(removed, nullptr);
-}
-
-TEST(ExtWindow, AWrapperOverNoWindowDoesNothing) {
-  const ref<rcExtWindow> window(new rcExtWindow(nullptr));
-  window->SetTitle(Wex::MakeRCString("title"));
-  EXPECT_EQ(window->GetTitle(), Wex::rcString::GetEmpty());
-  window->SetContentRect({1, 2, 3, 4});
-  EXPECT_EQ(window->GetContentRect(), cRect{});
-  EXPECT_EQ(window->GetBounds(), cRect{});
-  window->Show();
-  EXPECT_FALSE(window->IsVisible());
-  window->Activate();
-  EXPECT_FALSE(window->IsKeyWindow());
-  window->UpdateRect({0, 0, 5, 5});
-  window->InvalidateAll();
-  window->SetAlphaValue(0.5f);
-  EXPECT_FALSE(window->BeginDrawing());
-  EXPECT_FALSE(window->GetAttachedInterface());
-  EXPECT_EQ(window->GetGtkWindow(), nullptr);
-  window->SetUserValue(-7);
-  EXPECT_EQ(window->GetUserValue(), -7);
 }
 
 }  // namespace

@@ -27,11 +27,30 @@ class rcRecordingPeer : public Wex::rc, public Platform::iContentViewPeer {
     ++fDisconnects;
   }
   void SetFrame(const Platform::Rect& frame) override { fFrame = frame; }
+  Platform::Rect GetFrame() override { return fFrame; }
+  void AddToSuperview(GtkContainer* parent) override { fParent = parent; }
+  void SetHidden(bool hidden) override { fHidden = hidden; }
+  bool IsHidden() override { return fHidden; }
+  GtkWindow* GetWindow() override { return nullptr; }
+  Platform::Point GetPositionInWindow() override { return {}; }
+  void SetNeedsDisplayInRect(const Platform::Rect& r) override { fInvalidated.push_back(r); }
+  void SetNeedsDisplay() override { fInvalidated.push_back(fFrame); }
+  void MakeFirstResponder() override { fFirstResponder = true; }
+  bool IsFirstResponder() override { return fFirstResponder; }
   void UseCursor(GObject* cursor) override { fCursors.push_back(cursor); }
-  void RemoveFromSuperview() override { ++fRemovals; }
+  // Like a toolkit widget, the view hears that it left its parent.
+  void RemoveFromSuperview() override {
+    ++fRemovals;
+    fParent = nullptr;
+    if (fSink != nullptr) fSink->viewDidMoveToSuperview();
+  }
 
   Platform::iContentViewSink* fSink = nullptr;
   Platform::Rect fFrame;
+  GtkContainer* fParent = nullptr;
+  bool fHidden = false;
+  bool fFirstResponder = false;
+  std::vector<Platform::Rect> fInvalidated;
   std::vector<GObject*> fCursors;
   int fDisconnects = 0;
   int fRemovals = 0;
@@ -53,9 +72,13 @@ class rcContentViewOwner : public rcRecordingView {
     rcRecordingView::UseCursor(cursor);
     if (fContentView) fContentView->useCursor(cursor ? cursor->GetObject() : nullptr);
   }
+  void ReissueMouseMoved() override {
+    if (fContentView) fContentView->reissueMouseMoved();
+  }
+  // The handlers go first, so the view's leaving its parent reaches none.
   void Close() override {
-    if (const ref<ContentView> view = std::move(fContentView)) view->Release();
     rcRecordingView::Close();
+    if (const ref<ContentView> view = std::move(fContentView)) view->Release();
   }
 
   ref<ContentView> fContentView;
@@ -73,8 +96,10 @@ class rcRecordingHandlers : public Wex::rc,
                             public Wex::iKeyHandler,
                             public Wex::iMouseTracker {
  public:
-  rcRecordingHandlers(std::string name, rcRecordingView& view, std::vector<std::string>& log)
-      : fName(std::move(name)), fView(&view), fLog(&log) {}
+  // The view is any object that is a native view.
+  template <class View>
+  rcRecordingHandlers(std::string name, View& view, std::vector<std::string>& log)
+      : fName(std::move(name)), fViewObject(&view), fView(&view), fLog(&log) {}
 
   // Installs every handler but the key handler in the view.
   void InstallIn(Wex::iNativeView& view) {
@@ -166,11 +191,12 @@ class rcRecordingHandlers : public Wex::rc,
   // Every call must carry the view as its host.
   template <class Host>
   void Record(const iref<Host>& host, const std::string& call) {
-    fLog->push_back(fName + ":" + (host.GetObject() == fView ? "" : "(other host) ") + call);
+    fLog->push_back(fName + ":" + (host.GetObject() == fViewObject ? "" : "(other host) ") + call);
   }
 
   std::string fName;
-  rcRecordingView* fView;
+  Wex::rc* fViewObject;
+  Wex::iNativeView* fView;
   std::vector<std::string>* fLog;
 };
 

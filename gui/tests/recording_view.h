@@ -67,8 +67,9 @@ class rcRecordingView : public Wex::rc, public Wex::iNativeView {
   iref<Wex::iMouseMovementHandler> GetMovementHandler() override { return fMovementHandler; }
   iref<Wex::iKeyHandler> GetKeyHandler() override { return fKeyHandler; }
   ref<Wex::rcExtWindow> GetWindow() override { return fWindow; }
-  Wex::cPoint GetOriginInWindow() override { return fWindow ? fOrigin : Wex::cPoint{}; }
+  Wex::cPoint GetPositionInWindow() override { return fWindow ? fOrigin : Wex::cPoint{}; }
   ref<Wex::rcScheduler> GetScheduler() override { return fScheduler; }
+  void ReissueMouseMoved() override { ++fReissues; }
   void UseCursor(const ref<Wex::rcCocoaObject>& cursor) override { fCursors.push_back(cursor); }
   void Close() override {
     fClosed = true;
@@ -102,6 +103,7 @@ class rcRecordingView : public Wex::rc, public Wex::iNativeView {
   iref<Wex::iMouseTracker> fTracker;
   Wex::cMouseEvent fTrackingEvent;
   int fCancelRequests = 0;
+  int fReissues = 0;
   bool fClosed = false;
 };
 

@@ -22,6 +22,15 @@ const ::testing::Environment* const gEnvironment = ::testing::AddGlobalTestEnvir
 
 }  // namespace
 
+HostWindow::HostWindow(int x, int y) : window(gtk_window_new(GTK_WINDOW_TOPLEVEL)), fixed(gtk_fixed_new()) {
+  gtk_window_move(GTK_WINDOW(window), x, y);
+  gtk_window_set_default_size(GTK_WINDOW(window), 300, 200);
+  gtk_container_add(GTK_CONTAINER(window), fixed);
+  gtk_widget_show_all(window);
+}
+
+HostWindow::~HostWindow() { gtk_widget_destroy(window); }
+
 bool RunUntil(const std::function<bool()>& done, std::int64_t milliseconds) {
   const std::int64_t deadline = Wex::GetMilliseconds() + milliseconds;
   while (!done()) {

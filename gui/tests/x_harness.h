@@ -9,7 +9,20 @@
 #include <string>
 #include <vector>
 
+typedef struct _GtkWidget GtkWidget;
+
 namespace GuiTest {
+
+// The host's view: a shown toplevel window at a screen position, holding a fixed container.
+struct HostWindow {
+  HostWindow(int x, int y);
+  HostWindow(const HostWindow&) = delete;
+  HostWindow& operator=(const HostWindow&) = delete;
+  ~HostWindow();
+
+  GtkWidget* window;
+  GtkWidget* fixed;
+};
 
 // Iterates the main context until done answers true, then once more until it is idle; false
 // when done did not answer true within the time given.
