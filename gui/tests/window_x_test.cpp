@@ -6,6 +6,7 @@
 #include <gtk/gtk.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,10 @@ TEST_F(ExtWindowOnX, RectanglesBeyondX11ReachTheToolkitClamped) {
   EXPECT_EQ(y, 10);
   gtk_widget_show(fWindow);
   ASSERT_TRUE(RunUntil([&] { return fWrapper->GetContentRect() == cRect{-32768, 10, -31768, 11}; }));
+  // A closed wrapper hears nothing of later moves.
+  fWrapper->Close();
+  gtk_window_move(GTK_WINDOW(fWindow), 0, 0);
+  RunUntil([] { return true; });
 
   // The flip of y reads the height of the screen.
   GdkRectangle screen;
@@ -160,9 +165,25 @@ TEST_F(WindowsOnX, AWindowTellsItsListenerAndNeverClosesItself) {
   EXPECT_EQ(Count("w:TitleChanged"), 1);
   EXPECT_EQ(Count("w:VisibilityChanged"), 2);
 
-  // Nothing reaches a closed window.
+  // Nothing reaches a closed window, not even a move that was on its way.
+  const int frames = Count("w:FrameChanged");
+  window->SetContentRect({0, 0, 10, 10});
   window->Close();
+  RunUntil([] { return true; });
   EXPECT_FALSE(window->GetGtkWindow() || window->GetScheduler() || window->GetListener());
+  EXPECT_EQ(Count("w:FrameChanged"), frames);
+}
+
+TEST_F(WindowsOnX, AFailedConstructionDestroysTheWindowItMade) {
+  const Wex::ContentViewPeerMaker maker = Wex::SetContentViewPeerMaker(
+      []() -> iref<Platform::iContentViewPeer> { throw std::runtime_error("no widget"); });
+  GList* before = gtk_window_list_toplevels();
+  EXPECT_THROW(ref<Wex::rcWindow>(new Wex::rcWindow({0, 0, 10, 10}, 1, 0, false)), std::runtime_error);
+  GList* after = gtk_window_list_toplevels();
+  EXPECT_EQ(g_list_length(after), g_list_length(before));
+  g_list_free(before);
+  g_list_free(after);
+  Wex::SetContentViewPeerMaker(maker);
 }
 
 TEST_F(WindowsOnX, AHintLetsClicksThroughToTheWindowBeneath) {
@@ -205,6 +226,16 @@ TEST_F(WindowsOnX, ANativeViewInTheHostsWindow) {
   GuiTest::HostWindow host(0, 0);
   view->AttachToParentView(GTK_CONTAINER(host.fixed));
   ASSERT_TRUE(RunUntil([&] { return view->GetPositionInWindow() == cPoint{20, 30}; }));
+  GList* children = gtk_container_get_children(GTK_CONTAINER(host.fixed));
+  GtkWidget* widget = GTK_WIDGET(children->data);
+  g_list_free(children);
+  // A negative size asks for none (0, which the toolkit keeps as its least, 1), not for the
+  // widget's natural size.
+  view->SetContentRect({20, 30, 10, 130});
+  gint width = -1;
+  gtk_widget_get_size_request(widget, &width, nullptr);
+  EXPECT_EQ(width, 1);
+  view->SetContentRect({20, 30, 220, 130});
   const ref<Wex::rcExtWindow> first = view->GetWindow();
   ASSERT_TRUE(first);
   EXPECT_EQ(first->GetGtkWindow(), GTK_WINDOW(host.window));
@@ -224,9 +255,6 @@ TEST_F(WindowsOnX, ANativeViewInTheHostsWindow) {
 
   // The host moves the view into another window: the first wrapper no longer holds the cache.
   GuiTest::HostWindow other(400, 0);
-  GList* children = gtk_container_get_children(GTK_CONTAINER(host.fixed));
-  GtkWidget* widget = GTK_WIDGET(children->data);
-  g_list_free(children);
   gtk_container_remove(GTK_CONTAINER(host.fixed), widget);
   gtk_fixed_put(GTK_FIXED(other.fixed), widget, 0, 0);
   const ref<Wex::rcExtWindow> second = view->GetWindow();
