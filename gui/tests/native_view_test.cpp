@@ -1,5 +1,4 @@
-// The native view over a recording widget: what it asks of its widget, its handlers, its close
-// and a failed construction.
+// The native view over a recording widget: its handlers, its close and a failed construction.
 
 #include <gtest/gtest.h>
 
@@ -38,22 +37,6 @@ class NativeView : public ::testing::Test {
   ref<Wex::rcNativeView> fView;
 };
 
-TEST_F(NativeView, AnswersThroughItsWidget) {
-  EXPECT_EQ(fView->GetBounds(), (cRect{0, 0, 100, 50}));
-  fView->SetContentRect({-5, 0, 95, 40});
-  EXPECT_EQ(fView->GetContentRect(), (cRect{-5, 0, 95, 40}));
-  fView->InvalidateRect({1, 2, 5, 9});
-  fView->InvalidateAll();
-  ASSERT_EQ(fPeer->fInvalidated.size(), 2u);
-  EXPECT_EQ(Wex::ToRect(fPeer->fInvalidated[0]), (cRect{1, 2, 5, 9}));
-  EXPECT_EQ(Wex::ToRect(fPeer->fInvalidated[1]), (cRect{-5, 0, 95, 40}));
-  // One program-wide arrow; an empty cursor gives the parent's.
-  EXPECT_EQ(Wex::GetArrowCursor().Get(), Wex::GetArrowCursor().Get());
-  fView->UseCursor(Wex::GetArrowCursor());
-  fView->UseCursor(nullptr);
-  EXPECT_EQ(fPeer->fCursors, (std::vector<GObject*>{Wex::GetNSCursor(0), nullptr}));
-}
-
 TEST_F(NativeView, HoldsEachHandlerOnceAndPassesEventsToThem) {
   const ref<GuiTest::rcRecordingHandlers> h(new GuiTest::rcRecordingHandlers("h", *fView, fLog));
   const std::int64_t references = h->GetReferenceCount();
@@ -75,6 +58,10 @@ TEST_F(NativeView, HoldsEachHandlerOnceAndPassesEventsToThem) {
   fView->CancelTracking(iref<Wex::iMouseTracker>(h));
   EXPECT_EQ(fLog, (Log{"h:MouseEntered", "h:MouseMoved 3,4 b0", "h:MouseMoved 3,4 b0", "h:TrackMouse 5,6 b1",
                        "h:CancelTracking"}));
+  // Each move starts from the arrow; an empty cursor gives the parent's.
+  EXPECT_EQ(Wex::GetArrowCursor()->GetObject(), Wex::GetNSCursor(0));
+  fView->UseCursor(nullptr);
+  EXPECT_EQ(fPeer->fCursors, (std::vector<GObject*>{Wex::GetNSCursor(0), nullptr}));
 }
 
 TEST_F(NativeView, ClosingDropsTheTimerTheHandlersAndThenTheWidget) {
