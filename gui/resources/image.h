@@ -7,6 +7,7 @@
 #include "base/rc.h"
 #include "gui/geometry.h"
 #include "gui/graphics_context.h"
+#include "raster/source.h"
 
 namespace Velto {
 
@@ -23,6 +24,28 @@ class rcImage : public Wex::rc {
   virtual void DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) = 0;
   // A counter that changes whenever the image's pixels change.
   virtual std::int32_t GetChangeCount() = 0;
+};
+
+// An image that owns raster pixels, which its creator fills before handing it out and which never
+// change afterwards (its change count stays 1). It draws its paint source-over.
+class rcRasterResource : public rcImage {
+ public:
+  // The paint's rectangle as edges.
+  Wex::cRect GetBounds() override;
+  void Draw(Wex::rcGraphicsContext& context, const Wex::cPoint& p) override;
+  void DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) override;
+  std::int32_t GetChangeCount() override { return fChangeCount; }
+  // The pixels as a paint that lives as long as the resource; masks give white whose alpha is
+  // the coverage. Like every raster source, it must not be rendered from two places at once.
+  virtual QorRaster::Paint& GetPaint() = 0;
+  // The coverage of a mask resource (the source of glyphs cut from font pages); null for colour.
+  virtual QorRaster::Mask* GetMask() { return nullptr; }
+
+ protected:
+  rcRasterResource() = default;
+
+ private:
+  std::int32_t fChangeCount = 1;
 };
 
 }  // namespace Velto

@@ -1,8 +1,15 @@
 #include "gui/resources/resource_registry.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "base/encoding.h"
+#include "base/exceptions.h"
+#include "base/expression.h"
 #include "base/key_value.h"
 #include "base/text.h"
+#include "gui/resources/image_wrappers.h"
+#include "gui/resources/layout.h"
 
 namespace Velto {
 
@@ -17,6 +24,18 @@ std::wstring ResourceFileName(std::string_view name, std::string_view type) {
   file += type;
   return Wex::Latin1ToWide(file);
 }
+
+// The value of a key, empty when the key is absent.
+std::string_view ValueOf(const Description& description, const std::string& key) {
+  const auto found = description.find(key);
+  return found != description.end() ? std::string_view(found->second) : std::string_view();
+}
+
+// Gamma within 0 to 4; a value that is no number counts as 0.
+double ClampGamma(double gamma) { return gamma >= 0 ? std::min(gamma, 4.0) : 0.0; }
+
+// Opacity within 0 to 1; a value that is no number counts as whole.
+double ClampOpacity(double opacity) { return std::isnan(opacity) ? 1.0 : std::clamp(opacity, 0.0, 1.0); }
 
 }  // namespace
 
@@ -80,7 +99,80 @@ std::string rcResourceRegistry::TranslateLatin1(std::string_view text) {
 void rcResourceRegistry::Clear() {
   const Scope lock(*this);
   fResourceTexts.clear();
+  fImages.clear();
   fStrings.clear();
+}
+
+ref<rcImage> rcResourceRegistry::GetImage(std::string_view value) {
+  const Scope lock(*this);
+  cImageSpec spec;
+  if (!Wex::IsBlockText(value)) {
+    spec.fName = Wex::Unquote(value);
+    return GetImageForSpec(spec, true);
+  }
+  const Description block = Wex::ParseKeyValueMap(value);
+  spec.fName = Wex::Unquote(ValueOf(block, "name"));
+  const std::string format = Wex::Unquote(ValueOf(block, "format"));
+  if (format == "rle" || format == "rlemask") spec.fRLE = true;
+  if (format == "mask" || format == "rlemask") spec.fMask = true;
+  if (!format.empty() && !spec.fRLE && !spec.fMask) {
+    throw FormatException("Invalid image format specification: " + Wex::Quote(format));
+  }
+  spec.fGamma = ClampGamma(Wex::EvaluateExpression(ValueOf(block, "gamma"), 0));
+  spec.fOpacity = ClampOpacity(Wex::EvaluateExpression(ValueOf(block, "opacity"), 100) * 0.01);
+  spec.fBlend = ReadBlendMode(Wex::Unquote(ValueOf(block, "blend")));
+  const bool hasClip = block.contains("clip");
+  const bool hasOffset = block.contains("offset");
+  if (hasClip || hasOffset) {
+    // The clip is read against the whole picture; an offset alone shifts the whole picture.
+    const Wex::cRect whole = GetImageForSpec(spec, true)->GetBounds();
+    const Wex::cRect clip = hasClip ? ReadLayoutRect(ValueOf(block, "clip"), whole) : whole;
+    const Wex::cPoint offset = hasOffset ? ReadIntPoint(ValueOf(block, "offset"), {0, 0}) : Wex::cPoint();
+    spec.fClipLeft = clip.fLeft;
+    spec.fClipTop = clip.fTop;
+    spec.fClipRight = clip.fRight;
+    spec.fClipBottom = clip.fBottom;
+    spec.fOffsetX = offset.fX;
+    spec.fOffsetY = offset.fY;
+  }
+  return GetImageForSpec(spec, true);
+}
+
+ref<rcImage> rcResourceRegistry::GetImageForSpec(const cImageSpec& spec, bool cache) {
+  const Scope lock(*this);
+  if (const auto found = fImages.find(spec); found != fImages.end()) return found->second;
+  ref<rcImage> image;
+  if (spec.fClipLeft == spec.fClipRight && spec.fClipTop == spec.fClipBottom && spec.fOffsetX == 0 &&
+      spec.fOffsetY == 0) {
+    image = LoadPNGImage(spec.fName, spec.fRLE, spec.fMask, spec.fBlend, spec.fGamma, spec.fOpacity);
+  } else {
+    cImageSpec whole = spec;
+    whole.fClipLeft = whole.fClipTop = whole.fClipRight = whole.fClipBottom = 0;
+    whole.fOffsetX = whole.fOffsetY = 0;
+    image = new rcSubImage(GetImageForSpec(whole, cache),
+                           {spec.fClipLeft, spec.fClipTop, spec.fClipRight, spec.fClipBottom},
+                           {spec.fOffsetX, spec.fOffsetY});
+  }
+  if (cache) fImages.emplace(spec, image);
+  return image;
+}
+
+ref<rcImage> rcResourceRegistry::LoadPNGImage(const std::string& name, bool rle, bool mask, std::int32_t blend,
+                                              double gamma, double opacity) {
+  const Scope lock(*this);
+  if (!fOverrideFolder.IsEmpty()) {
+    const QorFiles::Path path(fOverrideFolder, ResourceFileName(name, "png"));
+    if (path.IsFile()) {
+      const QorFiles::File file(path);
+      cPNGFileSource source(file);
+      QorPNG::Reader reader(source);
+      return MakeRasterImage(reader, rle, mask, blend, gamma, opacity);
+    }
+  }
+  const ref<Wex::rcResourceStream> stream = Wex::OpenBundleResource(*fBundle, "png", name);
+  cPNGStreamSource source(*stream);
+  QorPNG::Reader reader(source);
+  return MakeRasterImage(reader, rle, mask, blend, gamma, opacity);
 }
 
 }  // namespace Velto

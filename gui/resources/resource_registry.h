@@ -5,6 +5,7 @@
 // readers) images and fonts. Each resource comes from the override folder beside the bundle when
 // that folder holds it, else from the bundle. Whatever is read stays cached until Clear.
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
@@ -13,6 +14,8 @@
 #include "base/critical_region.h"
 #include "base/files.h"
 #include "base/rc.h"
+#include "gui/resources/image.h"
+#include "gui/resources/image_resources.h"
 #include "platform/bundle.h"
 
 namespace Velto {
@@ -41,17 +44,36 @@ class rcResourceRegistry : public QorThreads::CriticalRegion {
   std::wstring Translate(std::string_view text);
   // Translate, back in Latin-1 ('?' for a character that Latin-1 lacks).
   std::string TranslateLatin1(std::string_view text);
-  // Empties every cache and the string table; the bundle and the override folder stay.
+  // Empties every cache and the string table; the bundle and the override folder stay. Images
+  // already handed out stay usable.
   void Clear();
+
+  // The image that an image description value denotes, built once per distinct specification
+  // and shared: a bare name (unquoted), or a block with the keys "name", "format" (empty, "rle",
+  // "mask" or "rlemask"), "gamma" (0 to 4), "opacity" (percent), "blend" ("add", "multiply"),
+  // "clip" (a layout rectangle against the whole picture's bounds) and "offset" (an integer
+  // point). An unknown format throws FormatException "Invalid image format specification: " and
+  // the quoted format; a missing picture, decoder errors (QorPNG::Exception) and expression
+  // errors pass out, and leave the cache as it was (but for the whole picture of a block whose
+  // "clip" or "offset" cannot be read).
+  ref<rcImage> GetImage(std::string_view value);
 
  private:
   void FindOverrideFolder(const std::wstring& label);
   std::string ReadResourceText(std::string_view name, std::string_view type);
+  // The cached image of the specification, else a new one (stored when `cache` is true): the
+  // decoded picture, or a sub-image of the unclipped picture's image when the specification has
+  // a clip or an offset.
+  ref<rcImage> GetImageForSpec(const cImageSpec& spec, bool cache);
+  // Decodes the picture "<name>.png" of the override folder, else of the bundle.
+  ref<rcImage> LoadPNGImage(const std::string& name, bool rle, bool mask, std::int32_t blend, double gamma,
+                            double opacity);
 
   // Members in this order, so that they go in the reverse one and the lock last.
   ref<Wex::rcResourceFile> fBundle;
   QorFiles::Path fOverrideFolder;
   std::map<std::pair<std::string, std::string>, std::string> fResourceTexts;
+  std::map<cImageSpec, ref<rcImage>> fImages;
   std::map<std::string, std::wstring, std::less<>> fStrings;
 };
 

@@ -4,11 +4,21 @@
 
 #include <cstdint>
 
+#include "raster/path.h"
+
 namespace Velto {
 
 class cStroke {
  public:
   cStroke() = default;
+
+  // Whether the stroke shows anything: a colour other than 0 and a width above 0.
+  bool IsVisible() const;
+  // Turns the path in place into the outline of this stroke (to be filled with the stroke colour
+  // under the non-zero rule) and returns it: a dash other than 0 first cuts it into dashes. A
+  // width of 0 (or one that is no number above 0) empties the path. Throws
+  // QorRaster::LimitException when the outline would exceed the raster library's path limit.
+  QorRaster::Path& StrokePath(QorRaster::Path& path) const;
 
   std::uint32_t fColor = 0;  // premultiplied ARGB
   double fWidth = 1.0;       // 0 draws nothing

@@ -102,7 +102,7 @@ std::string RecordingController::LoadGUIDescription(Velto::rcRootView& root, con
 
 ref<Velto::rcImage> RecordingController::GetLayeredImage(Velto::rcRootView& root, const std::string& value) {
   Record(&root, "GetLayeredImage", {value});
-  return nullptr;
+  return Registry().GetImage(value);
 }
 
 iref<Velto::iFont> RecordingController::GetFont(Velto::rcRootView& root, const std::string& value) {

@@ -57,7 +57,7 @@ class RecordingController : public Velto::iController {
   void ReloadFromPlugIn(Velto::rcRootView& root) override;
   // LoadResource(name, "velto", true).
   std::string LoadGUIDescription(Velto::rcRootView& root, const std::string& name) override;
-  // Empty.
+  // GetImage.
   ref<Velto::rcImage> GetLayeredImage(Velto::rcRootView& root, const std::string& value) override;
   // Empty.
   iref<Velto::iFont> GetFont(Velto::rcRootView& root, const std::string& value) override;

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <stdexcept>
 
 #include "base/exceptions.h"
+#include "base/png.h"
 #include "gui/resources/testing/temporary_bundle.h"
 #include "velto/root_view.h"
 
@@ -45,7 +47,6 @@ TEST_F(RecordingController, AnswersFromItsSettingsAndLogsEveryCall) {
   fake.PerformAction(*b, "go", "x, y");
   fake.ReloadFromPlugIn(*a);
   EXPECT_FALSE(fake.CreateView(*a, {1, 2, 3, 4}, "dial", {{"a", "1"}, {"b", "\"q\""}}));
-  EXPECT_FALSE(fake.GetLayeredImage(*a, "knob"));
   EXPECT_FALSE(fake.GetFont(*b, "{ face: x }"));
   EXPECT_FALSE(fake.ShowError(*a, "bad"));
   fake.fShowErrorResult = true;
@@ -67,7 +68,6 @@ TEST_F(RecordingController, AnswersFromItsSettingsAndLogsEveryCall) {
                                   {b.Get(), "PerformAction", {"go", "x, y"}},
                                   {a.Get(), "ReloadFromPlugIn", {}},
                                   {a.Get(), "CreateView", {"1,2,3,4", "dial", "{a: 1, b: \"q\"}"}},
-                                  {a.Get(), "GetLayeredImage", {"knob"}},
                                   {b.Get(), "GetFont", {"{ face: x }"}},
                                   {a.Get(), "ShowError", {"bad"}},
                                   {b.Get(), "ShowError", {""}},
@@ -113,7 +113,12 @@ TEST_F(RecordingController, ResourceCallsGoToTheRegistry) {
   EXPECT_EQ(fake.LoadGUIDescription(*root, "main"), "changed");
   EXPECT_EQ(fake.LoadVectorGraphics(*root, "main"), "changed");
   EXPECT_THROW(fake.LoadGUIDescription(*root, "absent"), Wex::xExceptionWithRCString);
-  EXPECT_EQ(fake.GetCalls().size(), 11u);
+  const std::uint32_t pixel = 0xff102030;
+  fBundle.WriteResource("knob", "png", QorPNG::WritePremultipliedARGB(&pixel, 1, 1, 1));
+  const ref<Velto::rcImage> knob = fake.GetLayeredImage(*root, "knob");
+  EXPECT_EQ(knob->GetBounds(), (Wex::cRect{0, 0, 1, 1}));
+  EXPECT_EQ(fake.GetLayeredImage(*root, "{ name: knob }"), knob);
+  EXPECT_EQ(fake.GetCalls().size(), 13u);
   EXPECT_EQ(fake.GetCalls()[5], (VeltoTest::Call{root.Get(), "ReloadResources", {}}));
 }
 

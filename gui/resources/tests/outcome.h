@@ -2,7 +2,7 @@
 
 // What a reader did with a text, as one comparable string: the answer that `read` formats from the
 // arguments, or the exception's kind and message ("FormatException: ...", "Exception: ...",
-// "AngelCode: ...").
+// "AngelCode: ...", "PNG: ...", "Wex: ...").
 
 #include <string>
 
@@ -21,6 +21,10 @@ std::string Outcome(const Read& read, const Args&... args) {
     return std::string("Exception: ") + e.what();
   } catch (const QorAngelCode::Exception& e) {
     return std::string("AngelCode: ") + e.what();
+  } catch (const QorPNG::Exception& e) {
+    return std::string("PNG: ") + e.what();
+  } catch (const Wex::xException& e) {
+    return std::string("Wex: ") + e.what();
   }
 }
 

@@ -1,0 +1,136 @@
+#include "gui/resources/image_wrappers.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "gui/resources/canvas.h"
+#include "raster/clip.h"
+#include "raster/combine.h"
+#include "raster/filter.h"
+#include "raster/solid.h"
+
+namespace Velto {
+
+std::int32_t ReadBlendMode(std::string_view text) {
+  if (text == "add") return kBlendAdd;
+  if (text == "multiply") return kBlendMultiply;
+  return kBlendNormal;
+}
+
+void BlendImage(QorRaster::Image& target, QorRaster::Paint& source, std::int32_t blendMode, std::int32_t opacity) {
+  const auto alpha = static_cast<QorRaster::Coverage>(opacity & 0xff);
+  // Multiplying rewrites the target where the source lies: the product is transparent, or the
+  // inverted paints white, everywhere else.
+  const auto multiply = [&](QorRaster::Paint& factor) {
+    QorRaster::MultiplyPaint product(&target, &factor);
+    target.RenderRect(product, source.GetBounds());
+  };
+  if (alpha == 255) {
+    switch (blendMode) {
+      case kBlendAdd:
+        target.Add(source);
+        break;
+      case kBlendMultiply:
+        multiply(source);
+        break;
+      default:
+        target.Draw(source);
+        break;
+    }
+    return;
+  }
+  QorRaster::SolidMask scale(alpha);
+  if (blendMode == kBlendMultiply) {
+    // 1 - alpha × (1 - source): a blend between white and the source.
+    QorRaster::InvertedPaint inverted(&source);
+    QorRaster::MaskedPaint scaled(&inverted, &scale);
+    QorRaster::InvertedPaint factor(&scaled);
+    multiply(factor);
+    return;
+  }
+  QorRaster::MaskedPaint scaled(&source, &scale);
+  if (blendMode == kBlendAdd) {
+    target.Add(scaled);
+  } else {
+    target.Draw(scaled);
+  }
+}
+
+rcBlendedImage::rcBlendedImage(ref<rcRasterResource> source, std::int32_t blendMode, std::int32_t opacity)
+    : fSource(std::move(source)), fBlendMode(blendMode), fOpacity(opacity) {}
+
+Wex::cRect rcBlendedImage::GetBounds() { return fSource->GetBounds(); }
+
+void rcBlendedImage::Draw(Wex::rcGraphicsContext& context, const Wex::cPoint& p) { DrawPart(context, GetBounds(), p); }
+
+void rcBlendedImage::DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) {
+  cContextCanvas canvas(context);
+  QorRaster::ClippedPaint part(&fSource->GetPaint(), EdgesToRect(source));
+  const Wex::cPoint shift = p - source.TopLeft();
+  QorRaster::OffsetPaint placed(&part, shift.fX, shift.fY);
+  BlendImage(canvas, placed, fBlendMode, fOpacity);
+}
+
+std::int32_t rcBlendedImage::GetChangeCount() { return fSource->GetChangeCount(); }
+
+rcSubImage::rcSubImage(ref<rcImage> source, const Wex::cRect& clip, const Wex::cPoint& offset)
+    : fSource(std::move(source)), fOffset(offset) {
+  fClip = Wex::Intersection(clip, fSource->GetBounds());
+}
+
+Wex::cRect rcSubImage::GetBounds() { return {0, 0, fClip.Width(), fClip.Height()}; }
+
+void rcSubImage::Draw(Wex::rcGraphicsContext& context, const Wex::cPoint& p) { DrawPart(context, GetBounds(), p); }
+
+void rcSubImage::DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) {
+  const Wex::cRect part = Wex::Intersection(source, GetBounds());
+  if (part.Width() <= 0 || part.Height() <= 0) return;
+  // A part cut on its left or top keeps its place: its corner lands where it lies below the
+  // source rectangle's corner.
+  const Wex::cPoint at = p + (part.TopLeft() - source.TopLeft()) + fOffset;
+  fSource->DrawPart(context, part.Moved(fClip.TopLeft()), at);
+}
+
+std::int32_t rcSubImage::GetChangeCount() { return fSource->GetChangeCount(); }
+
+rcCrossfadeFrame::rcCrossfadeFrame(ref<rcRasterResource> source, std::int32_t frameHeight, std::int32_t top,
+                                   std::int32_t weight)
+    : fSource(std::move(source)), fFrameHeight(frameHeight), fTop(top), fWeight(weight) {}
+
+Wex::cRect rcCrossfadeFrame::GetBounds() { return {0, 0, fSource->GetPaint().GetBounds().width, fFrameHeight}; }
+
+void rcCrossfadeFrame::Draw(Wex::rcGraphicsContext& context, const Wex::cPoint& p) {
+  DrawPart(context, GetBounds(), p);
+}
+
+void rcCrossfadeFrame::DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) {
+  QorRaster::Paint& paint = fSource->GetPaint();
+  const QorRaster::IntRect b = paint.GetBounds();
+  const std::int64_t left = std::max(source.fLeft, 0);
+  const std::int64_t top = std::max(source.fTop, 0);
+  const std::int64_t width = std::min(source.fRight, b.width) - left;
+  const std::int64_t height = std::min(source.fBottom, fFrameHeight) - top;
+  if (b.height <= 0 || width < 1 || height < 1) return;
+  const QorRaster::IntRect clip(static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
+                                static_cast<std::int32_t>(width), static_cast<std::int32_t>(height));
+
+  cContextCanvas canvas(context);
+  QorRaster::OffsetPaint current(&paint, 0, Wex::WrapSub(0, fTop));
+  // The band below; after the last band of the source comes the first again.
+  const auto next = static_cast<std::int32_t>((std::int64_t{fTop} + fFrameHeight) % b.height);
+  QorRaster::OffsetPaint following(&paint, 0, -next);
+  const auto weight = static_cast<QorRaster::Coverage>(fWeight & 0xff);
+  QorRaster::SolidMask keep(static_cast<QorRaster::Coverage>(255 - weight));
+  QorRaster::SolidMask fade(weight);
+  QorRaster::MaskedPaint kept(&current, &keep);
+  QorRaster::MaskedPaint faded(&following, &fade);
+  QorRaster::AddPaint mix(&kept, &faded);
+  QorRaster::ClippedPaint part(&mix, clip);
+  const Wex::cPoint shift = p - source.TopLeft();
+  QorRaster::OffsetPaint placed(&part, shift.fX, shift.fY);
+  canvas.Draw(placed);
+}
+
+std::int32_t rcCrossfadeFrame::GetChangeCount() { return fSource->GetChangeCount(); }
+
+}  // namespace Velto
