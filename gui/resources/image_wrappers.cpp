@@ -11,6 +11,17 @@
 
 namespace Velto {
 
+namespace {
+
+// The common part of two rectangles, {0, 0, 0, 0} when it is empty in either direction (also when
+// either rectangle is).
+Wex::cRect Cut(const Wex::cRect& a, const Wex::cRect& b) {
+  const Wex::cRect common = Wex::Intersection(a, b);
+  return common.fLeft < common.fRight && common.fTop < common.fBottom ? common : Wex::cRect();
+}
+
+}  // namespace
+
 std::int32_t ReadBlendMode(std::string_view text) {
   if (text == "add") return kBlendAdd;
   if (text == "multiply") return kBlendMultiply;
@@ -75,7 +86,7 @@ std::int32_t rcBlendedImage::GetChangeCount() { return fSource->GetChangeCount()
 
 rcSubImage::rcSubImage(ref<rcImage> source, const Wex::cRect& clip, const Wex::cPoint& offset)
     : fSource(std::move(source)), fOffset(offset) {
-  fClip = Wex::Intersection(clip, fSource->GetBounds());
+  fClip = Cut(clip, fSource->GetBounds());
 }
 
 Wex::cRect rcSubImage::GetBounds() { return {0, 0, fClip.Width(), fClip.Height()}; }
@@ -83,8 +94,8 @@ Wex::cRect rcSubImage::GetBounds() { return {0, 0, fClip.Width(), fClip.Height()
 void rcSubImage::Draw(Wex::rcGraphicsContext& context, const Wex::cPoint& p) { DrawPart(context, GetBounds(), p); }
 
 void rcSubImage::DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) {
-  const Wex::cRect part = Wex::Intersection(source, GetBounds());
-  if (part.Width() <= 0 || part.Height() <= 0) return;
+  const Wex::cRect part = Cut(source, GetBounds());
+  if (part == Wex::cRect()) return;
   // A part cut on its left or top keeps its place: its corner lands where it lies below the
   // source rectangle's corner.
   const Wex::cPoint at = p + (part.TopLeft() - source.TopLeft()) + fOffset;
