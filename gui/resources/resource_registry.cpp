@@ -105,55 +105,55 @@ void rcResourceRegistry::Clear() {
 
 ref<rcImage> rcResourceRegistry::GetImage(std::string_view value) {
   const Scope lock(*this);
-  cImageSpec spec;
+  cImageSpec wanted;
   if (!Wex::IsBlockText(value)) {
-    spec.fName = Wex::Unquote(value);
-    return GetImageForSpec(spec, true);
+    wanted.fName = Wex::Unquote(value);
+    return GetImageForSpec(wanted, true);
   }
   const Description block = Wex::ParseKeyValueMap(value);
-  spec.fName = Wex::Unquote(ValueOf(block, "name"));
+  wanted.fName = Wex::Unquote(ValueOf(block, "name"));
   const std::string format = Wex::Unquote(ValueOf(block, "format"));
-  if (format == "rle" || format == "rlemask") spec.fRLE = true;
-  if (format == "mask" || format == "rlemask") spec.fMask = true;
-  if (!format.empty() && !spec.fRLE && !spec.fMask) {
+  if (format == "rle" || format == "rlemask") wanted.fRLE = true;
+  if (format == "mask" || format == "rlemask") wanted.fMask = true;
+  if (!format.empty() && !wanted.fRLE && !wanted.fMask) {
     throw FormatException("Invalid image format specification: " + Wex::Quote(format));
   }
-  spec.fGamma = ClampGamma(Wex::EvaluateExpression(ValueOf(block, "gamma"), 0));
-  spec.fOpacity = ClampOpacity(Wex::EvaluateExpression(ValueOf(block, "opacity"), 100) * 0.01);
-  spec.fBlend = ReadBlendMode(Wex::Unquote(ValueOf(block, "blend")));
+  wanted.fGamma = ClampGamma(Wex::EvaluateExpression(ValueOf(block, "gamma"), 0));
+  wanted.fOpacity = ClampOpacity(Wex::EvaluateExpression(ValueOf(block, "opacity"), 100) * 0.01);
+  wanted.fBlend = ReadBlendMode(Wex::Unquote(ValueOf(block, "blend")));
   const bool hasClip = block.contains("clip");
   const bool hasOffset = block.contains("offset");
   if (hasClip || hasOffset) {
     // The clip is read against the whole picture; an offset alone shifts the whole picture.
-    const Wex::cRect whole = GetImageForSpec(spec, true)->GetBounds();
+    const Wex::cRect whole = GetImageForSpec(wanted, true)->GetBounds();
     const Wex::cRect clip = hasClip ? ReadLayoutRect(ValueOf(block, "clip"), whole) : whole;
     const Wex::cPoint offset = hasOffset ? ReadIntPoint(ValueOf(block, "offset"), {0, 0}) : Wex::cPoint();
-    spec.fClipLeft = clip.fLeft;
-    spec.fClipTop = clip.fTop;
-    spec.fClipRight = clip.fRight;
-    spec.fClipBottom = clip.fBottom;
-    spec.fOffsetX = offset.fX;
-    spec.fOffsetY = offset.fY;
+    wanted.fClipLeft = clip.fLeft;
+    wanted.fClipTop = clip.fTop;
+    wanted.fClipRight = clip.fRight;
+    wanted.fClipBottom = clip.fBottom;
+    wanted.fOffsetX = offset.fX;
+    wanted.fOffsetY = offset.fY;
   }
-  return GetImageForSpec(spec, true);
+  return GetImageForSpec(wanted, true);
 }
 
-ref<rcImage> rcResourceRegistry::GetImageForSpec(const cImageSpec& spec, bool cache) {
+ref<rcImage> rcResourceRegistry::GetImageForSpec(const cImageSpec& wanted, bool cache) {
   const Scope lock(*this);
-  if (const auto found = fImages.find(spec); found != fImages.end()) return found->second;
+  if (const auto found = fImages.find(wanted); found != fImages.end()) return found->second;
   ref<rcImage> image;
-  if (spec.fClipLeft == spec.fClipRight && spec.fClipTop == spec.fClipBottom && spec.fOffsetX == 0 &&
-      spec.fOffsetY == 0) {
-    image = LoadPNGImage(spec.fName, spec.fRLE, spec.fMask, spec.fBlend, spec.fGamma, spec.fOpacity);
+  if (wanted.fClipLeft == wanted.fClipRight && wanted.fClipTop == wanted.fClipBottom && wanted.fOffsetX == 0 &&
+      wanted.fOffsetY == 0) {
+    image = LoadPNGImage(wanted.fName, wanted.fRLE, wanted.fMask, wanted.fBlend, wanted.fGamma, wanted.fOpacity);
   } else {
-    cImageSpec whole = spec;
+    cImageSpec whole = wanted;
     whole.fClipLeft = whole.fClipTop = whole.fClipRight = whole.fClipBottom = 0;
     whole.fOffsetX = whole.fOffsetY = 0;
     image = new rcSubImage(GetImageForSpec(whole, cache),
-                           {spec.fClipLeft, spec.fClipTop, spec.fClipRight, spec.fClipBottom},
-                           {spec.fOffsetX, spec.fOffsetY});
+                           {wanted.fClipLeft, wanted.fClipTop, wanted.fClipRight, wanted.fClipBottom},
+                           {wanted.fOffsetX, wanted.fOffsetY});
   }
-  if (cache) fImages.emplace(spec, image);
+  if (cache) fImages.emplace(wanted, image);
   return image;
 }
 

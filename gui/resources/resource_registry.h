@@ -48,7 +48,7 @@ class rcResourceRegistry : public QorThreads::CriticalRegion {
   // already handed out stay usable.
   void Clear();
 
-  // The image that an image description value denotes, built once per distinct specification
+  // The image that an image description value denotes, built once per distinct image specification
   // and shared: a bare name (unquoted), or a block with the keys "name", "format" (empty, "rle",
   // "mask" or "rlemask"), "gamma" (0 to 4), "opacity" (percent), "blend" ("add", "multiply"),
   // "clip" (a layout rectangle against the whole picture's bounds) and "offset" (an integer
@@ -61,10 +61,10 @@ class rcResourceRegistry : public QorThreads::CriticalRegion {
  private:
   void FindOverrideFolder(const std::wstring& label);
   std::string ReadResourceText(std::string_view name, std::string_view type);
-  // The cached image of the specification, else a new one (stored when `cache` is true): the
-  // decoded picture, or a sub-image of the unclipped picture's image when the specification has
+  // The cached image of the image specification, else a new one (stored when `cache` is true): the
+  // decoded picture, or a sub-image of the unclipped picture's image when the image specification has
   // a clip or an offset.
-  ref<rcImage> GetImageForSpec(const cImageSpec& spec, bool cache);
+  ref<rcImage> GetImageForSpec(const cImageSpec& wanted, bool cache);
   // Decodes the picture "<name>.png" of the override folder, else of the bundle.
   ref<rcImage> LoadPNGImage(const std::string& name, bool rle, bool mask, std::int32_t blend, double gamma,
                             double opacity);

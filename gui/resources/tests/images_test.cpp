@@ -238,7 +238,7 @@ class ImageResources : public testing::Test {
   std::optional<Velto::rcResourceRegistry> fRegistry;
 };
 
-TEST_F(ImageResources, EqualSpecificationsShareOneImage) {
+TEST_F(ImageResources, EqualImageSpecificationsShareOneImage) {
   const struct {
     const char *a, *b;
     bool same;
