@@ -310,6 +310,12 @@ bool IsBlockText(std::string_view text)
     return !text.empty() && text[0] == '{';
 }
 
+std::string_view ValueOf(const Velto::Description& description, const std::string& key)
+{
+    const auto found = description.find(key);
+    return found != description.end() ? std::string_view(found->second) : std::string_view();
+}
+
 std::string WriteKeyValueText(const std::map<std::string, std::string>& entries)
 {
     std::string text;

@@ -35,6 +35,9 @@ void ParseKeyValueText(std::string_view text, std::map<std::string, std::string>
 // True when the text begins with '{'.
 bool IsBlockText(std::string_view text);
 
+// The value of the key; an absent key reads as empty text and is not added.
+std::string_view ValueOf(const Velto::Description& description, const std::string& key);
+
 // Key/value text of the entries, one per line. Keys and values are plain texts, quoted (`Quote`)
 // when they contain a blank (space, tab, line end, vertical tab, form feed), ',', ';', '=', ':',
 // '{', '}' or '/', and when they are empty or begin with a quote, so that they read back

@@ -1,23 +1,148 @@
 #pragma once
 
 // The top element of one Velto GUI: the container that holds the application's controller,
-// through which every part of the framework reaches the application.
+// through which every part of the framework reaches the application, and what ties views to the
+// application: value views bound to variables, hints that follow variables, periodic refreshes
+// of single views, the hint window, the application's reload and refresh requests and the error
+// display.
 
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "base/key_value.h"
+#include "base/rc.h"
+#include "base/scheduler.h"
 #include "gui/container.h"
 #include "gui/geometry.h"
 #include "velto/controller.h"
+#include "velto/text_style.h"
+#include "velto/views/hint_window.h"
+#include "velto/views/view.h"
 
 namespace Velto {
 
-class rcRootView : public Wex::rcGUIContainer {
+class rcRootView;
+
+// Ids of the root view's own timer.
+inline constexpr std::uint32_t kReloadTimer = 101010;      // reloads the resources
+inline constexpr std::uint32_t kTransitionTimer = 101011;  // a nested view's transition tick
+inline constexpr std::uint32_t kRefreshTimer = 101012;     // refreshes from the application
+
+// Refreshes one view of a root view every interval while the root is hosted.
+class rcRefreshTimer : public Wex::rc, public Wex::iSchedulerCallback {
+ public:
+  // The root is not owned; it owns the timer.
+  rcRefreshTimer(rcRootView& root, ref<Wex::rcGUIElement> view, std::int32_t interval);
+
+  // Refreshes the view, dropping any error, and comes again at now + interval while it is still
+  // the root's timer for the view and the root is hosted.
+  void OnTimer(Wex::rcScheduler& scheduler, std::int32_t dueTime, std::int32_t now, std::uint32_t id) override;
+
+  std::int32_t GetInterval() const { return fInterval; }
+  iref<Wex::iSchedulerCallback> AsCallback() { return iref<Wex::iSchedulerCallback>(this); }
+
+ private:
+  rcRootView* fRoot;
+  ref<Wex::rcGUIElement> fView;
+  std::int32_t fInterval;
+};
+
+class rcRootView : public Wex::rcGUIContainer, public iFontProvider, public iViewListener {
  public:
   // The controller is not owned: it must outlive the root view.
   rcRootView(const Wex::cRect& bounds, iController* controller);
+  ~rcRootView() override;
 
   iController& GetController() const { return *fController; }
+  // The rectangle given at construction.
+  const Wex::cRect& GetInitialBounds() const { return fInitialBounds; }
+  // The shared hint window, or none.
+  void SetHintWindow(ref<rcHintWindow> window);
+  const ref<rcHintWindow>& GetHintWindow() const { return fHintWindow; }
+
+  // Forgets every record, then detaches the children and leaves the host; drops the hint window.
+  void Detach() override;
+  // Records the point; outside the hint area a hint shown for the root view itself goes.
+  void MouseMoved(const Wex::cPoint& p, std::int32_t time, const Wex::cKeyModifiers& modifiers) override;
+  // The refresh: every bound value view, every hint template, then the children.
+  void WindowStateChanged() override;
+  void MouseExited(std::int32_t time) override;
+  // The refresh timers start at now + interval; detaching removes their tasks.
+  void OnHostAttached(Wex::rcGUIRoot& host) override;
+  void OnHostDetached(Wex::rcGUIRoot& host) override;
+  // kReloadTimer: ReloadResources; kRefreshTimer: ReloadFromPlugIn. Their errors are shown
+  // (see RunShowingErrors).
+  void OnTimer(Wex::rcScheduler& scheduler, std::int32_t dueTime, std::int32_t now, std::uint32_t id) override;
+  // Forgets the child's records first.
+  void RemoveChild(const ref<Wex::rcGUIElement>& child) override;
+  void RemoveAllChildren() override;
+
+  // Of views tagged kRootListenerTag that are value controls: when tracking starts or ends (3)
+  // the controller hears of it, and the variable is read back at the end; value changes (7) while
+  // tracked are written to the variable with an undo step.
+  void ViewChanged(ref<Wex::rcGUIElement> view, std::int32_t code) override;
+  // The controller's font for the value.
+  iref<iFont> GetFont(const std::string& value) override;
+  // Fills the view from its description: a root view builds its child views, a nested view
+  // first reads its transitions.
+  virtual void ReadContents(const Description& description);
+
+  // Binds a value control to a GUI variable; a view already bound keeps its variable.
+  void AddValueBinding(const ref<Wex::rcGUIElement>& view, const std::string& variable);
+  // Sets the control's enabled state and, unless it is tracked, its value from the variable.
+  void RefreshBinding(const ref<Wex::rcGUIElement>& view, const std::string& variable);
+  // A hint text with a variable macro, expanded and set on every refresh.
+  void SetHintTemplate(rcView& view, const std::string& text);
+  // With "autoRefresh" (Hz, 30 by default), a refresh timer for the view, started when the root
+  // is next attached to a host. A rate that is not a positive finite number makes none; a view
+  // keeps its first timer.
+  void ReadAutoRefresh(const ref<Wex::rcGUIElement>& view, const Description& description);
+  // The view's binding and hint template, then its own WindowStateChanged.
+  void RefreshView(const ref<Wex::rcGUIElement>& view);
+  // The controller's error display, else an alert over the root's window.
+  void ShowError(const std::string& message);
+  // Forgets the bindings, hint templates and refresh timers of the view and of every element
+  // below it; call it before removing the view.
+  void ForgetView(const ref<Wex::rcGUIElement>& view);
+
+  // The area (root coordinates) in which a hint shown for the root view stays up; empty when
+  // none.
+  void SetHintArea(const Wex::cRect& area) { fHintArea = area; }
+  const Wex::cRect& GetHintArea() const { return fHintArea; }
+  // The last point that the mouse moved to, in root coordinates.
+  const Wex::cPoint& GetLastMousePoint() const { return fLastMousePoint; }
+
+ protected:
+  // Runs the action and shows the text of an error that leaves it: an OS error's status message,
+  // a text exception's text, Exception's message or a standard exception's what(). A cancellation
+  // or another exception shows nothing. Nothing leaves this call.
+  void RunShowingErrors(const std::function<void()>& action) noexcept;
 
  private:
+  friend class rcRefreshTimer;
+
+  bool HasRefreshTimer(Wex::rcGUIElement* view, const rcRefreshTimer* timer) const;
+  // The hint template's expansion becomes the view's hint.
+  void ApplyHintTemplate(Wex::rcGUIElement* view);
+  // The host's scheduler, or none.
+  ref<Wex::rcScheduler> GetScheduler() const;
+  void ClearRecords();
+
+  Wex::cRect fInitialBounds;
+  ref<rcHintWindow> fHintWindow;
   iController* fController;
+  // Raw element pointers: the views are the tree's, which forgets them before removing them.
+  std::map<Wex::rcGUIElement*, std::string> fHintTemplates;
+  std::map<Wex::rcGUIElement*, std::string> fValueBindings;
+  std::map<Wex::rcGUIElement*, ref<rcRefreshTimer>> fRefreshTimers;
+  Wex::cPoint fLastMousePoint;
+  Wex::cRect fHintArea;
 };
+
+// With "hint": the view shares the root's hint window and gets the unquoted text as its hint,
+// macros expanded once, or, when the text holds "[var]", as a template expanded on every refresh.
+void ReadHint(rcRootView& root, const ref<rcView>& view, const Description& description);
 
 }  // namespace Velto

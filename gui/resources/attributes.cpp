@@ -15,6 +15,8 @@
 
 namespace Velto {
 
+using Wex::ValueOf;
+
 namespace {
 
 template <class Value>
@@ -121,12 +123,6 @@ auto ReadName(std::string_view text, const Lookup& lookup, const char* prefix) {
 
 std::int32_t ReadNameInOrder(std::string_view text, const cNameList& names, const char* prefix) {
   return ReadName(text, [&names](std::string_view name) { return FindInOrder(names, name); }, prefix);
-}
-
-// An absent key reads as empty text.
-std::string_view ValueOf(const Description& description, const char* key) {
-  const auto found = description.find(key);
-  return found != description.end() ? std::string_view(found->second) : std::string_view();
 }
 
 std::uint32_t Channel(std::uint32_t color, int shift) { return (color >> shift) & 0xff; }

@@ -1,0 +1,54 @@
+#pragma once
+
+// Readers of the framework's shared description values: click masks, positions, cursor names,
+// description sizes, action bindings and tick intervals, and the text of a rectangle for the
+// clipboard. An absent key reads as empty text, which gives the reader's default; numbers are
+// expressions with "$" standing for the default. Errors of the attribute, layout and expression
+// readers pass through; no reader catches anything.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "base/key_value.h"
+#include "gui/geometry.h"
+
+namespace Velto {
+
+class rcRootView;
+
+// The longest interval between ticks, in milliseconds.
+inline constexpr std::int32_t kMaxTickInterval = 1 << 30;
+
+// The milliseconds between ticks at a rate in Hz, rounded and limited to 1 ... kMaxTickInterval.
+// The rate must be positive.
+std::int32_t RateToInterval(double rate);
+
+// Names joined by '+', each unquoted: "click" sets bit 0, then "shift", "control", "alt",
+// "command", "left", "right", "context", "press", "release", "down", "up", "windows" and "mac"
+// (bit 13). Empty text gives 0 and a trailing '+' is ignored; any other piece that is no name
+// (an empty one, or one with blanks) throws FormatException "Invalid click mask constant: " and
+// the quoted piece.
+std::uint32_t ReadClickMask(std::string_view text);
+
+// With "position", that point and isOffset false; otherwise "offset" (over the default) and
+// isOffset true: the caller adds it to a reference point.
+void ReadPositionOrOffset(const Description& description, bool& isOffset, Wex::cPoint& point,
+                          const Wex::cPoint& defaultOffset);
+
+// The unquoted "cursor" value, or the unquoted "mac" entry of a "cursor" block.
+std::string ReadCursorName(const Description& description);
+
+// The width and height of the "bounds" of a description text, read against an empty rectangle.
+std::pair<std::int32_t, std::int32_t> ReadDescriptionSize(std::string_view text);
+
+// From a binding block: the action from "action" (unquoted, macros expanded) or else from the
+// variable that "actionVariable" names; the params likewise from "params" or "paramsVariable",
+// left as they were without either. False, with nothing written, when there is no action.
+bool ReadActionBinding(rcRootView& root, std::string_view text, std::string& action, std::string& params);
+
+// Puts "{ left, top, width, height }" on the clipboard.
+void CopyRectToClipboard(const Wex::cRect& r);
+
+}  // namespace Velto

@@ -1,0 +1,144 @@
+#pragma once
+
+// A root view over the recording controller, hosted by a GUI root over the recording native view
+// whose scheduler the tests run at chosen times, with views that log what the root asks of them.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/clock.h"
+#include "gui/resources/resource_registry.h"
+#include "gui/resources/testing/temporary_bundle.h"
+#include "gui/root.h"
+#include "gui/tests/recording_view.h"
+#include "velto/root_view.h"
+#include "velto/testing/recording_controller.h"
+#include "velto/views/hint_window.h"
+#include "velto/views/value_view.h"
+#include "velto/views/view.h"
+
+namespace VeltoTest {
+
+// A value control tagged for the root view, which it tells of its changes.
+class rcTestControl : public Velto::rcView, public Velto::iValueControl {
+ public:
+  rcTestControl(const Wex::cRect& r, Velto::rcRootView& listener)
+      : rcView(r), fListener(iref<Velto::iViewListener>(&listener)) {
+    SetListenerTag(Velto::kRootListenerTag);
+  }
+
+  void Draw(Wex::rcGraphicsContext&, const Wex::cRect&) override {}
+  void Detach() override {
+    fListener = nullptr;
+    rcView::Detach();
+  }
+  void StartTracking(const Wex::cPoint& p, std::int32_t time, const Wex::cKeyModifiers& modifiers) override {
+    rcView::StartTracking(p, time, modifiers);
+    Notify(3);
+  }
+  void EndTracking() override {
+    rcView::EndTracking();
+    Notify(3);
+  }
+  bool SetRange(double, double) override { return false; }
+  bool SetValue(double value) override {
+    if (value == fValue) return false;
+    fValue = value;
+    Notify(7);
+    return true;
+  }
+  bool SetDefaultValue(double) override { return false; }
+  bool SetSnap(bool, double) override { return false; }
+  void SetEnabled(bool enabled) override { fEnabled = enabled; }
+  double GetMinimum() override { return 0.0; }
+  double GetMaximum() override { return 1.0; }
+  double GetValue() override { return fValue; }
+  double GetDefaultValue() override { return 0.0; }
+  void SetValueHint(const refString&) override {}
+  bool IsTracking() override { return GetTrackedElement().Get() == this; }
+
+  bool fEnabled = true;
+
+ private:
+  void Notify(std::int32_t code) {
+    if (fListener) fListener->ViewChanged(ref<Wex::rcGUIElement>(this), code);
+  }
+
+  iref<Velto::iViewListener> fListener;
+  double fValue = 0.0;
+};
+
+// A view that shows hints; it logs its refreshes.
+class rcHintedView : public Velto::rcView {
+ public:
+  rcHintedView(const Wex::cRect& r, std::vector<std::string>& log) : rcView(r), fLog(&log) {}
+  void Draw(Wex::rcGraphicsContext&, const Wex::cRect&) override {}
+  void WindowStateChanged() override { fLog->push_back("refresh " + std::string(GetHintText()->GetText())); }
+
+ private:
+  std::vector<std::string>* fLog;
+};
+
+class rcTestHintWindow : public Velto::rcHintWindow {
+ public:
+  Wex::cRect GetScreenContentRect() override { return {}; }
+};
+
+class RootTest : public ::testing::Test {
+ protected:
+  RootTest() { fNow = Wex::ToElementTime(Wex::GetMilliseconds()); }
+  void TearDown() override {
+    if (const ref<Wex::rcGUIElement> tracked = Wex::rcGUIElement::GetTrackedElement()) tracked->EndTracking();
+    fHost->Close();
+    fRoot->Detach();
+  }
+
+  void Host(const ref<Wex::rcGUIElement>& element) { fHost->SetRootElement(element); }
+  ref<rcTestControl> AddControl(const std::string& variable) {
+    const ref<rcTestControl> control(new rcTestControl({0, 0, 10, 10}, *fRoot));
+    fRoot->AddChild(control);
+    if (!variable.empty()) fRoot->AddValueBinding(control, variable);
+    return control;
+  }
+  ref<GuiTest::rcProbe> AddProbe(Wex::rcGUIContainer& parent, const std::string& name) {
+    const ref<GuiTest::rcProbe> probe(new GuiTest::rcProbe({0, 0, 10, 10}, name, fLog));
+    parent.AddChild(probe);
+    return probe;
+  }
+  // The milliseconds from the test's clock to the next task, or kNoTask when none is pending.
+  static constexpr std::int32_t kNoTask = INT32_MIN;
+  std::int32_t TimeToNextTask() const {
+    std::int32_t delta = 0;
+    return fView->fScheduler->GetTimeToNextTask(fNow, delta) ? delta : kNoTask;
+  }
+  // Moves the test's clock to the next task and runs what is due then; false when none is pending.
+  bool RunNextTask() {
+    const std::int32_t delta = TimeToNextTask();
+    if (delta == kNoTask) return false;
+    fNow = Wex::WrapAdd(fNow, std::max(delta, 0));
+    fView->fScheduler->RunDueTasks(fNow);
+    return true;
+  }
+  Calls TakeCalls() { return fController.TakeCalls(); }
+  std::vector<std::string> TakeLog() { return std::exchange(fLog, {}); }
+  Call At(const std::string& operation, std::vector<std::string> arguments = {}) {
+    return {fRoot.Get(), operation, std::move(arguments)};
+  }
+
+  ResourcesTest::TemporaryBundle fBundle;
+  Velto::rcResourceRegistry fRegistry{false, L"T"};
+  RecordingController fController{&fRegistry};
+  ref<GuiTest::rcRecordingView> fView{new GuiTest::rcRecordingView()};
+  ref<Wex::rcGUIRoot> fHost{new Wex::rcGUIRoot(iref<Wex::iNativeView>(fView))};
+  ref<Velto::rcRootView> fRoot{new Velto::rcRootView({0, 0, 200, 100}, &fController)};
+  std::vector<std::string> fLog;
+  std::int32_t fNow = 0;
+};
+
+}  // namespace VeltoTest

@@ -1,0 +1,65 @@
+#pragma once
+
+// The view that shows a nested description: a root view of its own tree, with a transition
+// player that animates the opacity, scale, offset and rotation of the container that shows it
+// when its layout changes.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "gui/geometry.h"
+#include "velto/controller.h"
+#include "velto/root_view.h"
+#include "velto/transition.h"
+#include "velto/views/transform_container.h"
+
+namespace Velto {
+
+class rcVeltoView : public rcRootView {
+ public:
+  // The layout variable names the description to show. The content, which is not owned, is the
+  // container that shows this view and receives the animation, or none.
+  rcVeltoView(const Wex::cRect& bounds, iController* controller, std::string layoutVariable,
+              rcTransformContainer* content);
+  ~rcVeltoView() override;
+
+  // Plays the transition, stopping a running one. Without a transition the view jumps to its end
+  // (fully shown). A restart (asked for, or by the transition) begins at the transition's own
+  // values; otherwise the animation continues from the values on screen, so that a transition
+  // interrupted and played the other way does not jump.
+  void StartTransition(const cTransitionSpec* transition, bool restart);
+  // Gives the content the opacity and the transform of the current phase, and redraws.
+  void ApplyTransition();
+  // kTransitionTimer: the next step of the transition; at its end the view refreshes itself.
+  // Then every id as the root view.
+  void OnTimer(Wex::rcScheduler& scheduler, std::int32_t dueTime, std::int32_t now, std::uint32_t id) override;
+
+  const std::string& GetLayoutVariable() const { return fLayoutVariable; }
+  bool IsTransitionRunning() const { return fRunning; }
+  double GetPhase() const { return fPhase; }
+
+ private:
+  // The milliseconds between the running transition's ticks.
+  std::int32_t GetTickInterval() const;
+
+  std::string fLayoutVariable;
+  rcTransformContainer* fContent;
+  std::string fCurrentLayout;
+  std::unique_ptr<cTransitionSpec> fOpenTransition;
+  std::unique_ptr<cTransitionSpec> fCloseTransition;
+  std::unique_ptr<cTransitionSpec> fSwapOutTransition;
+  std::unique_ptr<cTransitionSpec> fSwapInTransition;
+  bool fRunning = false;
+  // A copy: the records may be read anew while their transition runs.
+  std::optional<cTransitionSpec> fRunningTransition;
+  double fPhase = 0.0;
+  // Opacity, scale, offset x, offset y and rotation at the phases 0 and 1, and on screen.
+  std::array<double, 5> fFrom = {1.0, 1.0, 0.0, 0.0, 0.0};
+  std::array<double, 5> fTo = {1.0, 1.0, 0.0, 0.0, 0.0};
+  std::array<double, 5> fCurrent = {1.0, 1.0, 0.0, 0.0, 0.0};
+};
+
+}  // namespace Velto
