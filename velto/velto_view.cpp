@@ -98,7 +98,7 @@ void rcVeltoView::ApplyTransition() {
     transform = MakeAnimationTransform(centre, {fCurrent[2], fCurrent[3]}, fCurrent[1], fCurrent[4]);
   }
   if (fContent != nullptr) fContent->SetTransform(fCurrent[0], transform);
-  if (Wex::iNativeView* view = GetHostView()) view->InvalidateRect(view->GetBounds());
+  if (Wex::iNativeView* view = GetHostView()) view->InvalidateAll();
 }
 
 void rcVeltoView::OnTimer(Wex::rcScheduler& scheduler, std::int32_t dueTime, std::int32_t now, std::uint32_t id) {

@@ -33,6 +33,10 @@ refString rcView::GetHintText() { return fHintText; }
 
 void rcView::SetHint(const refString& text) { fHintText = text ? text : Wex::rcString::GetEmpty(); }
 
+rcHintWindow::rcHintWindow(std::int32_t, std::int32_t, const Wex::cRGBColor*, Wex::cPoint, const Wex::cRGBColor*,
+                           const ref<Wex::rcFont>&)
+    : rcExtWindow(nullptr) {}
+
 void rcHintWindow::HideHint(const ref<Wex::rcGUIElement>& view) { VeltoTest::HiddenHints().push_back(view.Get()); }
 
 rcTransformContainer::rcTransformContainer(const Wex::cRect& r) : rcGUIContainer(r) {}

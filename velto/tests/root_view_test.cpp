@@ -59,7 +59,7 @@ TEST_F(RootTest, DragsOnBoundControlsWriteTheirVariable) {
 
 TEST_F(RootTest, HintsWithVariablesFollowEveryRefresh) {
   fController.fVariables = {{"x", "1"}};
-  const ref<rcTestHintWindow> window(new rcTestHintWindow());
+  const ref<Velto::rcHintWindow> window = NewHintWindow();
   fRoot->SetHintWindow(window);
   const ref<rcHintedView> live(new rcHintedView({}, fLog));
   const ref<rcHintedView> fixed(new rcHintedView({}, fLog));
@@ -220,7 +220,7 @@ TEST_F(RootTest, TimerErrorsAreShown) {
 }
 
 TEST_F(RootTest, RootHintGoesWhenTheMouseLeavesItsArea) {
-  const ref<rcTestHintWindow> window(new rcTestHintWindow());
+  const ref<Velto::rcHintWindow> window = NewHintWindow();
   Host(fRoot);
   fRoot->MouseMoved({5, 5}, 0, {});  // no hint window: nothing to hide
   fRoot->SetHintWindow(window);

@@ -59,7 +59,9 @@ TEST_F(VeltoViewTest, TransitionsEndExactlyOnTheirValuesAndThenRefresh) {
   AddProbe(*fVelto, "p");
   TakeLog();
 
+  fView->fInvalidated.clear();
   fVelto->StartTransition(&open, false);
+  EXPECT_EQ(fView->fInvalidated, (std::vector<Wex::cRect>{{0, 0, 100, 60}}));  // the whole view redraws
   EXPECT_TRUE(fVelto->IsTransitionRunning());
   EXPECT_EQ(Last().fOpacity, 0.0);
   EXPECT_EQ(Last().fTransform, TransformOf(open));
