@@ -25,43 +25,35 @@
 
 namespace VeltoTest {
 
-// A value control tagged for the root view, which it tells of its changes.
+// A value control tagged for the root view, which it tells of tracking (3) and value (7) changes.
 class rcTestControl : public Velto::rcView, public Velto::iValueControl {
  public:
-  rcTestControl(const Wex::cRect& r, Velto::rcRootView& listener)
-      : rcView(r), fListener(iref<Velto::iViewListener>(&listener)) {
+  rcTestControl(Velto::rcRootView& listener) : rcView({0, 0, 10, 10}), fListener(&listener) {
     SetListenerTag(Velto::kRootListenerTag);
   }
-
   void Draw(Wex::rcGraphicsContext&, const Wex::cRect&) override {}
-  void Detach() override {
-    fListener = nullptr;
-    rcView::Detach();
-  }
-  void StartTracking(const Wex::cPoint& p, std::int32_t time, const Wex::cKeyModifiers& modifiers) override {
-    rcView::StartTracking(p, time, modifiers);
+  void Detach() override { fListener = nullptr; rcView::Detach(); }
+  void StartTracking(const Wex::cPoint& p, std::int32_t t, const Wex::cKeyModifiers& m) override {
+    rcView::StartTracking(p, t, m);
     Notify(3);
   }
-  void EndTracking() override {
-    rcView::EndTracking();
-    Notify(3);
-  }
-  bool SetRange(double, double) override { return false; }
+  void EndTracking() override { rcView::EndTracking(); Notify(3); }
   bool SetValue(double value) override {
     if (value == fValue) return false;
     fValue = value;
     Notify(7);
     return true;
   }
+  void SetEnabled(bool enabled) override { fEnabled = enabled; }
+  double GetValue() override { return fValue; }
+  bool IsTracking() override { return GetTrackedElement().Get() == this; }
+  bool SetRange(double, double) override { return false; }
   bool SetDefaultValue(double) override { return false; }
   bool SetSnap(bool, double) override { return false; }
-  void SetEnabled(bool enabled) override { fEnabled = enabled; }
   double GetMinimum() override { return 0.0; }
   double GetMaximum() override { return 1.0; }
-  double GetValue() override { return fValue; }
   double GetDefaultValue() override { return 0.0; }
   void SetValueHint(const refString&) override {}
-  bool IsTracking() override { return GetTrackedElement().Get() == this; }
 
   bool fEnabled = true;
 
@@ -74,10 +66,10 @@ class rcTestControl : public Velto::rcView, public Velto::iValueControl {
   double fValue = 0.0;
 };
 
-// A view that shows hints; it logs its refreshes.
+// A view that shows hints and logs its refreshes with its hint.
 class rcHintedView : public Velto::rcView {
  public:
-  rcHintedView(const Wex::cRect& r, std::vector<std::string>& log) : rcView(r), fLog(&log) {}
+  rcHintedView(std::vector<std::string>& log) : rcView({}), fLog(&log) {}
   void Draw(Wex::rcGraphicsContext&, const Wex::cRect&) override {}
   void WindowStateChanged() override { fLog->push_back("refresh " + std::string(GetHintText()->GetText())); }
 
@@ -93,7 +85,6 @@ inline ref<Velto::rcHintWindow> NewHintWindow() {
 
 class RootTest : public ::testing::Test {
  protected:
-  RootTest() { fNow = Wex::ToElementTime(Wex::GetMilliseconds()); }
   void TearDown() override {
     if (const ref<Wex::rcGUIElement> tracked = Wex::rcGUIElement::GetTrackedElement()) tracked->EndTracking();
     fHost->Close();
@@ -102,7 +93,7 @@ class RootTest : public ::testing::Test {
 
   void Host(const ref<Wex::rcGUIElement>& element) { fHost->SetRootElement(element); }
   ref<rcTestControl> AddControl(const std::string& variable) {
-    const ref<rcTestControl> control(new rcTestControl({0, 0, 10, 10}, *fRoot));
+    const ref<rcTestControl> control(new rcTestControl(*fRoot));
     fRoot->AddChild(control);
     if (!variable.empty()) fRoot->AddValueBinding(control, variable);
     return control;
@@ -139,7 +130,7 @@ class RootTest : public ::testing::Test {
   ref<Wex::rcGUIRoot> fHost{new Wex::rcGUIRoot(iref<Wex::iNativeView>(fView))};
   ref<Velto::rcRootView> fRoot{new Velto::rcRootView({0, 0, 200, 100}, &fController)};
   std::vector<std::string> fLog;
-  std::int32_t fNow = 0;
+  std::int32_t fNow = Wex::ToElementTime(Wex::GetMilliseconds());
 };
 
 }  // namespace VeltoTest
