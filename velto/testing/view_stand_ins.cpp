@@ -35,7 +35,7 @@ void rcView::SetHint(const refString& text) { fHintText = text ? text : Wex::rcS
 
 rcHintWindow::rcHintWindow(std::int32_t, std::int32_t, const Wex::cRGBColor*, Wex::cPoint, const Wex::cRGBColor*,
                            const ref<Wex::rcFont>&)
-    : rcExtWindow(nullptr) {}
+    : rcWindow({0, 0, 10, 10}, 0, 16, false) {}
 
 void rcHintWindow::HideHint(const ref<Wex::rcGUIElement>& view) { VeltoTest::HiddenHints().push_back(view.Get()); }
 

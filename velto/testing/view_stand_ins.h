@@ -1,9 +1,9 @@
 #pragma once
 
 // Test definitions of the base view, hint window and transform container operations that the
-// root view and the nested view call: the views keep their hint, the hint window (a closed
-// window wrapper) and the container record what they are asked, and reading a root view's
-// description throws std::logic_error.
+// root view and the nested view call: the views keep their hint, the hint window (a plain
+// borderless window, which needs a display) and the container record what they are asked, and
+// reading a root view's description throws std::logic_error.
 
 #include <vector>
 

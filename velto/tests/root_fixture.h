@@ -77,12 +77,6 @@ class rcHintedView : public Velto::rcView {
   std::vector<std::string>* fLog;
 };
 
-inline ref<Velto::rcHintWindow> NewHintWindow() {
-  const Wex::cRGBColor white{255, 255, 255};
-  const Wex::cRGBColor black{0, 0, 0};
-  return ref<Velto::rcHintWindow>(new Velto::rcHintWindow(6, 16, &white, {2, 12}, &black, nullptr));
-}
-
 class RootTest : public ::testing::Test {
  protected:
   void TearDown() override {

@@ -59,15 +59,11 @@ TEST_F(RootTest, DragsOnBoundControlsWriteTheirVariable) {
 
 TEST_F(RootTest, HintsWithVariablesFollowEveryRefresh) {
   fController.fVariables = {{"x", "1"}};
-  const ref<Velto::rcHintWindow> window = NewHintWindow();
-  fRoot->SetHintWindow(window);
   const ref<rcHintedView> live(new rcHintedView(fLog)), fixed(new rcHintedView(fLog)), none(new rcHintedView(fLog));
   for (const auto& view : {live, fixed, none}) fRoot->AddChild(view);
   Velto::ReadHint(*fRoot, live, {{"hint", "\"x=[var]x[/var]\""}});
   Velto::ReadHint(*fRoot, fixed, {{"hint", "'[uppercase]x[/uppercase]=[xlate]a[/xlate]'"}});
   Velto::ReadHint(*fRoot, none, {{"tip", "x"}});
-  EXPECT_EQ(live->GetHintWindow(), window);
-  EXPECT_EQ(none->GetHintWindow(), nullptr);
   fRoot->WindowStateChanged();
   fController.fVariables["x"] = "2";
   fRoot->WindowStateChanged();
@@ -76,19 +72,6 @@ TEST_F(RootTest, HintsWithVariablesFollowEveryRefresh) {
                             "refresh x=2"}));
   EXPECT_EQ(TakeCalls(), (Calls{At("GetText", {"a"}), At("GetVariable", {"x"}), At("GetVariable", {"x"}),
                                 At("GetVariable", {"x"})}));
-
-  // The root's own hint stays while the mouse is in its hint area.
-  Host(fRoot);
-  HiddenHints().clear();
-  fRoot->SetHintArea({10, 10, 50, 50});
-  fRoot->MouseMoved({20, 30}, 0, {});
-  EXPECT_EQ(fRoot->GetLastMousePoint(), (Wex::cPoint{20, 30}));
-  fRoot->MouseMoved({60, 30}, 0, {});
-  EXPECT_EQ(fRoot->GetHintArea(), Wex::cRect());
-  fRoot->SetHintArea({10, 10, 50, 50});
-  fRoot->MouseExited(0);
-  EXPECT_EQ(fRoot->GetHintArea(), Wex::cRect());
-  EXPECT_EQ(HiddenHints(), (std::vector<const Wex::rcGUIElement*>{fRoot.Get(), fRoot.Get()}));
 }
 
 TEST_F(RootTest, RefreshTimersRunWhileHosted) {

@@ -6,14 +6,14 @@
 
 #include "base/rc.h"
 #include "gui/element.h"
-#include "gui/ext_window.h"
 #include "gui/font.h"
 #include "gui/geometry.h"
 #include "gui/graphics_context.h"
+#include "gui/window.h"
 
 namespace Velto {
 
-class rcHintWindow : public Wex::rcExtWindow {
+class rcHintWindow : public Wex::rcWindow {
  public:
   // The window is as wide as the text plus extraWidth and `height` high; the text is drawn at
   // textOrigin in the font.

@@ -1,0 +1,36 @@
+// The root view with a hint window, which needs a display.
+#include <gtest/gtest.h>
+
+#include "velto/root_view.h"
+#include "velto/testing/view_stand_ins.h"
+#include "velto/tests/root_fixture.h"
+
+namespace VeltoTest {
+namespace {
+
+TEST_F(RootTest, TheHintWindowIsSharedAndTheRootsHintGoesOutsideItsArea) {
+  const Wex::cRGBColor white{255, 255, 255};
+  const Wex::cRGBColor black{0, 0, 0};
+  const ref<Velto::rcHintWindow> window(new Velto::rcHintWindow(6, 16, &white, {2, 12}, &black, nullptr));
+  fRoot->SetHintWindow(window);
+  const ref<rcHintedView> view(new rcHintedView(fLog));
+  Velto::ReadHint(*fRoot, view, {{"hint", "x"}});
+  EXPECT_EQ(view->GetHintWindow(), window);
+  Host(fRoot);
+  HiddenHints().clear();
+  fRoot->SetHintArea({10, 10, 50, 50});
+  fRoot->MouseMoved({20, 30}, 0, {});
+  EXPECT_EQ(fRoot->GetLastMousePoint(), (Wex::cPoint{20, 30}));
+  EXPECT_TRUE(HiddenHints().empty());
+  fRoot->MouseMoved({60, 30}, 0, {});
+  EXPECT_EQ(fRoot->GetHintArea(), Wex::cRect());
+  fRoot->SetHintArea({10, 10, 50, 50});
+  fRoot->MouseExited(0);
+  EXPECT_EQ(fRoot->GetHintArea(), Wex::cRect());
+  EXPECT_EQ(HiddenHints(), (std::vector<const Wex::rcGUIElement*>{fRoot.Get(), fRoot.Get()}));
+  fRoot->Detach();
+  EXPECT_EQ(fRoot->GetHintWindow(), nullptr);
+}
+
+}  // namespace
+}  // namespace VeltoTest
