@@ -11,7 +11,6 @@
 #include "base/expression.h"
 #include "base/text.h"
 #include "gui/native_view.h"
-#include "gui/root.h"
 #include "velto/readers.h"
 #include "velto/text_macros.h"
 #include "velto/views/value_view.h"
@@ -114,22 +113,28 @@ void rcRootView::WindowStateChanged() {
 }
 
 void rcRootView::OnHostAttached(Wex::rcGUIRoot& host) {
-  Wex::iNativeView* view = host.GetNativeView();
-  if (const ref<Wex::rcScheduler> scheduler = view != nullptr ? view->GetScheduler() : nullptr) {
-    const std::int32_t now = Now();
-    for (const auto& [element, timer] : fRefreshTimers) {
-      scheduler->AddTask(Wex::WrapAdd(now, timer->GetInterval()), timer->AsCallback(), 0);
-    }
-  }
+  ScheduleTimers();
   rcGUIContainer::OnHostAttached(host);
 }
 
 void rcRootView::OnHostDetached(Wex::rcGUIRoot& host) {
-  Wex::iNativeView* view = host.GetNativeView();
-  if (const ref<Wex::rcScheduler> scheduler = view != nullptr ? view->GetScheduler() : nullptr) {
-    for (const auto& [element, timer] : fRefreshTimers) scheduler->RemoveAllTasksOf(timer->AsCallback());
-  }
+  UnscheduleTimers();
   rcGUIContainer::OnHostDetached(host);
+}
+
+void rcRootView::ScheduleTimers() {
+  const ref<Wex::rcScheduler> scheduler = GetScheduler();
+  if (!scheduler) return;
+  const std::int32_t now = Now();
+  for (const auto& [view, timer] : fRefreshTimers) {
+    scheduler->AddTask(Wex::WrapAdd(now, timer->GetInterval()), timer->AsCallback(), 0);
+  }
+}
+
+void rcRootView::UnscheduleTimers() {
+  const ref<Wex::rcScheduler> scheduler = GetScheduler();
+  if (!scheduler) return;
+  for (const auto& [view, timer] : fRefreshTimers) scheduler->RemoveAllTasksOf(timer->AsCallback());
 }
 
 void rcRootView::OnTimer(Wex::rcScheduler&, std::int32_t, std::int32_t, std::uint32_t id) {
@@ -252,9 +257,7 @@ ref<Wex::rcScheduler> rcRootView::GetScheduler() const {
 }
 
 void rcRootView::ClearRecords() {
-  if (const ref<Wex::rcScheduler> scheduler = GetScheduler()) {
-    for (const auto& [element, timer] : fRefreshTimers) scheduler->RemoveAllTasksOf(timer->AsCallback());
-  }
+  UnscheduleTimers();
   fRefreshTimers.clear();
   fHintTemplates.clear();
   fValueBindings.clear();

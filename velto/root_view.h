@@ -114,6 +114,12 @@ class rcRootView : public Wex::rcGUIContainer, public iFontProvider, public iVie
   // The last point that the mouse moved to, in root coordinates.
   const Wex::cPoint& GetLastMousePoint() const { return fLastMousePoint; }
 
+  // The work of attaching to a host, on the host's scheduler: the refresh timers come at now +
+  // interval. Without a host nothing happens.
+  void ScheduleTimers();
+  // The work of detaching: the tasks of the refresh timers go.
+  void UnscheduleTimers();
+
  protected:
   // Runs the action and shows the text of an error that leaves it: an OS error's status message,
   // a text exception's text, Exception's message or a standard exception's what(). A cancellation
