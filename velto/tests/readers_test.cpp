@@ -39,8 +39,8 @@ TEST(ClickMask, NamesJoinedByPlus) {
       {"click + shift", "Invalid click mask constant: \"click \""},
       {"Click", "Invalid click mask constant: \"Click\""},
   };
-  for (const auto& [text, expected] : cases) {
-    EXPECT_EQ(Outcome([&] { return std::to_string(Velto::ReadClickMask(text)); }), expected) << text;
+  for (const auto& c : cases) {
+    EXPECT_EQ(Outcome([&] { return std::to_string(Velto::ReadClickMask(c.first)); }), c.second) << c.first;
   }
 }
 
