@@ -10,6 +10,7 @@
 #include "base/exceptions.h"
 #include "base/expression.h"
 #include "base/text.h"
+#include "gui/alert.h"
 #include "gui/native_view.h"
 #include "velto/readers.h"
 #include "velto/text_macros.h"
@@ -213,6 +214,9 @@ void rcRootView::RefreshView(const ref<Wex::rcGUIElement>& view) {
 
 void rcRootView::ShowError(const std::string& message) {
   if (fController->ShowError(*this, message)) return;
+  Wex::iNativeView* view = GetHostView();
+  Wex::RunAlert(4, 0, 0, Wex::MakeRCString("Error"), Wex::MakeRCString(message.empty() ? "Unexpected error!" : message),
+                view != nullptr ? view->GetWindow() : nullptr);
 }
 
 bool rcRootView::HasRefreshTimer(Wex::rcGUIElement* view, const rcRefreshTimer* timer) const {

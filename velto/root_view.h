@@ -101,7 +101,8 @@ class rcRootView : public Wex::rcGUIContainer, public iFontProvider, public iVie
   void ReadAutoRefresh(const ref<Wex::rcGUIElement>& view, const Description& description);
   // The view's binding and hint template, then its own WindowStateChanged.
   void RefreshView(const ref<Wex::rcGUIElement>& view);
-  // The controller's error display, else an alert over the root's window.
+  // The controller's error display, else a critical alert "Error" over the root's window
+  // ("Unexpected error!" for an empty message).
   void ShowError(const std::string& message);
   // Forgets the bindings, hint templates and refresh timers of the view and of every element
   // below it; call it before removing the view.

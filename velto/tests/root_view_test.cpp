@@ -7,6 +7,9 @@
 #include <string_view>
 
 #include "base/exceptions.h"
+#include "gui/alert.h"
+#include "gui/menu.h"
+#include "velto/popup_menu.h"
 #include "velto/testing/view_stand_ins.h"
 #include "velto/tests/root_fixture.h"
 
@@ -191,6 +194,44 @@ TEST_F(RootTest, TimerErrorsAreShown) {
   EXPECT_NO_THROW(fRoot->OnTimer(*fView->fScheduler, 0, 0, Velto::kReloadTimer));
   fRoot->OnTimer(*fView->fScheduler, 0, 0, Velto::kTransitionTimer);
   EXPECT_EQ(TakeCalls(), (Calls{At("ReloadResources"), At("ShowError", {"x"})}));
+}
+
+TEST_F(RootTest, ErrorAlertsAndPopUpMenusShowOverTheRootsWindow) {
+  fView->fWindow = ref<Wex::rcExtWindow>(new GuiTest::rcFakeWindow({100, 200, 400, 300}));
+  Host(fRoot);
+  Log shown;
+  const Wex::AlertRunner previousAlert = Wex::SetAlertRunner(
+      [&](std::int32_t style, std::int32_t buttons, std::int32_t defaultId, const refString& title,
+          const refString& message, const ref<Wex::rcExtWindow>& window) {
+        shown.push_back(std::to_string(style) + std::to_string(buttons) + std::to_string(defaultId) + " " +
+                        std::string(title->GetText()) + ": " + std::string(message->GetText()) +
+                        (window == fView->fWindow ? "" : " elsewhere"));
+        return 0;
+      });
+  fController.fShowErrorResult = true;
+  fRoot->ShowError("shown by the application");
+  fController.fShowErrorResult = false;
+  fRoot->ShowError("Bad");
+  fRoot->ShowError("");
+  fController.ThrowOn("ReloadResources", UserCancelledException());
+  fRoot->OnTimer(*fView->fScheduler, 0, 0, Velto::kReloadTimer);
+  Wex::SetAlertRunner(previousAlert);
+  EXPECT_EQ(shown, (Log{"400 Error: Bad", "400 Error: Unexpected error!"}));
+
+  std::vector<Wex::cPoint> points;
+  const Wex::MenuPopUp previousMenu =
+      Wex::SetMenuPopUp([&](Wex::rcMenu&, const ref<Wex::rcExtWindow>& window, Wex::cPoint p) {
+        points.push_back(p);
+        return window == fView->fWindow ? 2 : -1;
+      });
+  const ref<GuiTest::rcProbe> probe = AddProbe(*fRoot, "p");
+  probe->MoveTo({10, 20});
+  Velto::gActionOrigin = {500, 600};
+  const ref<Wex::rcMenu> menu(new Wex::rcMenu());
+  EXPECT_EQ(Velto::ShowPopupMenu(*probe, menu, false, {3, 4}), 2);
+  EXPECT_EQ(Velto::ShowPopupMenu(*probe, menu, true, {3, 4}), 2);
+  Wex::SetMenuPopUp(previousMenu);
+  EXPECT_EQ(points, (std::vector<Wex::cPoint>{{113, 224}, {503, 604}}));
 }
 
 }  // namespace
