@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/encoding.h"
 #include "gui/alert.h"
+#include "gui/dialog.h"
 #include "gui/menu.h"
+#include "gui/simple_text_edit.h"
 
 namespace {
 
@@ -96,6 +100,88 @@ TEST(Menu, ItemsKeepTheirOrderAndAReplacementAnswersThePopUp) {
   EXPECT_EQ(menu->PopUp(nullptr, {8, 9}), 10);
   EXPECT_EQ(points, (std::vector<std::int32_t>{5, -7, 8, 9}));
   Wex::SetMenuPopUp(previous);
+}
+
+TEST(ItemTags, AreReadFromIdsOfTheFormTagN) {
+  const std::vector<std::pair<std::string, std::optional<std::int32_t>>> cases = {
+      {"tag-1", 1},          {"tag--7", -7},         {"tag-2147483647", 2147483647}, {"tag--2147483648", INT32_MIN},
+      {"tag-007", 7},        {"tag-", std::nullopt}, {"tag-x", std::nullopt},         {"tag-99999999999", std::nullopt},
+      {"tag-2147483648", std::nullopt}, {"tag-1x", std::nullopt}, {"tag-+1", std::nullopt}, {"tag- 1", std::nullopt},
+      {"Tag-1", std::nullopt}, {"1", std::nullopt},    {"", std::nullopt},              {"window", std::nullopt}};
+  for (const auto& [id, tag] : cases) EXPECT_EQ(Wex::ParseItemTag(id), tag) << id;
+}
+
+// A dialog that records what its handler asks of it, holding item 4's text.
+class rcRecordingDialog : public Wex::rc, public Wex::iDialog {
+ public:
+  std::vector<std::string> fLog;
+  std::string fField;
+
+  void EndModal(std::int32_t code) override { Log("end " + std::to_string(code)); }
+  ref<Wex::rcExtWindow> GetWindow() override { return nullptr; }
+  void SetItemState(std::int32_t, bool) override { Log("state"); }
+  bool GetItemState(std::int32_t) override { return false; }
+  void SetRadioGroup(std::int32_t, std::int32_t, std::int32_t) override { Log("radio"); }
+  std::int32_t GetRadioGroup(std::int32_t, std::int32_t) override { return -1; }
+  void SetPopUpIndex(std::int32_t, std::int32_t) override { Log("pop-up"); }
+  std::int32_t GetPopUpIndex(std::int32_t) override { return -1; }
+  void SetItemText(std::int32_t tag, const refString& text) override {
+    Log("text " + std::to_string(tag) + " " + std::string(text->GetText()));
+    if (tag == 4) fField = text->GetText();
+  }
+  refString GetItemText(std::int32_t tag) override {
+    Log("get " + std::to_string(tag));
+    return fField.empty() ? nullptr : Wex::MakeRCString(fField);
+  }
+  void SetItemString(std::int32_t tag, const refString& text) override {
+    Log("string " + std::to_string(tag) + " " + std::string(text->GetText()));
+  }
+  refString GetItemString(std::int32_t) override { return nullptr; }
+  void EnableItem(std::int32_t, bool) override { Log("enable"); }
+  void EnableItems(std::int32_t, std::int32_t, bool) override { Log("enable"); }
+  void SetItemTitle(std::int32_t, const refString&) override { Log("title"); }
+  void SetFocusItem(std::int32_t tag) override { Log("focus " + std::to_string(tag)); }
+  void SetDefaultItem(std::int32_t) override { Log("default"); }
+
+ private:
+  void Log(std::string line) { fLog.push_back(std::move(line)); }
+};
+
+TEST(SimpleTextEditHandler, FillsTheItemsEndsOnOneAndTwoAndReadsTheTextBack) {
+  const ref<rcRecordingDialog> dialog(new rcRecordingDialog());
+  const iref<Wex::iDialog> asDialog(dialog);
+  // The texts count up to their first NUL.
+  const ref<Wex::SimpleTextEditHandler> handler(
+      new Wex::SimpleTextEditHandler(std::string("Name:\0hidden", 12), std::string("Gr\xf6\xdf" "e\0x", 7)));
+  handler->DialogOpening(asDialog);
+  std::vector<bool> handled;
+  for (const std::int32_t tag : {3, 1, 2, 0, 4}) handled.push_back(handler->ItemAction(asDialog, tag));
+  EXPECT_EQ(handled, (std::vector<bool>{false, true, true, false, false}));
+  dialog->fField = "edited";
+  handler->DialogClosed(asDialog);
+  EXPECT_EQ(handler->GetText(), "edited");
+  dialog->fField.clear();
+  handler->DialogClosed(asDialog);
+  EXPECT_EQ(handler->GetText(), "");
+  EXPECT_EQ(dialog->fLog, (std::vector<std::string>{"string 3 Name:", "text 4 Gr\xf6\xdf" "e", "focus 4", "end 1",
+                                                    "end 0", "get 4", "get 4"}));
+}
+
+TEST(SimpleTextEditRunner, AReplacementReceivesTheArgumentsAndAnswersText) {
+  std::vector<std::string> prompts;
+  const Wex::SimpleTextEditRunner previous =
+      Wex::SetSimpleTextEditRunner([&](const ref<Wex::rcGUIRoot>& host, const std::string& prompt, std::string& text) {
+        EXPECT_FALSE(host);
+        prompts.push_back(prompt + "|" + text);
+        text = "typed";
+        return prompt == "OK?";
+      });
+  std::string text = "before";
+  EXPECT_TRUE(Wex::RunSimpleTextEditDialog(nullptr, "OK?", text));
+  EXPECT_EQ(text, "typed");
+  EXPECT_FALSE(Wex::RunSimpleTextEditDialog(nullptr, "Cancel?", text));
+  EXPECT_EQ(prompts, (std::vector<std::string>{"OK?|before", "Cancel?|typed"}));
+  Wex::SetSimpleTextEditRunner(previous);
 }
 
 }  // namespace
