@@ -90,7 +90,11 @@ std::int32_t PopUpToolkitMenu(rcMenu& menu, const ref<rcExtWindow>& window, cPoi
     over = gdk_get_default_root_window();
   }
   const GdkRectangle at{WrapSub(WrapSub(point.fX, 1), originX), WrapSub(point.fY, originY), 1, 1};
-  gtk_menu_popup_at_rect(GTK_MENU(shown), over, &at, GDK_GRAVITY_NORTH_WEST, GDK_GRAVITY_NORTH_WEST, nullptr);
+  // The click that asked for the menu, when there is one; from a timer task there is none, and
+  // the menu takes the seat's pointer and keys.
+  GdkEvent* trigger = gtk_get_current_event();
+  gtk_menu_popup_at_rect(GTK_MENU(shown), over, &at, GDK_GRAVITY_NORTH_WEST, GDK_GRAVITY_NORTH_WEST, trigger);
+  if (trigger != nullptr) gdk_event_free(trigger);
   // A menu that could not take the pointer and keys is not shown and never closes.
   if (gtk_widget_get_visible(shown)) g_main_loop_run(loop);
 

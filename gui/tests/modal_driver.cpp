@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "base/clock.h"
+#include "base/exceptions.h"
 #include "gui/event_loop_timer.h"
 #include "gui/tests/x_harness.h"
 #include "platform/modal_run.h"
@@ -20,13 +21,7 @@ std::int32_t Now() { return static_cast<std::int32_t>(Wex::GetMilliseconds()); }
 // Gives up what waits for input that will not come: the innermost modal run and any shown menu.
 void GiveUp() {
   if (GtkMenuShell* menu = FindShownMenu()) gtk_menu_shell_deactivate(menu);
-  Platform::StopModalRun(kTimedOut);
-}
-
-// Runs xdotool; when it fails, the test fails and the run it should have answered ends.
-void Input(const std::vector<std::string>& arguments) {
-  Xdotool(arguments);
-  if (::testing::Test::HasFatalFailure()) GiveUp();
+  Platform::StopModalRun(-100);
 }
 
 class rcRepeatedStep : public Wex::rc, public Wex::iSchedulerCallback {
@@ -37,8 +32,7 @@ class rcRepeatedStep : public Wex::rc, public Wex::iSchedulerCallback {
     if (fStep()) return;
     if (now - fDeadline > 0) {
       ADD_FAILURE() << "a step waited in vain";
-      GiveUp();
-      return;
+      return GiveUp();
     }
     scheduler.AddTask(now + 10, iref<Wex::iSchedulerCallback>(this), 0);
   }
@@ -59,11 +53,13 @@ Wex::rcScheduler& GetScheduler() {
   return *scheduler;
 }
 
-// Waits until the X server shows the window, then gives it the focus.
-void Focus(GtkWindow* window) {
-  const std::string id = std::to_string(GDK_WINDOW_XID(gtk_widget_get_window(GTK_WIDGET(window))));
-  Input({"windowmap", "--sync", id});
-  Input({"windowfocus", "--sync", id});
+template <class Found, class Test>
+Found* FindToplevel(Test test) {
+  GList* windows = gtk_window_list_toplevels();
+  Found* found = nullptr;
+  for (GList* w = windows; w != nullptr && found == nullptr; w = w->next) found = test(GTK_WINDOW(w->data));
+  g_list_free(windows);
+  return found;
 }
 
 }  // namespace
@@ -73,42 +69,32 @@ void Repeat(std::function<bool()> step) {
 }
 
 GtkWindow* FindShownWindow(GType type) {
-  GList* windows = gtk_window_list_toplevels();
-  GtkWindow* found = nullptr;
-  for (GList* w = windows; w != nullptr && found == nullptr; w = w->next) {
-    if (G_TYPE_CHECK_INSTANCE_TYPE(w->data, type) && gtk_widget_get_mapped(GTK_WIDGET(w->data))) {
-      found = GTK_WINDOW(w->data);
-    }
-  }
-  g_list_free(windows);
-  return found;
+  return FindToplevel<GtkWindow>([type](GtkWindow* w) {
+    return G_TYPE_CHECK_INSTANCE_TYPE(w, type) && gtk_widget_get_mapped(GTK_WIDGET(w)) ? w : nullptr;
+  });
 }
 
 GtkMenuShell* FindShownMenu() {
-  GList* windows = gtk_window_list_toplevels();
-  GtkMenuShell* found = nullptr;
-  for (GList* w = windows; w != nullptr && found == nullptr; w = w->next) {
-    GtkWidget* child = gtk_bin_get_child(GTK_BIN(w->data));
-    if (GTK_IS_MENU(child) && gtk_widget_get_mapped(child)) found = GTK_MENU_SHELL(child);
+  return FindToplevel<GtkMenuShell>([](GtkWindow* w) {
+    GtkWidget* child = gtk_bin_get_child(GTK_BIN(w));
+    return GTK_IS_MENU(child) && gtk_widget_get_mapped(child) ? GTK_MENU_SHELL(child) : nullptr;
+  });
+}
+
+void Input(GtkWindow* window, const std::vector<std::string>& arguments) {
+  std::vector<std::vector<std::string>> commands;
+  if (window != nullptr) {
+    // The X server must show the window before it can take the focus.
+    const std::string id = std::to_string(GDK_WINDOW_XID(gtk_widget_get_window(GTK_WIDGET(window))));
+    commands = {{"windowmap", "--sync", id}, {"windowfocus", "--sync", id}};
   }
-  g_list_free(windows);
-  return found;
-}
-
-void PressKeys(GtkWindow* window, const std::vector<std::string>& keys) {
-  Focus(window);
-  PressKeys(keys);
-}
-
-void PressKeys(const std::vector<std::string>& keys) {
-  std::vector<std::string> arguments{"key", "--delay", "20"};
-  arguments.insert(arguments.end(), keys.begin(), keys.end());
-  Input(arguments);
-}
-
-void TypeText(GtkWindow* window, const std::string& text) {
-  Focus(window);
-  Input({"type", "--delay", "20", text});
+  commands.push_back(arguments);
+  commands.back().insert(commands.back().begin() + 1, {"--delay", "20"});
+  for (const auto& command : commands) {
+    Xdotool(command);
+    // A run that waits for the input ends when the input fails.
+    if (::testing::Test::HasFatalFailure()) return GiveUp();
+  }
 }
 
 std::vector<GtkWidget*> GetDescendants(GtkWidget* widget) {
@@ -124,6 +110,22 @@ std::vector<GtkWidget*> GetDescendants(GtkWidget* widget) {
       },
       &found);
   return found;
+}
+
+GtkWidget* FindById(GtkWidget* root, const char* id) {
+  for (GtkWidget* widget : GetDescendants(root)) {
+    if (g_strcmp0(gtk_buildable_get_name(GTK_BUILDABLE(widget)), id) == 0) return widget;
+  }
+  return nullptr;
+}
+
+std::string ErrorOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const Wex::xExceptionWithRCString& e) {
+    return std::string(e.GetMessage()->GetText());
+  }
+  return {};
 }
 
 }  // namespace GuiTest
