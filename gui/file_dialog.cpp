@@ -93,6 +93,8 @@ void rcMacCocoaFileDialog::SetAccessoryView(const ref<rcResourceFile>& resourceF
 }
 
 void rcMacCocoaFileDialog::SetFileTypes(const cFileType* const* types, std::int64_t count) {
+  // No types offer every file.
+  if (count == 0) return;
   auto* extensions = new std::vector<std::string>();
   std::string name;
   for (std::int64_t i = 0; i < count; ++i) {
@@ -188,7 +190,7 @@ ref<rcFileSystemPath> rcMacCocoaFileDialog::GetPath() {
 }
 
 ref<rcFileSystemPath> rcMacCocoaFileDialog::GetDirectory() {
-  if (fChooser == nullptr || !fRunStarted) return nullptr;
+  if (fChooser == nullptr) return nullptr;
   return ToFileSystemPath(gtk_file_chooser_get_current_folder(GTK_FILE_CHOOSER(fChooser)));
 }
 

@@ -54,7 +54,7 @@ class iFileDialog {
   // "Could not open dialog resource" or "Missing view resource" for an accessory that cannot
   // load; exceptions of the handlers reach the caller.
   virtual bool Run() = 0;
-  // The chosen file and the folder shown, null before any run and when there is none.
+  // The chosen file (null before any run) and the folder shown; null when there is none.
   virtual ref<rcFileSystemPath> GetPath() = 0;
   virtual ref<rcFileSystemPath> GetDirectory() = 0;
   // The folder to show; answers true.
@@ -133,7 +133,8 @@ class rcMacCocoaFileDialog : public rc, public iFileDialog {
 
   // Runs the chooser modally: 1 when it was accepted, else 0.
   virtual std::int32_t RunPanel();
-  // Offers only files with one of the types' extensions, compared without regard to case.
+  // Offers only files with one of the types' extensions, compared without regard to case; no
+  // types offer every file.
   void SetFileTypes(const cFileType* const* types, std::int64_t count);
   // The extension that a chosen name lacking it gets (UTF-8, without the dot).
   void SetAppendedExtension(std::string extension) { fAppendedExtension = std::move(extension); }
