@@ -1,9 +1,9 @@
 #include "gui/resources/film.h"
 
 #include <algorithm>
-#include <limits>
 #include <utility>
 
+#include "gui/resources/canvas.h"
 #include "gui/resources/image_wrappers.h"
 
 namespace Velto {
@@ -11,11 +11,6 @@ namespace Velto {
 namespace {
 
 std::int32_t FrameCount(std::int32_t count) { return std::clamp(count, 1, kMaxFrameCount); }
-
-std::int32_t Saturate(std::int64_t v) {
-  return static_cast<std::int32_t>(
-      std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
 
 }  // namespace
 
@@ -26,7 +21,8 @@ ref<rcImage> rcFilm::GetFrame(std::int32_t index) {
   const Wex::cRect b = fSource->GetBounds();
   const std::int64_t height = b.fBottom / fFrameCount;
   const std::int64_t top = std::int64_t{index} * height;
-  return ref<rcImage>(new rcSubImage(fSource, {b.fLeft, Saturate(top), b.fRight, Saturate(top + height)}, {0, 0}));
+  return ref<rcImage>(
+      new rcSubImage(fSource, {b.fLeft, SaturateToInt32(top), b.fRight, SaturateToInt32(top + height)}, {0, 0}));
 }
 
 std::int32_t rcFilm::GetChangeCount() { return fSource->GetChangeCount(); }
@@ -38,7 +34,7 @@ ref<rcImage> rcCrossfadeFilm::GetFrame(std::int32_t position) {
   const std::int32_t frames = static_cast<std::int32_t>((std::int64_t{fRange} + 255) / 256);
   const std::int32_t height = fSource->GetBounds().fBottom / frames;
   const std::int64_t top = std::int64_t{position / 256} * height;
-  return ref<rcImage>(new rcCrossfadeFrame(fSource, height, Saturate(top), position & 255));
+  return ref<rcImage>(new rcCrossfadeFrame(fSource, height, SaturateToInt32(top), position & 255));
 }
 
 std::int32_t rcCrossfadeFilm::GetChangeCount() { return fSource->GetChangeCount(); }

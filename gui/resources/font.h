@@ -25,9 +25,10 @@ class iFont {
   virtual Wex::cPoint Draw(Wex::rcGraphicsContext& context, const Wex::cPoint& p,
                            const Wex::rcVector<UniChar>& text) = 0;
   // Draws `count` single characters (the low 16 bits of each), the i-th at points[i]; stores the
-  // end point of each in endPoints[i] when endPoints is not null.
+  // end point of each in endPoints[i] when endPoints is not null. A count of 0 or below draws
+  // nothing. Every font does this the same way: each character is a one-unit text drawn with Draw.
   virtual void DrawCharacters(Wex::rcGraphicsContext& context, std::int32_t count, const Wex::cPoint* points,
-                              const std::uint32_t* characters, Wex::cPoint* endPoints) = 0;
+                              const std::uint32_t* characters, Wex::cPoint* endPoints);
   // A counter that changes whenever the font's appearance changes.
   virtual std::int32_t GetChangeCount() = 0;
   virtual ~iFont() = default;

@@ -8,8 +8,14 @@
 #include "base/expression.h"
 #include "base/key_value.h"
 #include "base/text.h"
+#include "gui/resources/attributes.h"
+#include "gui/resources/canvas.h"
+#include "gui/resources/film.h"
+#include "gui/resources/film_font.h"
 #include "gui/resources/image_wrappers.h"
 #include "gui/resources/layout.h"
+#include "gui/resources/raster_resources.h"
+#include "gui/resources/system_font.h"
 
 namespace Velto {
 
@@ -36,6 +42,37 @@ double ClampGamma(double gamma) { return gamma >= 0 ? std::min(gamma, 4.0) : 0.0
 
 // Opacity within 0 to 1; a value that is no number counts as whole.
 double ClampOpacity(double opacity) { return std::isnan(opacity) ? 1.0 : std::clamp(opacity, 0.0, 1.0); }
+
+// The first byte of the unquoted "unknown" value as a signed character; 0 when it is empty.
+std::int8_t ReadReplacement(const Description& keys) {
+  const std::string unknown = Wex::Unquote(ValueOf(keys, "unknown"));
+  return unknown.empty() ? 0 : static_cast<std::int8_t>(unknown[0]);
+}
+
+std::uint8_t Byte(std::int8_t c) { return static_cast<std::uint8_t>(c); }
+
+// A film font over the strip: the charset's bytes, else "chars" bytes from "first", each one
+// frame; ascent and advance from frame 0 unless given.
+iref<iFont> MakeFilmFont(const Description& keys, const refString& charset, std::int8_t first,
+                         std::int32_t frameCount, ref<rcImage> strip) {
+  const iref<iFilm> film(new rcFilm(std::move(strip), frameCount));
+  const Wex::cRect frame = film->GetFrame(0)->GetBounds();
+  const std::int32_t ascent = Wex::EvaluateIntExpressionWithValue(ValueOf(keys, "ascent"), frame.Height());
+  const std::int32_t advance = Wex::EvaluateIntExpressionWithValue(ValueOf(keys, "advance"), frame.Width());
+  const std::int8_t replacement = ReadReplacement(keys);
+  if (charset) {
+    std::int64_t index = 0;
+    if (replacement != 0 && !charset->FindChar(0, replacement, index)) {
+      throw FormatException("Replacement char not found in charset");
+    }
+    return iref<iFont>(new rcFilmFont(film, ascent, advance, charset, replacement));
+  }
+  if (Byte(replacement) >= std::int64_t{Byte(first)} + frameCount ||
+      (replacement != 0 && Byte(replacement) < Byte(first))) {
+    throw FormatException("Replacement char not found in charset");
+  }
+  return iref<iFont>(new rcFilmFont(film, ascent, advance, first, replacement));
+}
 
 }  // namespace
 
@@ -100,7 +137,9 @@ void rcResourceRegistry::Clear() {
   const Scope lock(*this);
   fResourceTexts.clear();
   fImages.clear();
+  fFonts.clear();
   fStrings.clear();
+  fBitmapFontData.clear();
 }
 
 ref<rcImage> rcResourceRegistry::GetImage(std::string_view value) {
@@ -173,6 +212,61 @@ ref<rcImage> rcResourceRegistry::LoadPNGImage(const std::string& name, bool rle,
   cPNGStreamSource source(*stream);
   QorPNG::Reader reader(source);
   return MakeRasterImage(reader, rle, mask, blend, gamma, opacity);
+}
+
+iref<iFont> rcResourceRegistry::GetFont(std::string_view value) {
+  const Scope lock(*this);
+  if (const auto found = fFonts.find(value); found != fFonts.end()) return found->second;
+  iref<iFont> font = BuildFont(value);
+  fFonts.emplace(std::string(value), font);
+  return font;
+}
+
+iref<iFont> rcResourceRegistry::BuildFont(std::string_view value) {
+  const Scope lock(*this);
+  const Description keys = Wex::ParseKeyValueMap(value);
+  if (keys.contains("film")) {
+    refString charset;
+    std::int8_t first = 0;
+    std::int32_t frameCount = 0;
+    if (keys.contains("charset")) {
+      charset = Wex::MakeRCString(Wex::Unquote(ValueOf(keys, "charset")));
+      frameCount = SaturateToInt32(charset->GetSize() - 1);
+    } else {
+      first = static_cast<std::int8_t>(Wex::EvaluateIntExpressionWithValue(ValueOf(keys, "first"), 32) & 0xff);
+      frameCount = Wex::EvaluateIntExpressionWithValue(ValueOf(keys, "chars"), 256);
+    }
+    if (frameCount < 1) throw FormatException("Invalid film font frame count: " + std::to_string(frameCount));
+    cImageSpec strip;
+    strip.fName = Wex::Unquote(ValueOf(keys, "film"));
+    return MakeFilmFont(keys, charset, first, frameCount, GetImageForSpec(strip, true));
+  }
+  if (keys.contains("fnt")) {
+    const double gamma = ClampGamma(Wex::EvaluateExpression(ValueOf(keys, "gamma"), 0));
+    ref<rcAngelCodeFont> data = GetBitmapFontData(Wex::Unquote(ValueOf(keys, "fnt")), gamma);
+    const std::int32_t replacement = Byte(ReadReplacement(keys));
+    const std::uint32_t color = ReadColor(ValueOf(keys, "color"), 0xff000000);
+    return iref<iFont>(new rcBitmapFont(std::move(data), replacement, color));
+  }
+  return iref<iFont>(new rcSystemFont(ReadFontSpec(keys), ReadRGBColor(ValueOf(keys, "color"), 0)));
+}
+
+ref<rcAngelCodeFont> rcResourceRegistry::GetBitmapFontData(const std::string& name, double gamma) {
+  const Scope lock(*this);
+  std::pair<std::string, double> key(name, gamma);
+  if (const auto found = fBitmapFontData.find(key); found != fBitmapFontData.end()) return found->second;
+  const std::string text = LoadResource(name, "fnt", false);
+  ref<rcAngelCodeFont> data(new rcAngelCodeFont(text.data(), text.data() + text.size()));
+  for (const auto& [id, file] : data->GetFont().pages) {
+    cImageSpec page;
+    page.fName = file.substr(0, file.rfind('.'));
+    page.fRLE = page.fMask = true;
+    page.fGamma = gamma;
+    const ref<rcImage> image = GetImageForSpec(page, true);
+    data->SetPage(id, ref<rcRasterResource>(dynamic_cast<rcRasterResource*>(image.Get())));
+  }
+  fBitmapFontData.emplace(std::move(key), data);
+  return data;
 }
 
 }  // namespace Velto

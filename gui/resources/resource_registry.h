@@ -14,6 +14,8 @@
 #include "base/critical_region.h"
 #include "base/files.h"
 #include "base/rc.h"
+#include "gui/resources/bitmap_font.h"
+#include "gui/resources/font.h"
 #include "gui/resources/image.h"
 #include "gui/resources/image_resources.h"
 #include "platform/bundle.h"
@@ -45,7 +47,7 @@ class rcResourceRegistry : public QorThreads::CriticalRegion {
   // Translate, back in Latin-1 ('?' for a character that Latin-1 lacks).
   std::string TranslateLatin1(std::string_view text);
   // Empties every cache and the string table; the bundle and the override folder stay. Images
-  // already handed out stay usable.
+  // and fonts already handed out stay usable.
   void Clear();
 
   // The image that an image description value denotes, built once per distinct image specification
@@ -58,6 +60,23 @@ class rcResourceRegistry : public QorThreads::CriticalRegion {
   // "clip" or "offset" cannot be read).
   ref<rcImage> GetImage(std::string_view value);
 
+  // The font that a font description value denotes, built once per distinct text (spacing
+  // counts) and shared. Its keys choose the kind:
+  //  - "film" (a PNG strip, unquoted): a film font whose frames are the glyphs of the bytes of
+  //    "charset" (unquoted), else of "chars" ("$" 256) bytes from "first" ("$" 32, its low
+  //    byte); "ascent" and "advance" default to frame 0's height and width;
+  //  - else "fnt" (an AngelCode resource, unquoted): a bitmap font in "color" (default opaque
+  //    black) with its pages decoded as packed masks at "gamma" (0 to 4); the parsed font is
+  //    shared by every bitmap font of the same resource and gamma;
+  //  - else a platform font of "face", "size", "bold", "italic" and "underline" in "color"
+  //    (default black).
+  // The first byte of "unknown" replaces characters that a film or bitmap font lacks. Throws
+  // FormatException "Invalid film font frame count: " and the count for fewer than 1 frame, and
+  // "Replacement char not found in charset" for a film font's replacement that it lacks;
+  // AngelCode, colour, expression, decoder and lookup errors pass out. Nothing is cached for a
+  // value that fails (images and parsed fonts loaded on the way stay cached).
+  iref<iFont> GetFont(std::string_view value);
+
  private:
   void FindOverrideFolder(const std::wstring& label);
   std::string ReadResourceText(std::string_view name, std::string_view type);
@@ -68,13 +87,20 @@ class rcResourceRegistry : public QorThreads::CriticalRegion {
   // Decodes the picture "<name>.png" of the override folder, else of the bundle.
   ref<rcImage> LoadPNGImage(const std::string& name, bool rle, bool mask, std::int32_t blend, double gamma,
                             double opacity);
+  // A new font of the description value.
+  iref<iFont> BuildFont(std::string_view value);
+  // The cached parsed font of the "fnt" resource at the gamma, else the resource parsed now with
+  // its pages, each page file's name cut before its last "." loaded as a packed mask.
+  ref<rcAngelCodeFont> GetBitmapFontData(const std::string& name, double gamma);
 
   // Members in this order, so that they go in the reverse one and the lock last.
   ref<Wex::rcResourceFile> fBundle;
   QorFiles::Path fOverrideFolder;
   std::map<std::pair<std::string, std::string>, std::string> fResourceTexts;
   std::map<cImageSpec, ref<rcImage>> fImages;
+  std::map<std::string, iref<iFont>, std::less<>> fFonts;
   std::map<std::string, std::wstring, std::less<>> fStrings;
+  std::map<std::pair<std::string, double>, ref<rcAngelCodeFont>> fBitmapFontData;
 };
 
 }  // namespace Velto

@@ -107,7 +107,7 @@ ref<Velto::rcImage> RecordingController::GetLayeredImage(Velto::rcRootView& root
 
 iref<Velto::iFont> RecordingController::GetFont(Velto::rcRootView& root, const std::string& value) {
   Record(&root, "GetFont", {value});
-  return nullptr;
+  return Registry().GetFont(value);
 }
 
 std::string RecordingController::LoadVectorGraphics(Velto::rcRootView& root, const std::string& name) {

@@ -59,7 +59,7 @@ class RecordingController : public Velto::iController {
   std::string LoadGUIDescription(Velto::rcRootView& root, const std::string& name) override;
   // GetImage.
   ref<Velto::rcImage> GetLayeredImage(Velto::rcRootView& root, const std::string& value) override;
-  // Empty.
+  // GetFont.
   iref<Velto::iFont> GetFont(Velto::rcRootView& root, const std::string& value) override;
   // LoadResource(name, "orv", true).
   std::string LoadVectorGraphics(Velto::rcRootView& root, const std::string& name) override;

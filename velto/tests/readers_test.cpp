@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/exceptions.h"
+#include "gui/resources/testing/temporary_bundle.h"
 #include "platform/clipboard.h"
 #include "velto/root_view.h"
 #include "velto/testing/recording_controller.h"
@@ -112,7 +113,9 @@ class DescriptionReaders : public ::testing::Test {
  protected:
   void TearDown() override { fRoot->Detach(); }
 
-  VeltoTest::RecordingController fController;
+  ResourcesTest::TemporaryBundle fBundle;
+  Velto::rcResourceRegistry fRegistry{false, L"T"};
+  VeltoTest::RecordingController fController{&fRegistry};
   ref<Velto::rcRootView> fRoot{new Velto::rcRootView({0, 0, 10, 10}, &fController)};
 };
 
@@ -174,12 +177,12 @@ TEST_F(DescriptionReaders, TextStylesAndSets) {
                 *fRoot)),
             "(1,2) 3 4.5 1 uffff0000/1+0 fff0000ff/2+5+6");
   const ref<Velto::rcTextStyleSet> set(new Velto::rcTextStyleSet(
-      Wex::ParseKeyValueMap("{ b: { underline: { color: red, offset: 2 } }, a: { font: X } }"), *fRoot));
+      Wex::ParseKeyValueMap("{ b: { underline: { color: red, offset: 2 } }, a: { font: { size: 9 } } }"), *fRoot));
   EXPECT_EQ(set->GetStyles().size(), 2u);
   EXPECT_EQ(text(set->Find("b")), "(0,0) 0 0 0 uffff0000/1+2 f00000000/0+0+0");
   EXPECT_EQ(set->Find("c"), nullptr);
   EXPECT_EQ(fController.TakeCalls(), (VeltoTest::Calls{{fRoot.Get(), "GetFont", {"{ face: Arial }"}},
-                                                       {fRoot.Get(), "GetFont", {"X"}},
+                                                       {fRoot.Get(), "GetFont", {"{ size: 9 }"}},
                                                        {fRoot.Get(), "GetFont", {""}}}));
   EXPECT_THROW(Velto::ReadTextStyle({{"frame", "{ padding: ( }"}}, *fRoot), Exception);
 }

@@ -7,6 +7,7 @@
 
 #include "base/exceptions.h"
 #include "base/png.h"
+#include "gui/resources/system_font.h"
 #include "gui/resources/testing/temporary_bundle.h"
 #include "velto/root_view.h"
 
@@ -47,7 +48,6 @@ TEST_F(RecordingController, AnswersFromItsSettingsAndLogsEveryCall) {
   fake.PerformAction(*b, "go", "x, y");
   fake.ReloadFromPlugIn(*a);
   EXPECT_FALSE(fake.CreateView(*a, {1, 2, 3, 4}, "dial", {{"a", "1"}, {"b", "\"q\""}}));
-  EXPECT_FALSE(fake.GetFont(*b, "{ face: x }"));
   EXPECT_FALSE(fake.ShowError(*a, "bad"));
   fake.fShowErrorResult = true;
   EXPECT_TRUE(fake.ShowError(*b, ""));
@@ -68,7 +68,6 @@ TEST_F(RecordingController, AnswersFromItsSettingsAndLogsEveryCall) {
                                   {b.Get(), "PerformAction", {"go", "x, y"}},
                                   {a.Get(), "ReloadFromPlugIn", {}},
                                   {a.Get(), "CreateView", {"1,2,3,4", "dial", "{a: 1, b: \"q\"}"}},
-                                  {b.Get(), "GetFont", {"{ face: x }"}},
                                   {a.Get(), "ShowError", {"bad"}},
                                   {b.Get(), "ShowError", {""}},
                               }));
@@ -118,7 +117,10 @@ TEST_F(RecordingController, ResourceCallsGoToTheRegistry) {
   const ref<Velto::rcImage> knob = fake.GetLayeredImage(*root, "knob");
   EXPECT_EQ(knob->GetBounds(), (Wex::cRect{0, 0, 1, 1}));
   EXPECT_EQ(fake.GetLayeredImage(*root, "{ name: knob }"), knob);
-  EXPECT_EQ(fake.GetCalls().size(), 13u);
+  const iref<Velto::iFont> font = fake.GetFont(*root, "{ color: red }");
+  EXPECT_TRUE(dynamic_cast<Velto::rcSystemFont*>(font.Get()));
+  EXPECT_EQ(fake.GetFont(*root, "{ color: red }"), font);
+  EXPECT_EQ(fake.GetCalls().size(), 15u);
   EXPECT_EQ(fake.GetCalls()[5], (VeltoTest::Call{root.Get(), "ReloadResources", {}}));
 }
 

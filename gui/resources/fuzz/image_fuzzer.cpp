@@ -35,17 +35,10 @@ std::string ColourPicture(std::int32_t width, std::int32_t height) {
   return QorPNG::WritePremultipliedARGB(pixels.data(), width, height, width);
 }
 
-// 3 x 1 grey pixels with a gAMA chunk.
-const std::string_view kGreyPicture(
-    "\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x00\x03\x00\x00\x00\x01\x08\x00\x00\x00\x00\x3e\x8b\x4b\x68"
-    "\x00\x00\x00\x04gAMA\x00\x01\x86\xa0\x31\xe8\x96\x5f\x00\x00\x00\x0cIDAT\x78\x9c\x63\x60\x68\xf8\x0f\x00\x02"
-    "\x03\x01\x80\x24\x61\xf5\x97\x00\x00\x00\x00IEND\xae\x42\x60\x82",
-    85);
-
 struct Fixture {
   Fixture() {
     bundle.WriteResource("colour", "png", ColourPicture(8, 6));
-    bundle.WriteResource("grey", "png", kGreyPicture);
+    bundle.WriteResource("grey", "png", ResourcesTest::kGreyPicture);
     bundle.WriteOverride(kLabel, "over", "png", ColourPicture(5, 9));
   }
 
