@@ -19,6 +19,10 @@ namespace QorRaster {
 // buffer is overwritten by every Render, so one object must appear only once in a tree.
 template <typename First, typename Second>
 class SourcePair : public Source<First> {
+ public:
+  Source<First>* GetFirst() const { return fFirst; }
+  Source<Second>* GetSecond() const { return fSecond; }
+
  protected:
   SourcePair(Source<First>* first, Source<Second>* second) : fFirst(first), fSecond(second) {}
 

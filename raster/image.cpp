@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
+#include <type_traits>
 
 #include "raster/clip.h"
+#include "raster/colour_fill.h"
 #include "raster/combine.h"
 #include "raster/in_place_runs.h"
 
@@ -75,9 +78,18 @@ BasicImage<Value>& BasicImage<Value>::RenderRect(Source<Value>& source, const In
 }
 
 // Drawing and adding combine the image with the source in place: the combination writes straight
-// into the image's rows, where the image's own values already lie.
+// into the image's rows, where the image's own values already lie. A colour masked by coverage
+// is composited straight from the coverage.
 template <typename Value>
 BasicImage<Value>& BasicImage<Value>::Draw(Source<Value>& source) {
+  if constexpr (std::is_same_v<Value, Pixel>) {
+    if (const std::optional<ColourFill> fill = ColourFill::Recognise(source)) {
+      ForEachSegment(source.GetBounds(), [&](std::int32_t x, std::int32_t y, std::int32_t count, Value* destination) {
+        fill->Draw(x, y, count, destination);
+      });
+      return *this;
+    }
+  }
   OverSource<Value> over(this, &source);
   ForEachSegment(source.GetBounds(), [&](std::int32_t x, std::int32_t y, std::int32_t count, Value* destination) {
     over.RenderInPlace(x, y, count, destination);

@@ -13,6 +13,7 @@ class SolidSource : public Source<Value> {
   void Render(std::int32_t, std::int32_t, std::int32_t count, SpanList<Value>& list) override {
     list.AppendValue(count, fValue);
   }
+  Value GetValue() const { return fValue; }
 
  private:
   Value fValue;
@@ -26,6 +27,7 @@ class SolidRectPaint : public Paint {
   SolidRectPaint(Pixel value, const IntRect& rect) : fValue(value), fRect(rect) {}
   IntRect GetBounds() const override { return fRect; }
   void Render(std::int32_t x, std::int32_t y, std::int32_t count, PaintSpanList& list) override;
+  Pixel GetValue() const { return fValue; }
 
  private:
   Pixel fValue;
