@@ -5,20 +5,14 @@
 
 #include "raster/combine.h"
 #include "raster/pixels4.h"
+#include "raster/polygon_mask.h"
 #include "raster/solid.h"
 
 namespace QorRaster {
 namespace {
 
-// The colour scaled by one coverage value v over n pixels, v above 0.
+// A value neither transparent nor taken as opaque, blended over n pixels.
 void DrawConstant(Pixel* to, std::int32_t n, Pixel scaled) {
-  if (ValueKind<Pixel>::IsOpaque(scaled)) {
-    std::fill_n(to, n, scaled);
-    return;
-  }
-  if (scaled == 0) {
-    return;
-  }
   const Pixels4 top = Pixels4{} + scaled;
   const Pixels4 factor = Pixels4{} + ((scaled >> 24) + 1);
   std::int32_t i = 0;
@@ -41,12 +35,39 @@ void DrawCoverage(Pixel* to, const Coverage* coverage, std::int32_t n, Pixel col
       Store4(to + i, OverPixel(Load4(to + i), MaskPixels4(colours, c)));
     }
   }
+  // The last few one by one (the whole of an edge column), where an opaque or transparent
+  // scaled colour spares the blend.
   for (; i < n; ++i) {
-    to[i] = OverPixel(to[i], ScalePixel(colour, coverage[i]));
+    const Pixel scaled = ScalePixel(colour, coverage[i]);
+    if (scaled >= 0xFF000000) {
+      to[i] = scaled;
+    } else if (scaled != 0) {
+      to[i] = OverPixel(to[i], scaled);
+    }
+  }
+}
+
+// Scaled colours over n pixels.
+void DrawScaled(Pixel* to, const Pixel* scaled, std::int32_t n) {
+  std::int32_t i = 0;
+  for (; i + 4 <= n; i += 4) {
+    Store4(to + i, OverPixel(Load4(to + i), Load4(scaled + i)));
+  }
+  for (; i < n; ++i) {
+    if (scaled[i] >= 0xFF000000) {
+      to[i] = scaled[i];
+    } else if (scaled[i] != 0) {
+      to[i] = OverPixel(to[i], scaled[i]);
+    }
   }
 }
 
 }  // namespace
+
+ColourFill::ColourFill(Pixel colour, Mask* mask)
+    : fColour(colour),
+      fMask(mask),
+      fPolygon(typeid(*mask) == typeid(PolygonMask) ? static_cast<PolygonMask*>(mask) : nullptr) {}
 
 std::optional<ColourFill> ColourFill::Recognise(Paint& paint) {
   if (typeid(paint) != typeid(MaskedPaint)) {
@@ -63,25 +84,119 @@ std::optional<ColourFill> ColourFill::Recognise(Paint& paint) {
   return std::nullopt;
 }
 
-void ColourFill::Draw(std::int32_t x, std::int32_t y, std::int32_t count, Pixel* destination) const {
+void ColourFill::Draw(Image& image, const IntRect& area) const {
   Run<Coverage> runs[kMaxSpan];
   Coverage storage[kMaxSpan];
-  MaskSpanList list(runs, storage);
-  fMask->Render(x, y, count, list);
+  const auto render = [&](std::int32_t x, std::int32_t y, std::int32_t count) {
+    MaskSpanList list(runs, storage);
+    fMask->Render(x, y, count, list);
+    return list;
+  };
+  const std::int64_t bottom = std::int64_t{area.y} + area.height;
+  for (std::int64_t row = area.y; row < bottom; ++row) {
+    const auto y = static_cast<std::int32_t>(row);
+    if (fPolygon != nullptr && area.width <= kMaxSpan) {
+      // The runs of a row that equals the ones below it serve them all but the last, which is
+      // rendered as usual and leaves the mask where rendering every row would.
+      const std::int64_t equal = std::min<std::int64_t>(fPolygon->CountEqualRows(y), bottom - row);
+      if (equal > 1) {
+        const MaskSpanList list = render(area.x, y, area.width);
+        CompositeRows(list, image.At(area.x, y), image.GetStride(), static_cast<std::int32_t>(equal - 1));
+        row += equal - 2;
+        continue;
+      }
+    }
+    ForEachSegment(IntRect(area.x, y, area.width, 1), [&](std::int32_t x, std::int32_t, std::int32_t count) {
+      Composite(render(x, y, count), image.At(x, y));
+    });
+  }
+}
+
+void ColourFill::Composite(const MaskSpanList& list, Pixel* destination) const {
   const bool opaque = ValueKind<Pixel>::IsOpaque(fColour);
-  for (const Run<Coverage>* run = runs; run < list.fNextRun; run += run->GetLength()) {
+  for (const Run<Coverage>* run = list.fFirstRun; run < list.fNextRun; run += run->GetLength()) {
     const std::int32_t n = run->GetLength();
     if (run->IsRepeated()) {
-      const Coverage v = *run->fPointer;
-      if (v != 0) {
-        DrawConstant(destination, n, ScalePixel(fColour, v));
+      const Pixel scaled = ScalePixel(fColour, *run->fPointer);
+      if (ValueKind<Pixel>::IsOpaque(scaled)) {
+        FillPixels(destination, n, scaled);
+      } else if (scaled != 0) {
+        DrawConstant(destination, n, scaled);
       }
     } else if (run->IsOpaque() && opaque) {
-      std::fill_n(destination, n, fColour);  // full coverage: the colour itself, opaque
+      FillPixels(destination, n, fColour);  // full coverage: the colour itself, opaque
     } else {
       DrawCoverage(destination, run->fPointer, n, fColour);
     }
     destination += n;
+  }
+}
+
+void ColourFill::CompositeRows(const MaskSpanList& list, Pixel* destination, std::ptrdiff_t stride,
+                               std::int32_t rows) const {
+  // What the runs do to each row: stretches that take one value, that blend one value, or that
+  // blend the colour scaled by varying coverage (scaled once here). Adjacent stretches that take
+  // the same value become one.
+  struct Stretch {
+    enum Kind { kFill, kBlend, kScaled } kind;
+    std::int32_t offset;
+    std::int32_t n;
+    Pixel value;
+  };
+  Stretch stretches[kMaxSpan];
+  std::int32_t count = 0;
+  Pixel scaled[kMaxSpan];
+  const auto add = [&](Stretch::Kind kind, std::int32_t offset, std::int32_t n, Pixel value) {
+    Stretch* const last = count > 0 ? &stretches[count - 1] : nullptr;
+    if (kind == Stretch::kFill && last != nullptr && last->kind == Stretch::kFill && last->value == value &&
+        last->offset + last->n == offset) {
+      last->n += n;
+    } else {
+      stretches[count++] = Stretch{kind, offset, n, value};
+    }
+  };
+  const bool opaque = ValueKind<Pixel>::IsOpaque(fColour);
+  std::int32_t offset = 0;
+  for (const Run<Coverage>* run = list.fFirstRun; run < list.fNextRun; run += run->GetLength()) {
+    const std::int32_t n = run->GetLength();
+    if (run->IsRepeated()) {
+      const Pixel value = ScalePixel(fColour, *run->fPointer);
+      if (ValueKind<Pixel>::IsOpaque(value)) {
+        add(Stretch::kFill, offset, n, value);
+      } else if (value != 0) {
+        add(Stretch::kBlend, offset, n, value);
+      }
+    } else if (run->IsOpaque() && opaque) {
+      add(Stretch::kFill, offset, n, fColour);
+    } else {
+      // Blended value by value; where they are all equal, as one value (a blend of alpha 255
+      // takes the value).
+      bool equal = true;
+      for (std::int32_t i = 0; i < n; ++i) {
+        scaled[offset + i] = ScalePixel(fColour, run->fPointer[i]);
+        equal = equal && scaled[offset + i] == scaled[offset];
+      }
+      const Pixel value = scaled[offset];
+      if (!equal) {
+        add(Stretch::kScaled, offset, n, 0);
+      } else if (value >= 0xFF000000) {
+        add(Stretch::kFill, offset, n, value);
+      } else if (value != 0) {
+        add(Stretch::kBlend, offset, n, value);
+      }
+    }
+    offset += n;
+  }
+  // Each stretch over all the rows in turn, so that the stores of a long one follow one another.
+  for (const Stretch* s = stretches; s < stretches + count; ++s) {
+    Pixel* to = destination + s->offset;
+    for (std::int32_t r = 0; r < rows; ++r, to += stride) {
+      switch (s->kind) {
+        case Stretch::kFill: FillPixels(to, s->n, s->value); break;
+        case Stretch::kBlend: DrawConstant(to, s->n, s->value); break;
+        case Stretch::kScaled: DrawScaled(to, scaled + s->offset, s->n); break;
+      }
+    }
   }
 }
 

@@ -6,12 +6,16 @@
 // stay, and elsewhere the scaled colour is blended over them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
+#include "raster/image.h"
 #include "raster/source.h"
 
 namespace QorRaster {
+
+class PolygonMask;
 
 class ColourFill {
  public:
@@ -19,14 +23,21 @@ class ColourFill {
   // and a mask; within the paint's bounds the colour is then the same everywhere.
   static std::optional<ColourFill> Recognise(Paint& paint);
 
-  // Composites count pixels (1 to kMaxSpan) of row y from column x over destination.
-  void Draw(std::int32_t x, std::int32_t y, std::int32_t count, Pixel* destination) const;
+  // Composites the colour over the area, which lies inside the image's and the paint's bounds.
+  // Rows that a polygon mask reports equal to the one before take that row's coverage runs.
+  void Draw(Image& image, const IntRect& area) const;
 
  private:
-  ColourFill(Pixel colour, Mask* mask) : fColour(colour), fMask(mask) {}
+  ColourFill(Pixel colour, Mask* mask);
+
+  // Composites the runs of one segment over destination.
+  void Composite(const MaskSpanList& list, Pixel* destination) const;
+  // The same over destination and the rows - 1 rows below it, stride pixels apart.
+  void CompositeRows(const MaskSpanList& list, Pixel* destination, std::ptrdiff_t stride, std::int32_t rows) const;
 
   Pixel fColour;
   Mask* fMask;
+  PolygonMask* fPolygon;  // the mask, when it is a polygon mask
 };
 
 }  // namespace QorRaster

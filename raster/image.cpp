@@ -46,26 +46,17 @@ void BasicImage<Value>::Render(std::int32_t x, std::int32_t y, std::int32_t coun
 
 template <typename Value>
 template <typename Write>
-void BasicImage<Value>::ForEachSegment(const IntRect& rect, Write&& write) {
+void BasicImage<Value>::ForEachDestination(const IntRect& rect, Write&& write) {
   const IntRect area = rect.Intersect(fBounds);
-  if (area.IsEmpty()) {
-    return;
-  }
-  const std::int64_t right = std::int64_t{area.x} + area.width;
-  const std::int64_t bottom = std::int64_t{area.y} + area.height;
-  for (std::int64_t row = area.y; row < bottom; ++row) {
-    for (std::int64_t column = area.x; column < right; column += kMaxSpan) {
-      const auto x = static_cast<std::int32_t>(column);
-      const auto y = static_cast<std::int32_t>(row);
-      write(x, y, static_cast<std::int32_t>(std::min<std::int64_t>(kMaxSpan, right - column)), At(x, y));
-    }
+  if (!area.IsEmpty()) {
+    ForEachSegment(area, [&](std::int32_t x, std::int32_t y, std::int32_t count) { write(x, y, count, At(x, y)); });
   }
 }
 
 template <typename Value>
 BasicImage<Value>& BasicImage<Value>::RenderRect(Source<Value>& source, const IntRect& rect) {
   Run<Value> runs[kMaxSpan];
-  ForEachSegment(rect, [&](std::int32_t x, std::int32_t y, std::int32_t count, Value* destination) {
+  ForEachDestination(rect, [&](std::int32_t x, std::int32_t y, std::int32_t count, Value* destination) {
     // The source writes its computed values straight into the destination row.
     SpanList<Value> list(runs, destination);
     source.Render(x, y, count, list);
@@ -84,14 +75,15 @@ template <typename Value>
 BasicImage<Value>& BasicImage<Value>::Draw(Source<Value>& source) {
   if constexpr (std::is_same_v<Value, Pixel>) {
     if (const std::optional<ColourFill> fill = ColourFill::Recognise(source)) {
-      ForEachSegment(source.GetBounds(), [&](std::int32_t x, std::int32_t y, std::int32_t count, Value* destination) {
-        fill->Draw(x, y, count, destination);
-      });
+      const IntRect area = source.GetBounds().Intersect(fBounds);
+      if (!area.IsEmpty()) {
+        fill->Draw(*this, area);
+      }
       return *this;
     }
   }
   OverSource<Value> over(this, &source);
-  ForEachSegment(source.GetBounds(), [&](std::int32_t x, std::int32_t y, std::int32_t count, Value* destination) {
+  ForEachDestination(source.GetBounds(), [&](std::int32_t x, std::int32_t y, std::int32_t count, Value* destination) {
     over.RenderInPlace(x, y, count, destination);
   });
   return *this;
@@ -102,7 +94,7 @@ BasicImage<Value>& BasicImage<Value>::Add(Source<Value>& paint)
   requires std::same_as<Value, Pixel>
 {
   AddSource<Value> add(this, &paint);
-  ForEachSegment(paint.GetBounds(), [&](std::int32_t x, std::int32_t y, std::int32_t count, Value* destination) {
+  ForEachDestination(paint.GetBounds(), [&](std::int32_t x, std::int32_t y, std::int32_t count, Value* destination) {
     add.RenderInPlace(x, y, count, destination);
   });
   return *this;

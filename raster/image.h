@@ -2,6 +2,7 @@
 // into them. An image is itself a source whose runs point straight into its rows.
 #pragma once
 
+#include <algorithm>
 #include <concepts>
 #include <cstdint>
 #include <memory>
@@ -10,6 +11,20 @@
 #include "raster/source.h"
 
 namespace QorRaster {
+
+// Calls write(x, y, count) for every segment of at most kMaxSpan columns of every row of area,
+// from the top row down and from left to right.
+template <typename Write>
+void ForEachSegment(const IntRect& area, Write&& write) {
+  const std::int64_t right = std::int64_t{area.x} + area.width;
+  const std::int64_t bottom = std::int64_t{area.y} + area.height;
+  for (std::int64_t row = area.y; row < bottom; ++row) {
+    for (std::int64_t column = area.x; column < right; column += kMaxSpan) {
+      write(static_cast<std::int32_t>(column), static_cast<std::int32_t>(row),
+            static_cast<std::int32_t>(std::min<std::int64_t>(kMaxSpan, right - column)));
+    }
+  }
+}
 
 template <typename Value>
 class BasicImage : public Source<Value> {
@@ -54,7 +69,7 @@ class BasicImage : public Source<Value> {
   // Calls write(x, y, count, destination) for every segment of at most kMaxSpan values of every
   // row of rect (clipped to the bounds), from the top row down and from left to right.
   template <typename Write>
-  void ForEachSegment(const IntRect& rect, Write&& write);
+  void ForEachDestination(const IntRect& rect, Write&& write);
 
   IntRect fBounds;
   std::int32_t fStride = 0;

@@ -46,6 +46,36 @@ struct GeneralRule {
   }
 };
 
+// The accumulated area of each column of a call, asked for from left to right (columns between
+// edges are asked for only at the first of a constant stretch): the running sum of the buffer,
+// whose entries are cleared as they are read.
+struct AccumulatedAreas {
+  std::int32_t* buffer;
+  // The running sum wraps like the buffer's entries.
+  mutable std::uint32_t sum = 0;
+  std::int32_t Next(std::int32_t column) const {
+    sum += static_cast<std::uint32_t>(buffer[column]);
+    buffer[column] = 0;
+    return static_cast<std::int32_t>(sum);
+  }
+  void Finish(std::int32_t count) const { buffer[count] = 0; }
+};
+
+// The same for a rectangle, by the part of each column between its two edges (24.8 x), times the
+// signed height that both edges cover in the row.
+struct RectangleAreas {
+  std::int64_t windowLeft;  // 24.8 x of the call's first column
+  std::int64_t leftX;
+  std::int64_t rightX;
+  std::int64_t height;
+  std::int32_t Next(std::int32_t column) const {
+    const std::int64_t columnRight = windowLeft + (std::int64_t{column} + 1) * 256;
+    const auto rightOf = [&](std::int64_t edge) { return std::clamp<std::int64_t>(columnRight - edge, 0, 256); };
+    return static_cast<std::int32_t>(height * (rightOf(leftX) - rightOf(rightX)));
+  }
+  void Finish(std::int32_t) const {}
+};
+
 // Adds one edge's area within the row that starts at rowTop (24.8) over the columns x to
 // x + count - 1 to the buffer, and sets the edge's first and end columns.
 void AddArea(PolygonEdge* e, std::int32_t* buffer, std::int64_t rowTop, std::int32_t x, std::int32_t count) {
@@ -319,6 +349,10 @@ PolygonMask::PolygonMask(const Path& path, const IntRect& clip, const FillRule* 
   PolygonEdge sentinel{};
   sentinel.fTopY = kSentinelTop;
   fEdges.push_back(sentinel);
+  fRectangle = FindRectangle(std::span(fEdges).first(fEdges.size() - 1));
+  if (fRectangle) {
+    return;  // neither the active list nor the buffer is used
+  }
   fActive.reserve(fEdges.size());
   if (!fBounds.IsEmpty()) {
     std::fill_n(fBuffer, std::min(fBounds.width, kMaxSpan) + 1, 0);
@@ -338,25 +372,94 @@ void PolygonMask::Render(std::int32_t x, std::int32_t y, std::int32_t count, Mas
   }
   const bool newRow = y > fRow;
   fRow = y;
-  StartEdges();
   if (x < left) {
     list.AppendTransparent(static_cast<std::int32_t>(left - x));
+  }
+  if (!fRectangle) {
+    StartEdges();
   }
   const std::int32_t capacity = std::min(fBounds.width, kMaxSpan);
   bool moveDown = newRow;
   for (std::int64_t from = std::max<std::int64_t>(x, left), to = std::min(end, right); from < to;) {
     const std::int32_t n = static_cast<std::int32_t>(std::min<std::int64_t>(to - from, capacity));
-    Accumulate(static_cast<std::int32_t>(from), n, moveDown);
-    moveDown = false;
-    switch (fRuleKind) {
-      case RuleKind::kNonZero: Emit(kNonZeroRule, n, list); break;
-      case RuleKind::kEvenOdd: Emit(kEvenOddRule, n, list); break;
-      case RuleKind::kOther: Emit(GeneralRule{*fRule}, n, list); break;
+    if (fRectangle) {
+      EmitRectangle(static_cast<std::int32_t>(from), n, list);
+    } else {
+      Accumulate(static_cast<std::int32_t>(from), n, moveDown);
+      moveDown = false;
+      const AccumulatedAreas areas{fBuffer};
+      const std::span<PolygonEdge* const> active(fActive);
+      switch (fRuleKind) {
+        case RuleKind::kNonZero: Emit(kNonZeroRule, areas, active, n, list); break;
+        case RuleKind::kEvenOdd: Emit(kEvenOddRule, areas, active, n, list); break;
+        case RuleKind::kOther: Emit(GeneralRule{*fRule}, areas, active, n, list); break;
+      }
     }
     from += n;
   }
   if (end > right) {
     list.AppendTransparent(static_cast<std::int32_t>(end - right));
+  }
+}
+
+std::optional<PolygonMask::Rectangle> PolygonMask::FindRectangle(std::span<PolygonEdge> edges) {
+  // Vertical edges have no slope; an edge that starts above the clip moved down unchanged.
+  const auto vertical = [](const PolygonEdge& e) { return e.fSlope == 0; };
+  if (edges.size() == 1 && vertical(edges[0])) {
+    return Rectangle{{&edges[0], nullptr}};
+  }
+  if (edges.size() == 2 && vertical(edges[0]) && vertical(edges[1]) && edges[0].fTopY == edges[1].fTopY &&
+      edges[0].fBottomY == edges[1].fBottomY && edges[0].fDirection == -edges[1].fDirection) {
+    const bool ordered = edges[0].fXAtTop <= edges[1].fXAtTop;
+    return Rectangle{{&edges[ordered ? 0 : 1], &edges[ordered ? 1 : 0]}};
+  }
+  return std::nullopt;
+}
+
+std::int32_t PolygonMask::CountEqualRows(std::int32_t y) const {
+  if (!fRectangle) {
+    return 1;
+  }
+  // Rows inside the bounds whose top and bottom lie within the edges' rows.
+  const PolygonEdge& e = *fRectangle->edges[0];
+  const std::int64_t rowTop = std::int64_t{y} * 256;
+  const std::int64_t bottom = std::min<std::int64_t>(e.fBottomY >> 8, std::int64_t{fBounds.y} + fBounds.height);
+  if (rowTop < e.fTopY || y < fBounds.y || y >= bottom) {
+    return 1;
+  }
+  return static_cast<std::int32_t>(bottom - y);
+}
+
+void PolygonMask::EmitRectangle(std::int32_t x, std::int32_t count, MaskSpanList& list) {
+  PolygonEdge& l = *fRectangle->edges[0];
+  PolygonEdge* const r = fRectangle->edges[1];
+  // Both edges cover the same height h of the row, and each adds its area right of its x: a
+  // column accumulates h times the part of it between the two.
+  const std::int64_t rowTop = std::int64_t{fRow} * 256;
+  const std::int64_t h = std::max<std::int64_t>(
+      std::min<std::int64_t>(l.fBottomY - rowTop, 256) - std::max<std::int64_t>(l.fTopY - rowTop, 0), 0);
+  const std::int64_t leftX = l.fXAtTop >> 32;
+  // Without a right edge the area runs on beyond the clip.
+  const std::int64_t rightX = r != nullptr ? r->fXAtTop >> 32 : (std::int64_t{x} + count + 1) * 256;
+  // The columns that the edges touch in this call, as accumulating them would set them.
+  const auto place = [&](PolygonEdge& e, std::int64_t edgeX) {
+    const std::int64_t column = (edgeX >> 8) - x;
+    const std::int32_t first = static_cast<std::int32_t>(std::clamp<std::int64_t>(column, 0, count));
+    e.fFirstColumn = first;
+    e.fEndColumn = column >= 0 && column < count ? first + 1 : first;
+  };
+  place(l, leftX);
+  std::size_t edgeCount = 1;
+  if (r != nullptr) {
+    place(*r, rightX);
+    edgeCount = 2;
+  }
+  const RectangleAreas areas{std::int64_t{x} * 256, leftX, rightX, l.fDirection * h};
+  const std::span<PolygonEdge* const> edges(fRectangle->edges, edgeCount);
+  switch (fRuleKind) {
+    case RuleKind::kNonZero: Emit(kNonZeroRule, areas, edges, count, list); break;
+    case RuleKind::kEvenOdd: Emit(kEvenOddRule, areas, edges, count, list); break;
+    case RuleKind::kOther: Emit(GeneralRule{*fRule}, areas, edges, count, list); break;
   }
 }
 
@@ -423,43 +526,37 @@ void PolygonMask::SortByFirstColumn(std::int32_t count) {
   fActive.swap(fSorted);
 }
 
-template <typename Rule>
-void PolygonMask::Emit(const Rule& rule, std::int32_t count, MaskSpanList& output) {
+template <typename Rule, typename Areas>
+void PolygonMask::Emit(const Rule& rule, const Areas& areas, std::span<PolygonEdge* const> edges, std::int32_t count,
+                       MaskSpanList& output) {
   // A local copy of the list stays in registers: the coverage bytes written below could
   // otherwise alias its fields.
   MaskSpanList list = output;
-  std::int32_t* const buffer = fBuffer;
-  // The running sum wraps like the buffer's entries.
-  std::uint32_t sum = 0;
   std::int32_t c = 0;
   std::size_t i = 0;
-  const std::size_t n = fActive.size();
+  const std::size_t n = edges.size();
   while (c < count) {
-    const std::int32_t first = i < n ? fActive[i]->fFirstColumn : count;
+    const std::int32_t first = i < n ? edges[i]->fFirstColumn : count;
     if (first > c) {
       // No edge touches the columns up to the next one: one constant run.
-      sum += static_cast<std::uint32_t>(buffer[c]);
-      buffer[c] = 0;
-      list.AppendValue(first - c, rule.Value(static_cast<std::int32_t>(sum)));
+      list.AppendValue(first - c, rule.Value(areas.Next(c)));
       c = first;
       continue;
     }
-    std::int32_t end = fActive[i++]->fEndColumn;
-    for (; i < n && fActive[i]->fFirstColumn <= end + kStretchJoin; ++i) {
-      end = std::max(end, fActive[i]->fEndColumn);
+    std::int32_t end = edges[i++]->fEndColumn;
+    for (; i < n && edges[i]->fFirstColumn <= end + kStretchJoin; ++i) {
+      end = std::max(end, edges[i]->fEndColumn);
     }
     if (end > c) {
       Coverage* const values = list.fStorageCursor;
       for (std::int32_t k = c; k < end; ++k) {
-        sum += static_cast<std::uint32_t>(buffer[k]);
-        buffer[k] = 0;
-        values[k - c] = rule.Value(static_cast<std::int32_t>(sum));
+        values[k - c] = rule.Value(areas.Next(k));
       }
       list.AppendLiteral(end - c, values, false);
       c = end;
     }
   }
-  buffer[count] = 0;
+  areas.Finish(count);
   output = list;
 }
 

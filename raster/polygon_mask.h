@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <vector>
 
 #include "raster/geometry.h"
@@ -99,6 +101,10 @@ class PolygonMask final : public Mask {
 
   IntRect GetBounds() const override { return fBounds; }
   void Render(std::int32_t x, std::int32_t y, std::int32_t count, MaskSpanList& list) override;
+  // The number of rows from row y on (at least 1) whose coverage is row y's wherever they are
+  // rendered: more than 1 for the rows that a rectangle covers in full. A renderer may then take
+  // row y's runs for the rows that follow, and need not render them but the last.
+  std::int32_t CountEqualRows(std::int32_t y) const;
 
  private:
   class Builder;
@@ -111,19 +117,34 @@ class PolygonMask final : public Mask {
   void Accumulate(std::int32_t x, std::int32_t count, bool newRow);
   // Orders many active edges by their first column.
   void SortByFirstColumn(std::int32_t count);
-  // Emits coverage runs for the accumulated columns and clears the buffer; Rule is one of the two
-  // rule classes (their conversion inlined) or FillRule itself.
-  template <typename Rule>
-  void Emit(const Rule& rule, std::int32_t count, MaskSpanList& list);
+  // Emits coverage runs for the columns 0 to count - 1 of a call, given the accumulated area of
+  // each column and the edges that touch the call in column order: constant runs between the
+  // edges, literal stretches where they lie. Rule is one of the two rule classes (their
+  // conversion inlined) or any rule through its interface.
+  template <typename Rule, typename Areas>
+  static void Emit(const Rule& rule, const Areas& areas, std::span<PolygonEdge* const> edges, std::int32_t count,
+                   MaskSpanList& list);
+  // The coverage of a rectangle over the columns x to x + count - 1 of the current row.
+  void EmitRectangle(std::int32_t x, std::int32_t count, MaskSpanList& list);
 
   // The rule classes known here get emission with their conversion inlined.
   enum class RuleKind { kNonZero, kEvenOdd, kOther };
+
+  // Edges that make an axis-aligned rectangle: two vertical ones over the same rows with
+  // opposite directions, or only the left one when the right one lies right of the clip. Its
+  // rows are emitted straight from the two x values, without accumulating areas, with the runs
+  // and values that accumulating gives.
+  struct Rectangle {
+    PolygonEdge* edges[2];  // left, then right or null
+  };
+  static std::optional<Rectangle> FindRectangle(std::span<PolygonEdge> edges);
 
   std::vector<PolygonEdge> fEdges;  // sorted by start row, then column; ended by a sentinel
   IntRect fBounds;
   const FillRule* fRule;
   RuleKind fRuleKind;
   std::int32_t fRow;
+  std::optional<Rectangle> fRectangle;
   std::size_t fNextEdge = 0;               // first edge not yet started
   std::vector<PolygonEdge*> fActive;       // started, unfinished edges in column order
   std::vector<std::size_t> fColumnStarts;  // scratch of the counting sort
