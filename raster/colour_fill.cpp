@@ -28,12 +28,31 @@ void DrawConstant(Pixel* to, std::int32_t n, Pixel scaled) {
 // The colour scaled by each of n coverage values.
 void DrawCoverage(Pixel* to, const Coverage* coverage, std::int32_t n, Pixel colour) {
   const Pixels4 colours = Pixels4{} + colour;
-  std::int32_t i = 0;
-  for (; i + 4 <= n; i += 4) {
-    const Pixels4 c = Load4(coverage + i);
+  const auto drawFour = [&](std::int32_t at) {
+    const Pixels4 c = Load4(coverage + at);
     if (!AllZero(c)) {
-      Store4(to + i, OverPixel(Load4(to + i), MaskPixels4(colours, c)));
+      Store4(to + at, OverPixel(Load4(to + at), MaskPixels4(colours, c)));
     }
+  };
+  // Sixteen at a time where shapes are empty, or full under a colour of alpha 255, throughout.
+  const bool opaque = colour >= 0xFF000000;
+  std::int32_t i = 0;
+  for (; i + 16 <= n; i += 16) {
+    if (AllBytesEqual(coverage + i, 0)) {
+      continue;
+    }
+    if (opaque && AllBytesEqual(coverage + i, 255)) {
+      for (std::int32_t k = 0; k < 16; k += 4) {
+        Store4(to + i + k, colours);
+      }
+      continue;
+    }
+    for (std::int32_t k = 0; k < 16; k += 4) {
+      drawFour(i + k);
+    }
+  }
+  for (; i + 4 <= n; i += 4) {
+    drawFour(i);
   }
   // The last few one by one (the whole of an edge column), where an opaque or transparent
   // scaled colour spares the blend.

@@ -48,6 +48,19 @@ inline bool AllZero(Pixels4 v) {
 #endif
 }
 
+// Sixteen coverage values, and whether all of them equal one value.
+inline bool AllBytesEqual(const Coverage* values, Coverage value) {
+#if defined(__SSE2__)
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(values));
+  return _mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(value)))) == 0xFFFF;
+#else
+  std::uint64_t halves[2];
+  std::memcpy(halves, values, sizeof halves);
+  const std::uint64_t all = std::uint64_t{value} * 0x0101010101010101u;
+  return halves[0] == all && halves[1] == all;
+#endif
+}
+
 // Four pixels, or four coverage values widened to one lane each.
 template <typename Value>
 Pixels4 Load4(const Value* v) {
