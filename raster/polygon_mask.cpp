@@ -159,33 +159,18 @@ class PolygonMask::Builder {
             std::min<std::int64_t>(std::int64_t{clip.x} + clip.width + kGuardMargin, kGuardLimit))),
         fBottom(static_cast<double>(
             std::min<std::int64_t>(std::int64_t{clip.y} + clip.height + kGuardMargin, kGuardLimit))),
-        fUsable(!clip.IsEmpty() && fLeft < fRight && fTop < fBottom) {}
+        fUsable(!clip.IsEmpty() && fLeft < fRight && fTop < fBottom),
+        fCurrent(Convert(Point())) {}
 
-  void AddSegment(const Point& p0, const Point& p1) {
-    if (!fUsable) {
-      return;
+  // Takes the path's vertices in order. A move (or a run of them) sets the current point; every
+  // line or close vertex makes a segment from the current point to its point. Segments with an
+  // end point that is not finite are dropped. Each point is converted once.
+  void Add(std::uint32_t kind, const Point& p) {
+    Vertex v = Convert(p);
+    if (kind != Path::kMove && fCurrent.finite && v.finite && fUsable) {
+      AddSegment(fCurrent, v);
     }
-    if (IsInside(p0) && IsInside(p1)) {
-      const std::int32_t x0 = FixedPoint(p0.x);
-      const std::int32_t y0 = FixedPoint(p0.y);
-      const std::int32_t x1 = FixedPoint(p1.x);
-      const std::int32_t y1 = FixedPoint(p1.y);
-      Extend(x0, y0);
-      Extend(x1, y1);
-      AddEdge(x0, y0, x1, y1);
-      return;
-    }
-    // The box of the clamped end points is the clamped box of the segment; within the clip,
-    // where the bounds are taken, it equals the box of the original end points.
-    Extend(Clamp(p0));
-    Extend(Clamp(p1));
-    const double top = std::max(std::min(p0.y, p1.y), fTop);
-    const double bottom = std::min(std::max(p0.y, p1.y), fBottom);
-    if (!(top < bottom)) {
-      return;  // above or below the band, or horizontal: no winding inside it
-    }
-    // The part within the band's rows; parts above and below contribute nothing there.
-    ClipColumns(ClampRow(p0, p1, p0, top, bottom), ClampRow(p0, p1, p1, top, bottom));
+    fCurrent = v;
   }
 
   // The sum over the edges of the pixel rows of the clip that each one crosses.
@@ -200,6 +185,54 @@ class PolygonMask::Builder {
   }
 
  private:
+  // A point of the path with what the segments from and to it need: the point moved into the
+  // guard band, in 24.8, and whether it lay there already.
+  struct Vertex {
+    Point point;
+    bool finite = false;
+    bool inside = false;
+    bool extended = false;  // the box holds it already
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+  };
+
+  Vertex Convert(const Point& p) const {
+    Vertex v;
+    v.point = p;
+    // Points inside the band are finite; others are moved into it when they are.
+    v.inside = IsInside(p);
+    v.finite = v.inside || IsFinite(p);
+    if (v.finite) {
+      const Point clamped = v.inside ? p : Clamp(p);
+      v.x = FixedPoint(clamped.x);
+      v.y = FixedPoint(clamped.y);
+    }
+    return v;
+  }
+
+  void AddSegment(Vertex& from, Vertex& to) {
+    // The box of the clamped end points is the clamped box of the segment; within the clip,
+    // where the bounds are taken, it equals the box of the original end points.
+    if (!from.extended) {
+      Extend(from.x, from.y);
+    }
+    Extend(to.x, to.y);
+    to.extended = true;
+    if (from.inside && to.inside) {
+      AddEdge(from.x, from.y, to.x, to.y);
+      return;
+    }
+    const Point& p0 = from.point;
+    const Point& p1 = to.point;
+    const double top = std::max(std::min(p0.y, p1.y), fTop);
+    const double bottom = std::min(std::max(p0.y, p1.y), fBottom);
+    if (!(top < bottom)) {
+      return;  // above or below the band, or horizontal: no winding inside it
+    }
+    // The part within the band's rows; parts above and below contribute nothing there.
+    ClipColumns(ClampRow(p0, p1, p0, top, bottom), ClampRow(p0, p1, p1, top, bottom));
+  }
+
   // The point of the line through a and b at the given y (or x). It is interpolated from the end
   // point nearer to the target, with halved differences, so that far end points neither cancel
   // out the result nor overflow.
@@ -230,7 +263,6 @@ class PolygonMask::Builder {
 
   bool IsInside(const Point& p) const { return p.x >= fLeft && p.x <= fRight && p.y >= fTop && p.y <= fBottom; }
 
-  void Extend(const Point& p) { Extend(FixedPoint(p.x), FixedPoint(p.y)); }
   void Extend(std::int32_t x, std::int32_t y) {
     fMinX = std::min(fMinX, x);
     fMaxX = std::max(fMaxX, x);
@@ -313,6 +345,8 @@ class PolygonMask::Builder {
   std::int32_t fMaxX = -0x3FFFFFFF;
   std::int32_t fMaxY = -0x3FFFFFFF;
   std::int64_t fEdgeRows = 0;
+  // A path that starts with a line starts from (0, 0).
+  Vertex fCurrent;
 };
 
 PolygonMask::PolygonMask(const Path& path, const IntRect& clip, const FillRule* rule)
@@ -324,15 +358,8 @@ PolygonMask::PolygonMask(const Path& path, const IntRect& clip, const FillRule* 
   const std::vector<Path::Vertex>& vertices = path.GetVertices();
   fEdges.reserve(vertices.size() + 1);
   Builder builder(clip, fEdges);
-  Point current;
   for (const Path::Vertex& v : vertices) {
-    const Point p(v.x, v.y);
-    // Moves only jump; lines and closes both draw a segment. Segments with an end point that is
-    // not finite are dropped.
-    if (v.kind != Path::kMove && IsFinite(current) && IsFinite(p)) {
-      builder.AddSegment(current, p);
-    }
-    current = p;
+    builder.Add(v.kind, Point(v.x, v.y));
   }
   fBounds = builder.GetBounds(clip);
   // Every row is rendered in spans of at most kMaxSpan columns, each of which visits every edge
@@ -341,18 +368,24 @@ PolygonMask::PolygonMask(const Path& path, const IntRect& clip, const FillRule* 
       builder.GetEdgeRows() * ((std::int64_t{fBounds.width} + kMaxSpan - 1) / kMaxSpan) > kMaxScanWork) {
     throw LimitException("Too much scan conversion work");
   }
-  std::sort(fEdges.begin(), fEdges.end(), [](const PolygonEdge& a, const PolygonEdge& b) {
-    const std::int32_t rowA = a.fTopY >> 8;
-    const std::int32_t rowB = b.fTopY >> 8;
-    return rowA != rowB ? rowA < rowB : a.fFirstColumn < b.fFirstColumn;
-  });
   PolygonEdge sentinel{};
   sentinel.fTopY = kSentinelTop;
   fEdges.push_back(sentinel);
   fRectangle = FindRectangle(std::span(fEdges).first(fEdges.size() - 1));
   if (fRectangle) {
-    return;  // neither the active list nor the buffer is used
+    return;  // neither the start order, the active list nor the buffer is used
   }
+  // The edges in the order they start: by row, then by column (which only saves reordering
+  // the active edges later). The sentinel, which never starts, comes last.
+  fStarts.resize(fEdges.size());
+  for (std::size_t i = 0; i < fEdges.size(); ++i) {
+    fStarts[i] = &fEdges[i];
+  }
+  std::sort(fStarts.begin(), fStarts.end() - 1, [](const PolygonEdge* a, const PolygonEdge* b) {
+    const std::int32_t rowA = a->fTopY >> 8;
+    const std::int32_t rowB = b->fTopY >> 8;
+    return rowA != rowB ? rowA < rowB : a->fFirstColumn < b->fFirstColumn;
+  });
   fActive.reserve(fEdges.size());
   if (!fBounds.IsEmpty()) {
     std::fill_n(fBuffer, std::min(fBounds.width, kMaxSpan) + 1, 0);
@@ -465,10 +498,10 @@ void PolygonMask::EmitRectangle(std::int32_t x, std::int32_t count, MaskSpanList
 
 void PolygonMask::StartEdges() {
   const std::int64_t rowTop = std::int64_t{fRow} * 256;
-  for (; fEdges[fNextEdge].fTopY < rowTop + 256; ++fNextEdge) {
-    PolygonEdge& e = fEdges[fNextEdge];
-    if (e.fBottomY > rowTop) {  // else it ended in a row that was skipped
-      fActive.push_back(&e);
+  for (; fStarts[fNextEdge]->fTopY < rowTop + 256; ++fNextEdge) {
+    PolygonEdge* const e = fStarts[fNextEdge];
+    if (e->fBottomY > rowTop) {  // else it ended in a row that was skipped
+      fActive.push_back(e);
     }
   }
 }

@@ -139,7 +139,8 @@ class PolygonMask final : public Mask {
   };
   static std::optional<Rectangle> FindRectangle(std::span<PolygonEdge> edges);
 
-  std::vector<PolygonEdge> fEdges;  // sorted by start row, then column; ended by a sentinel
+  std::vector<PolygonEdge> fEdges;  // ended by a sentinel
+  std::vector<PolygonEdge*> fStarts;  // the edges by start row, then column; the sentinel last
   IntRect fBounds;
   const FillRule* fRule;
   RuleKind fRuleKind;
