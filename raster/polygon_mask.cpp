@@ -312,21 +312,16 @@ class PolygonMask::Builder {
     if (dx != 0 && dy < 0x8000 * adx) {
       area = static_cast<std::int32_t>((dy << 16) / adx);
     }
-    PolygonEdge edge{};
-    edge.fTopY = top;
-    edge.fBottomY = bottom;
-    edge.fXAtTop = static_cast<std::int64_t>(static_cast<std::uint64_t>(std::int64_t{xTop}) << 32);
+    std::int64_t xAtTop = static_cast<std::int64_t>(static_cast<std::uint64_t>(std::int64_t{xTop}) << 32);
+    std::int32_t topY = top;
     if (top < fClipTop) {
-      edge.fXAtTop += slope * (fClipTop - top);
-      edge.fTopY = static_cast<std::int32_t>(fClipTop);
+      xAtTop += slope * (fClipTop - top);
+      topY = static_cast<std::int32_t>(fClipTop);
     }
-    edge.fXAtRow = edge.fXAtTop;
-    edge.fSlope = slope;
-    edge.fAreaPerColumn = downward ? area : -area;
-    edge.fDirection = downward ? 1 : -1;
-    edge.fFirstColumn = edge.fEndColumn = static_cast<std::int32_t>((edge.fXAtTop >> 32) >> 8);
-    fEdges.push_back(edge);
-    fEdgeRows += ((std::min<std::int64_t>(bottom, fClipBottom) + 255) >> 8) - (edge.fTopY >> 8);
+    const auto column = static_cast<std::int32_t>((xAtTop >> 32) >> 8);
+    fEdges.push_back(PolygonEdge{topY, bottom, xAtTop, xAtTop, slope, downward ? area : -area, column, column,
+                                 downward ? 1 : -1});
+    fEdgeRows += ((std::min<std::int64_t>(bottom, fClipBottom) + 255) >> 8) - (topY >> 8);
   }
 
   std::vector<PolygonEdge>& fEdges;
@@ -378,9 +373,7 @@ PolygonMask::PolygonMask(const Path& path, const IntRect& clip, const FillRule* 
   // The edges in the order they start: by row, then by column (which only saves reordering
   // the active edges later). The sentinel, which never starts, comes last.
   fStarts.resize(fEdges.size());
-  for (std::size_t i = 0; i < fEdges.size(); ++i) {
-    fStarts[i] = &fEdges[i];
-  }
+  std::transform(fEdges.begin(), fEdges.end(), fStarts.begin(), [](PolygonEdge& e) { return &e; });
   std::sort(fStarts.begin(), fStarts.end() - 1, [](const PolygonEdge* a, const PolygonEdge* b) {
     const std::int32_t rowA = a->fTopY >> 8;
     const std::int32_t rowB = b->fTopY >> 8;
