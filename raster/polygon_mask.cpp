@@ -202,7 +202,7 @@ class PolygonMask::Builder {
     // Points inside the band are finite; others are moved into it when they are.
     v.inside = IsInside(p);
     v.finite = v.inside || IsFinite(p);
-    if (v.finite) {
+    if (v.finite && fUsable) {
       const Point clamped = v.inside ? p : Clamp(p);
       v.x = FixedPoint(clamped.x);
       v.y = FixedPoint(clamped.y);

@@ -26,10 +26,17 @@ inline Path RandomPolygon(std::int32_t vertices, double size, std::uint32_t seed
   std::mt19937 random(seed);
   std::uniform_real_distribution<double> coordinate(-size / 2, size / 2);
   const double centre = kSampleImageSize / 2;
+  // Each vertex draws its y, then its x, in one order whatever the compiler.
+  const auto next = [&] {
+    const double y = coordinate(random);
+    return Point(centre + coordinate(random), centre + y);
+  };
   Path p;
-  p.MoveTo(centre + coordinate(random), centre + coordinate(random));
+  const Point first = next();
+  p.MoveTo(first.x, first.y);
   for (std::int32_t i = 1; i < vertices; ++i) {
-    p.LineTo(centre + coordinate(random), centre + coordinate(random));
+    const Point v = next();
+    p.LineTo(v.x, v.y);
   }
   return p.Close();
 }
