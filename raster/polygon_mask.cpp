@@ -18,6 +18,8 @@ constexpr std::int32_t kSentinelTop = 0x7FFFFFFF;
 // A literal stretch swallows the next edge when that edge starts at most this many columns after
 // the stretch's end, so that short gaps between nearby edges do not cost a run each.
 constexpr std::int32_t kStretchJoin = 16;
+// Edges that start within this many rows are put in start order by counting.
+constexpr std::int32_t kCountedRows = 256;
 // Up to this many active edges are kept in column order by insertion.
 constexpr std::size_t kInsertionSortLimit = 32;
 
@@ -370,15 +372,7 @@ PolygonMask::PolygonMask(const Path& path, const IntRect& clip, const FillRule* 
   if (fRectangle) {
     return;  // neither the start order, the active list nor the buffer is used
   }
-  // The edges in the order they start: by row, then by column (which only saves reordering
-  // the active edges later). The sentinel, which never starts, comes last.
-  fStarts.resize(fEdges.size());
-  std::transform(fEdges.begin(), fEdges.end(), fStarts.begin(), [](PolygonEdge& e) { return &e; });
-  std::sort(fStarts.begin(), fStarts.end() - 1, [](const PolygonEdge* a, const PolygonEdge* b) {
-    const std::int32_t rowA = a->fTopY >> 8;
-    const std::int32_t rowB = b->fTopY >> 8;
-    return rowA != rowB ? rowA < rowB : a->fFirstColumn < b->fFirstColumn;
-  });
+  OrderStarts();
   fActive.reserve(fEdges.size());
   if (!fBounds.IsEmpty()) {
     std::fill_n(fBuffer, std::min(fBounds.width, kMaxSpan) + 1, 0);
@@ -487,6 +481,44 @@ void PolygonMask::EmitRectangle(std::int32_t x, std::int32_t count, MaskSpanList
     case RuleKind::kEvenOdd: Emit(kEvenOddRule, areas, edges, count, list); break;
     case RuleKind::kOther: Emit(GeneralRule{*fRule}, areas, edges, count, list); break;
   }
+}
+
+void PolygonMask::OrderStarts() {
+  const std::size_t n = fEdges.size() - 1;
+  fStarts.resize(n + 1);
+  fStarts[n] = &fEdges[n];  // the sentinel, which never starts, comes last
+  if (n == 0) {
+    return;
+  }
+  const auto row = [](const PolygonEdge& e) { return e.fTopY >> 8; };
+  std::int32_t first = row(fEdges[0]);
+  std::int32_t last = first;
+  for (std::size_t i = 1; i < n; ++i) {
+    first = std::min(first, row(fEdges[i]));
+    last = std::max(last, row(fEdges[i]));
+  }
+  if (std::int64_t{last} - first < kCountedRows) {
+    // Counted into their rows, in path order within a row (the active edges are put in column
+    // order as they are accumulated anyway): no comparisons to mispredict.
+    std::uint32_t starts[kCountedRows + 1];
+    const auto rows = static_cast<std::size_t>(last - first + 1);
+    std::fill_n(starts, rows + 1, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+      ++starts[row(fEdges[i]) - first + 1];
+    }
+    for (std::size_t r = 1; r <= rows; ++r) {
+      starts[r] += starts[r - 1];
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+      fStarts[starts[row(fEdges[i]) - first]++] = &fEdges[i];
+    }
+    return;
+  }
+  // Sorted by row, then by column, which saves reordering the active edges later.
+  std::transform(fEdges.begin(), fEdges.end() - 1, fStarts.begin(), [](PolygonEdge& e) { return &e; });
+  std::sort(fStarts.begin(), fStarts.end() - 1, [&](const PolygonEdge* a, const PolygonEdge* b) {
+    return row(*a) != row(*b) ? row(*a) < row(*b) : a->fFirstColumn < b->fFirstColumn;
+  });
 }
 
 void PolygonMask::StartEdges() {

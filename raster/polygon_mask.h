@@ -109,6 +109,8 @@ class PolygonMask final : public Mask {
  private:
   class Builder;
 
+  // Fills the start order: the edges by start row, the sentinel last.
+  void OrderStarts();
   // Edges that start by the current row's bottom join the active ones.
   void StartEdges();
   // Adds every active edge's area over columns x to x + count - 1 of the current row to the
@@ -140,7 +142,7 @@ class PolygonMask final : public Mask {
   static std::optional<Rectangle> FindRectangle(std::span<PolygonEdge> edges);
 
   std::vector<PolygonEdge> fEdges;  // ended by a sentinel
-  std::vector<PolygonEdge*> fStarts;  // the edges by start row, then column; the sentinel last
+  std::vector<PolygonEdge*> fStarts;  // the edges by start row; the sentinel last
   IntRect fBounds;
   const FillRule* fRule;
   RuleKind fRuleKind;

@@ -1,16 +1,20 @@
 // Builds a path from arbitrary bytes, coordinates included (strokes and dashes among the
 // operations), and scan-converts it into a clip rectangle taken from the bytes: any input must
 // render without crashing or hanging, or stop at the library's size limits, and the coverage must
-// stay inside the mask's bounds, which lie inside the clip.
+// stay inside the mask's bounds, which lie inside the clip. A colour filled through the coverage
+// must give the same pixels however the image composites it.
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
 
+#include "raster/clip.h"
+#include "raster/combine.h"
 #include "raster/fuzz/fuzz_reader.h"
 #include "raster/image.h"
 #include "raster/limits.h"
 #include "raster/path.h"
 #include "raster/polygon_mask.h"
+#include "raster/solid.h"
 #include "raster/stroke.h"
 
 namespace {
@@ -148,6 +152,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::int32_t x = image.GetBounds().x; x < image.GetBounds().GetRight(); ++x) {
       const bool inside = x >= bounds.x && x < bounds.GetRight() && y >= bounds.y && y < bounds.GetBottom();
       Check(inside || *image.At(x, y) == 0);
+    }
+  }
+
+  // A colour filled through the coverage over a picture, as the image recognises the tree and
+  // composites it straight from the coverage, and as the combination of the tree gives it.
+  const Pixel colour = in.Byte() * 0x01010101u | 0xFE000000u * (in.Byte() & 1);
+  Image direct(image.GetBounds());
+  Image combined(image.GetBounds());
+  for (std::int32_t y = direct.GetBounds().y; y < direct.GetBounds().GetBottom(); ++y) {
+    for (std::int32_t x = direct.GetBounds().x; x < direct.GetBounds().GetRight(); ++x) {
+      *direct.At(x, y) = *combined.At(x, y) = (static_cast<Pixel>(x * 0x9E3779B1u) >> 8) | 0xFF000000u;
+    }
+  }
+  SolidPaint solid(colour);
+  PolygonMask directMask(path, clip, &rule);
+  MaskedPaint directFill(&solid, &directMask);
+  direct.Draw(directFill);
+  PolygonMask combinedMask(path, clip, &rule);
+  MaskedPaint combinedFill(&solid, &combinedMask);
+  OffsetPaint passedOn(&combinedFill, 0, 0);
+  combined.Draw(passedOn);
+  for (std::int32_t y = direct.GetBounds().y; y < direct.GetBounds().GetBottom(); ++y) {
+    for (std::int32_t x = direct.GetBounds().x; x < direct.GetBounds().GetRight(); ++x) {
+      Check(*direct.At(x, y) == *combined.At(x, y));
     }
   }
   return 0;
