@@ -487,30 +487,26 @@ void PolygonMask::OrderStarts() {
   const std::size_t n = fEdges.size() - 1;
   fStarts.resize(n + 1);
   fStarts[n] = &fEdges[n];  // the sentinel, which never starts, comes last
-  if (n == 0) {
+  // Edges start on the rows of the bounds: at or below the clip's top and the top of the box of
+  // all segments, above the bottom of both. Without bounds no row is ever rendered.
+  if (fBounds.IsEmpty()) {
     return;
   }
-  const auto row = [](const PolygonEdge& e) { return e.fTopY >> 8; };
-  std::int32_t first = row(fEdges[0]);
-  std::int32_t last = first;
-  for (std::size_t i = 1; i < n; ++i) {
-    first = std::min(first, row(fEdges[i]));
-    last = std::max(last, row(fEdges[i]));
-  }
-  if (std::int64_t{last} - first < kCountedRows) {
+  const auto row = [&](const PolygonEdge& e) { return static_cast<std::size_t>((e.fTopY >> 8) - fBounds.y); };
+  if (fBounds.height <= kCountedRows) {
     // Counted into their rows, in path order within a row (the active edges are put in column
     // order as they are accumulated anyway): no comparisons to mispredict.
     std::uint32_t starts[kCountedRows + 1];
-    const auto rows = static_cast<std::size_t>(last - first + 1);
+    const auto rows = static_cast<std::size_t>(fBounds.height);
     std::fill_n(starts, rows + 1, 0);
     for (std::size_t i = 0; i < n; ++i) {
-      ++starts[row(fEdges[i]) - first + 1];
+      ++starts[row(fEdges[i]) + 1];
     }
     for (std::size_t r = 1; r <= rows; ++r) {
       starts[r] += starts[r - 1];
     }
     for (std::size_t i = 0; i < n; ++i) {
-      fStarts[starts[row(fEdges[i]) - first]++] = &fEdges[i];
+      fStarts[starts[row(fEdges[i])]++] = &fEdges[i];
     }
     return;
   }
