@@ -306,7 +306,9 @@ class PolygonMask::Builder {
     const std::int64_t dy = std::int64_t{bottom} - top;
     const std::int64_t dx = std::int64_t{xBottom} - xTop;
     const std::int64_t adx = dx < 0 ? -dx : dx;
-    std::int64_t slope = static_cast<std::int64_t>((static_cast<std::uint64_t>(adx) << 32) / static_cast<std::uint64_t>(dy));
+    // Vertical edges, as in every rectangle, need no division.
+    std::int64_t slope =
+        adx == 0 ? 0 : static_cast<std::int64_t>((static_cast<std::uint64_t>(adx) << 32) / static_cast<std::uint64_t>(dy));
     if (dx < 0) {
       slope = -slope;
     }
@@ -436,10 +438,7 @@ std::optional<PolygonMask::Rectangle> PolygonMask::FindRectangle(std::span<Polyg
   return std::nullopt;
 }
 
-std::int32_t PolygonMask::CountEqualRows(std::int32_t y) const {
-  if (!fRectangle) {
-    return 1;
-  }
+std::int32_t PolygonMask::CountFullRectangleRows(std::int32_t y) const {
   // Rows inside the bounds whose top and bottom lie within the edges' rows.
   const PolygonEdge& e = *fRectangle->edges[0];
   const std::int64_t rowTop = std::int64_t{y} * 256;

@@ -104,7 +104,7 @@ class PolygonMask final : public Mask {
   // The number of rows from row y on (at least 1) whose coverage is row y's wherever they are
   // rendered: more than 1 for the rows that a rectangle covers in full. A renderer may then take
   // row y's runs for the rows that follow, and need not render them but the last.
-  std::int32_t CountEqualRows(std::int32_t y) const;
+  std::int32_t CountEqualRows(std::int32_t y) const { return fRectangle ? CountFullRectangleRows(y) : 1; }
 
  private:
   class Builder;
@@ -126,6 +126,8 @@ class PolygonMask final : public Mask {
   template <typename Rule, typename Areas>
   static void Emit(const Rule& rule, const Areas& areas, std::span<PolygonEdge* const> edges, std::int32_t count,
                    MaskSpanList& list);
+  // The rows from row y on that the rectangle covers in full, or 1.
+  std::int32_t CountFullRectangleRows(std::int32_t y) const;
   // The coverage of a rectangle over the columns x to x + count - 1 of the current row.
   void EmitRectangle(std::int32_t x, std::int32_t count, MaskSpanList& list);
 
