@@ -133,90 +133,90 @@ void ColourFill::Draw(Image& image, const IntRect& area) const {
 }
 
 void ColourFill::Composite(const MaskSpanList& list, Pixel* destination) const {
-  const bool opaque = ValueKind<Pixel>::IsOpaque(fColour);
-  for (const Run<Coverage>* run = list.fFirstRun; run < list.fNextRun; run += run->GetLength()) {
-    const std::int32_t n = run->GetLength();
-    if (run->IsRepeated()) {
-      const Pixel scaled = ScalePixel(fColour, *run->fPointer);
-      if (ValueKind<Pixel>::IsOpaque(scaled)) {
-        FillPixels(destination, n, scaled);
-      } else if (scaled != 0) {
-        DrawConstant(destination, n, scaled);
-      }
-    } else if (run->IsOpaque() && opaque) {
-      FillPixels(destination, n, fColour);  // full coverage: the colour itself, opaque
-    } else {
-      DrawCoverage(destination, run->fPointer, n, fColour);
+  ForEachStretch(list, [&](Stretch kind, std::int32_t offset, std::int32_t n, Pixel value, const Coverage* coverage) {
+    switch (kind) {
+      case Stretch::kFill: FillPixels(destination + offset, n, value); break;
+      case Stretch::kBlend: DrawConstant(destination + offset, n, value); break;
+      case Stretch::kCoverage: DrawCoverage(destination + offset, coverage, n, fColour); break;
     }
-    destination += n;
-  }
+  });
 }
 
 void ColourFill::CompositeRows(const MaskSpanList& list, Pixel* destination, std::ptrdiff_t stride,
                                std::int32_t rows) const {
-  // What the runs do to each row: stretches that take one value, that blend one value, or that
-  // blend the colour scaled by varying coverage (scaled once here). Adjacent stretches that take
-  // the same value become one.
-  struct Stretch {
-    enum Kind { kFill, kBlend, kScaled } kind;
+  // What the runs do to each row, with the colour scaled by varying coverage once, as a list of
+  // stretches; adjacent ones that take the same value become one.
+  struct Part {
+    Stretch kind;  // kCoverage for the scaled colours
     std::int32_t offset;
     std::int32_t n;
     Pixel value;
   };
-  Stretch stretches[kMaxSpan];
+  Part parts[kMaxSpan];
   std::int32_t count = 0;
   Pixel scaled[kMaxSpan];
-  const auto add = [&](Stretch::Kind kind, std::int32_t offset, std::int32_t n, Pixel value) {
-    Stretch* const last = count > 0 ? &stretches[count - 1] : nullptr;
+  const auto add = [&](Stretch kind, std::int32_t offset, std::int32_t n, Pixel value) {
+    Part* const last = count > 0 ? &parts[count - 1] : nullptr;
     if (kind == Stretch::kFill && last != nullptr && last->kind == Stretch::kFill && last->value == value &&
         last->offset + last->n == offset) {
       last->n += n;
     } else {
-      stretches[count++] = Stretch{kind, offset, n, value};
+      parts[count++] = Part{kind, offset, n, value};
     }
   };
+  ForEachStretch(list, [&](Stretch kind, std::int32_t offset, std::int32_t n, Pixel value, const Coverage* coverage) {
+    if (kind != Stretch::kCoverage) {
+      add(kind, offset, n, value);
+      return;
+    }
+    // Where the scaled colours are all equal they are one value, blended (which takes a value
+    // of alpha 255).
+    bool equal = true;
+    for (std::int32_t i = 0; i < n; ++i) {
+      scaled[offset + i] = ScalePixel(fColour, coverage[i]);
+      equal = equal && scaled[offset + i] == scaled[offset];
+    }
+    const Pixel first = scaled[offset];
+    if (!equal) {
+      add(Stretch::kCoverage, offset, n, 0);
+    } else if (first >= 0xFF000000) {
+      add(Stretch::kFill, offset, n, first);
+    } else if (first != 0) {
+      add(Stretch::kBlend, offset, n, first);
+    }
+  });
+  // Each part over all the rows in turn, so that the stores of a long one follow one another.
+  for (const Part* p = parts; p < parts + count; ++p) {
+    Pixel* to = destination + p->offset;
+    for (std::int32_t r = 0; r < rows; ++r, to += stride) {
+      switch (p->kind) {
+        case Stretch::kFill: FillPixels(to, p->n, p->value); break;
+        case Stretch::kBlend: DrawConstant(to, p->n, p->value); break;
+        case Stretch::kCoverage: DrawScaled(to, scaled + p->offset, p->n); break;
+      }
+    }
+  }
+}
+
+template <typename Visit>
+void ColourFill::ForEachStretch(const MaskSpanList& list, Visit&& visit) const {
   const bool opaque = ValueKind<Pixel>::IsOpaque(fColour);
   std::int32_t offset = 0;
   for (const Run<Coverage>* run = list.fFirstRun; run < list.fNextRun; run += run->GetLength()) {
     const std::int32_t n = run->GetLength();
     if (run->IsRepeated()) {
-      const Pixel value = ScalePixel(fColour, *run->fPointer);
-      if (ValueKind<Pixel>::IsOpaque(value)) {
-        add(Stretch::kFill, offset, n, value);
-      } else if (value != 0) {
-        add(Stretch::kBlend, offset, n, value);
+      const Pixel scaled = ScalePixel(fColour, *run->fPointer);
+      if (ValueKind<Pixel>::IsOpaque(scaled)) {
+        visit(Stretch::kFill, offset, n, scaled, nullptr);
+      } else if (scaled != 0) {
+        visit(Stretch::kBlend, offset, n, scaled, nullptr);
       }
     } else if (run->IsOpaque() && opaque) {
-      add(Stretch::kFill, offset, n, fColour);
+      visit(Stretch::kFill, offset, n, fColour, nullptr);  // full coverage: the colour itself, opaque
     } else {
-      // Blended value by value; where they are all equal, as one value (a blend of alpha 255
-      // takes the value).
-      bool equal = true;
-      for (std::int32_t i = 0; i < n; ++i) {
-        scaled[offset + i] = ScalePixel(fColour, run->fPointer[i]);
-        equal = equal && scaled[offset + i] == scaled[offset];
-      }
-      const Pixel value = scaled[offset];
-      if (!equal) {
-        add(Stretch::kScaled, offset, n, 0);
-      } else if (value >= 0xFF000000) {
-        add(Stretch::kFill, offset, n, value);
-      } else if (value != 0) {
-        add(Stretch::kBlend, offset, n, value);
-      }
+      visit(Stretch::kCoverage, offset, n, 0, run->fPointer);
     }
     offset += n;
-  }
-  // Each stretch over all the rows in turn, so that the stores of a long one follow one another.
-  for (const Stretch* s = stretches; s < stretches + count; ++s) {
-    Pixel* to = destination + s->offset;
-    for (std::int32_t r = 0; r < rows; ++r, to += stride) {
-      switch (s->kind) {
-        case Stretch::kFill: FillPixels(to, s->n, s->value); break;
-        case Stretch::kBlend: DrawConstant(to, s->n, s->value); break;
-        case Stretch::kScaled: DrawScaled(to, scaled + s->offset, s->n); break;
-      }
-    }
   }
 }
 

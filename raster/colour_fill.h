@@ -30,6 +30,14 @@ class ColourFill {
  private:
   ColourFill(Pixel colour, Mask* mask);
 
+  // What a run of coverage does to the pixels under it: the scaled colour replaces them, is
+  // blended over them, or the colour is scaled by each coverage value and blended. Runs of zero
+  // coverage, or of a scaled colour of 0, do nothing.
+  enum class Stretch { kFill, kBlend, kCoverage };
+  // Calls visit(kind, offset, count, scaled colour, coverage values) for every run that does
+  // something, in order.
+  template <typename Visit>
+  void ForEachStretch(const MaskSpanList& list, Visit&& visit) const;
   // Composites the runs of one segment over destination.
   void Composite(const MaskSpanList& list, Pixel* destination) const;
   // The same over destination and the rows - 1 rows below it, stride pixels apart.
