@@ -36,6 +36,20 @@ inline std::int32_t FixedPoint(double v) {
   return truncated - (scaled < truncated ? 1 : 0);
 }
 
+// A point as two lanes (x, y), and the same in 24.8.
+using Doubles2 = double __attribute__((vector_size(16)));
+using Fixed2 = std::int32_t __attribute__((vector_size(8)));
+using Lanes2 = std::int64_t __attribute__((vector_size(16)));
+
+// FixedPoint of both coordinates at once, with the same results.
+inline Fixed2 FixedPoints(Doubles2 v) {
+  const Doubles2 scaled = v * 256.0 + 0.5;
+  const Fixed2 truncated = __builtin_convertvector(scaled, Fixed2);
+  // -1 in the lanes where truncation rounded up.
+  const Lanes2 above = scaled < __builtin_convertvector(truncated, Doubles2);
+  return truncated + __builtin_convertvector(above, Fixed2);
+}
+
 inline bool IsFinite(const Point& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
 // Any other rule, one value at a time through its interface.
@@ -180,9 +194,16 @@ class PolygonMask::Builder {
 
   // The box of all segments in pixels, intersected with the clip.
   IntRect GetBounds(const IntRect& clip) const {
-    const std::int32_t left = fMinX >> 8;
-    const std::int32_t top = fMinY >> 8;
-    const IntRect box(left, top, ((fMaxX + 255) >> 8) - left, ((fMaxY + 255) >> 8) - top);
+    if (!(fMin[0] <= fMax[0])) {
+      return EmptyRect;  // no segment
+    }
+    // The conversion keeps the order of values, so it takes the box's corners to the box of the
+    // converted end points.
+    const Fixed2 min = FixedPoints(fMin);
+    const Fixed2 max = FixedPoints(fMax);
+    const std::int32_t left = min[0] >> 8;
+    const std::int32_t top = min[1] >> 8;
+    const IntRect box(left, top, ((max[0] + 255) >> 8) - left, ((max[1] + 255) >> 8) - top);
     return box.IsEmpty() ? EmptyRect : box.Intersect(clip);
   }
 
@@ -191,23 +212,27 @@ class PolygonMask::Builder {
   // guard band, in 24.8, and whether it lay there already.
   struct Vertex {
     Point point;
+    Doubles2 clamped{};
+    Fixed2 fixed{};
     bool finite = false;
     bool inside = false;
     bool extended = false;  // the box holds it already
-    std::int32_t x = 0;
-    std::int32_t y = 0;
   };
 
   Vertex Convert(const Point& p) const {
     Vertex v;
     v.point = p;
     // Points inside the band are finite; others are moved into it when they are.
-    v.inside = IsInside(p);
+    v.clamped = Doubles2{p.x, p.y};
+    const Lanes2 within = (v.clamped >= fBandMin) & (v.clamped <= fBandMax);
+    v.inside = (within[0] & within[1]) != 0;
     v.finite = v.inside || IsFinite(p);
     if (v.finite && fUsable) {
-      const Point clamped = v.inside ? p : Clamp(p);
-      v.x = FixedPoint(clamped.x);
-      v.y = FixedPoint(clamped.y);
+      if (!v.inside) {
+        const Point clamped = Clamp(p);
+        v.clamped = Doubles2{clamped.x, clamped.y};
+      }
+      v.fixed = FixedPoints(v.clamped);
     }
     return v;
   }
@@ -216,12 +241,12 @@ class PolygonMask::Builder {
     // The box of the clamped end points is the clamped box of the segment; within the clip,
     // where the bounds are taken, it equals the box of the original end points.
     if (!from.extended) {
-      Extend(from.x, from.y);
+      Extend(from.clamped);
     }
-    Extend(to.x, to.y);
+    Extend(to.clamped);
     to.extended = true;
     if (from.inside && to.inside) {
-      AddEdge(from.x, from.y, to.x, to.y);
+      AddEdge(from.fixed[0], from.fixed[1], to.fixed[0], to.fixed[1]);
       return;
     }
     const Point& p0 = from.point;
@@ -263,13 +288,9 @@ class PolygonMask::Builder {
 
   Point Clamp(const Point& p) const { return Point(std::clamp(p.x, fLeft, fRight), std::clamp(p.y, fTop, fBottom)); }
 
-  bool IsInside(const Point& p) const { return p.x >= fLeft && p.x <= fRight && p.y >= fTop && p.y <= fBottom; }
-
-  void Extend(std::int32_t x, std::int32_t y) {
-    fMinX = std::min(fMinX, x);
-    fMaxX = std::max(fMaxX, x);
-    fMinY = std::min(fMinY, y);
-    fMaxY = std::max(fMaxY, y);
+  void Extend(Doubles2 p) {
+    fMin = Doubles2{std::min(fMin[0], p[0]), std::min(fMin[1], p[1])};
+    fMax = Doubles2{std::max(fMax[0], p[0]), std::max(fMax[1], p[1])};
   }
 
   // Splits the segment where it crosses the band's left and right sides; the parts outside are
@@ -338,11 +359,11 @@ class PolygonMask::Builder {
   const double fRight;
   const double fBottom;
   const bool fUsable;
-  // Box of the segments' end points in 24.8.
-  std::int32_t fMinX = 0x3FFFFFFF;
-  std::int32_t fMinY = 0x3FFFFFFF;
-  std::int32_t fMaxX = -0x3FFFFFFF;
-  std::int32_t fMaxY = -0x3FFFFFFF;
+  const Doubles2 fBandMin{fLeft, fTop};
+  const Doubles2 fBandMax{fRight, fBottom};
+  // Box of the segments' end points, moved into the band.
+  Doubles2 fMin{HUGE_VAL, HUGE_VAL};
+  Doubles2 fMax{-HUGE_VAL, -HUGE_VAL};
   std::int64_t fEdgeRows = 0;
   // A path that starts with a line starts from (0, 0).
   Vertex fCurrent;
@@ -375,7 +396,6 @@ PolygonMask::PolygonMask(const Path& path, const IntRect& clip, const FillRule* 
     return;  // neither the start order, the active list nor the buffer is used
   }
   OrderStarts();
-  fActive.reserve(fEdges.size());
   if (!fBounds.IsEmpty()) {
     std::fill_n(fBuffer, std::min(fBounds.width, kMaxSpan) + 1, 0);
   }
@@ -410,7 +430,7 @@ void PolygonMask::Render(std::int32_t x, std::int32_t y, std::int32_t count, Mas
       Accumulate(static_cast<std::int32_t>(from), n, moveDown);
       moveDown = false;
       const AccumulatedAreas areas{fBuffer};
-      const std::span<PolygonEdge* const> active(fActive);
+      const std::span<PolygonEdge* const> active(fActive, fActiveCount);
       switch (fRuleKind) {
         case RuleKind::kNonZero: Emit(kNonZeroRule, areas, active, n, list); break;
         case RuleKind::kEvenOdd: Emit(kEvenOddRule, areas, active, n, list); break;
@@ -483,14 +503,18 @@ void PolygonMask::EmitRectangle(std::int32_t x, std::int32_t count, MaskSpanList
 }
 
 void PolygonMask::OrderStarts() {
-  const std::size_t n = fEdges.size() - 1;
-  fStarts.resize(n + 1);
-  fStarts[n] = &fEdges[n];  // the sentinel, which never starts, comes last
-  // Edges start on the rows of the bounds: at or below the clip's top and the top of the box of
-  // all segments, above the bottom of both. Without bounds no row is ever rendered.
+  // Without bounds no row is ever rendered.
   if (fBounds.IsEmpty()) {
     return;
   }
+  const std::size_t n = fEdges.size() - 1;
+  // One allocation for the start order and the active edges, at most all of them.
+  fLists.resize(2 * (n + 1));
+  fStarts = fLists.data();
+  fActive = fStarts + n + 1;
+  fStarts[n] = &fEdges[n];  // the sentinel, which never starts, comes last
+  // Edges start on the rows of the bounds: at or below the clip's top and the top of the box of
+  // all segments, above the bottom of both.
   const auto row = [&](const PolygonEdge& e) { return static_cast<std::size_t>((e.fTopY >> 8) - fBounds.y); };
   if (fBounds.height <= kCountedRows) {
     // Counted into their rows, in path order within a row (the active edges are put in column
@@ -510,8 +534,8 @@ void PolygonMask::OrderStarts() {
     return;
   }
   // Sorted by row, then by column, which saves reordering the active edges later.
-  std::transform(fEdges.begin(), fEdges.end() - 1, fStarts.begin(), [](PolygonEdge& e) { return &e; });
-  std::sort(fStarts.begin(), fStarts.end() - 1, [&](const PolygonEdge* a, const PolygonEdge* b) {
+  std::transform(fEdges.begin(), fEdges.end() - 1, fStarts, [](PolygonEdge& e) { return &e; });
+  std::sort(fStarts, fStarts + n, [&](const PolygonEdge* a, const PolygonEdge* b) {
     return row(*a) != row(*b) ? row(*a) < row(*b) : a->fFirstColumn < b->fFirstColumn;
   });
 }
@@ -521,7 +545,7 @@ void PolygonMask::StartEdges() {
   for (; fStarts[fNextEdge]->fTopY < rowTop + 256; ++fNextEdge) {
     PolygonEdge* const e = fStarts[fNextEdge];
     if (e->fBottomY > rowTop) {  // else it ended in a row that was skipped
-      fActive.push_back(e);
+      fActive[fActiveCount++] = e;
     }
   }
 }
@@ -532,10 +556,10 @@ void PolygonMask::Accumulate(std::int32_t x, std::int32_t count, bool newRow) {
   // Few edges keep their column order by insertion as they are visited: the order changes
   // little from row to row, so that is nearly linear. Many edges may change order wholesale and
   // are sorted afterwards.
-  const bool insert = fActive.size() <= kInsertionSortLimit;
-  PolygonEdge** const active = fActive.data();
+  const bool insert = fActiveCount <= kInsertionSortLimit;
+  PolygonEdge** const active = fActive;
   std::size_t kept = 0;
-  for (std::size_t i = 0, n = fActive.size(); i < n; ++i) {
+  for (std::size_t i = 0, n = fActiveCount; i < n; ++i) {
     PolygonEdge* const e = active[i];
     if (newRow) {
       // Edges that end by the row's top are finished; the others enter the row further down.
@@ -556,7 +580,7 @@ void PolygonMask::Accumulate(std::int32_t x, std::int32_t count, bool newRow) {
     }
     active[j] = e;
   }
-  fActive.resize(kept);
+  fActiveCount = kept;
   if (!insert) {
     SortByFirstColumn(count);
   }
@@ -564,19 +588,20 @@ void PolygonMask::Accumulate(std::int32_t x, std::int32_t count, bool newRow) {
 
 void PolygonMask::SortByFirstColumn(std::int32_t count) {
   // First columns lie in [0, count], so a counting sort is linear whatever the order.
-  const std::size_t n = fActive.size();
+  const std::size_t n = fActiveCount;
   fColumnStarts.assign(static_cast<std::size_t>(count) + 2, 0);
-  for (const PolygonEdge* e : fActive) {
+  const std::span<PolygonEdge*> active(fActive, n);
+  for (const PolygonEdge* e : active) {
     ++fColumnStarts[static_cast<std::size_t>(e->fFirstColumn) + 1];
   }
   for (std::size_t c = 1; c < fColumnStarts.size(); ++c) {
     fColumnStarts[c] += fColumnStarts[c - 1];
   }
   fSorted.resize(n);
-  for (PolygonEdge* e : fActive) {
+  for (PolygonEdge* e : active) {
     fSorted[fColumnStarts[static_cast<std::size_t>(e->fFirstColumn)]++] = e;
   }
-  fActive.swap(fSorted);
+  std::copy(fSorted.begin(), fSorted.end(), fActive);
 }
 
 template <typename Rule, typename Areas>

@@ -144,14 +144,16 @@ class PolygonMask final : public Mask {
   static std::optional<Rectangle> FindRectangle(std::span<PolygonEdge> edges);
 
   std::vector<PolygonEdge> fEdges;  // ended by a sentinel
-  std::vector<PolygonEdge*> fStarts;  // the edges by start row; the sentinel last
+  std::vector<PolygonEdge*> fLists;  // holds the two lists below
+  PolygonEdge** fStarts = nullptr;     // the edges by start row; the sentinel last
   IntRect fBounds;
   const FillRule* fRule;
   RuleKind fRuleKind;
   std::int32_t fRow;
   std::optional<Rectangle> fRectangle;
   std::size_t fNextEdge = 0;               // first edge not yet started
-  std::vector<PolygonEdge*> fActive;       // started, unfinished edges in column order
+  PolygonEdge** fActive = nullptr;         // started, unfinished edges in column order
+  std::size_t fActiveCount = 0;
   std::vector<std::size_t> fColumnStarts;  // scratch of the counting sort
   std::vector<PolygonEdge*> fSorted;       // scratch of the counting sort
   // Per-column area deltas, all zero between calls; the first min(bounds width, kMaxSpan) + 1
