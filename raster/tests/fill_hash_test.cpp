@@ -119,28 +119,11 @@ std::uint64_t HashFills(const SampleShape& shape) {
         SolidPaint solid(colour);
         SolidRectPaint rect(colour, part);
         LookupMask corrected(&mask, &gamma);
-        switch (tree) {
-          case 0: {
-            MaskedPaint fill(&solid, &mask);
-            image.Draw(fill);
-            break;
-          }
-          case 1: {
-            MaskedPaint fill(&rect, &mask);
-            image.Draw(fill);
-            break;
-          }
-          case 2: {
-            MaskedPaint fill(&solid, &corrected);
-            image.Draw(fill);
-            break;
-          }
-          default: {
-            MaskedPaint fill(&solid, &mask);
-            image.RenderRect(fill, part);
-            break;
-          }
-        }
+        // A colour, a colour in a rectangle, and a colour through gamma-corrected coverage, drawn;
+        // a colour replacing what lies in a rectangle.
+        Paint* const paint = tree == 1 ? static_cast<Paint*>(&rect) : &solid;
+        MaskedPaint fill(paint, tree == 2 ? static_cast<Mask*>(&corrected) : &mask);
+        tree == 3 ? image.RenderRect(fill, part) : image.Draw(fill);
         hash.Add(image, hashed);
       }
     }
