@@ -459,11 +459,12 @@ std::optional<PolygonMask::Rectangle> PolygonMask::FindRectangle(std::span<Polyg
 }
 
 std::int32_t PolygonMask::CountFullRectangleRows(std::int32_t y) const {
-  // Rows inside the bounds whose top and bottom lie within the edges' rows.
+  // Rows inside the bounds whose top and bottom lie within the edges' rows (and not behind the
+  // current row, which render empty).
   const PolygonEdge& e = *fRectangle->edges[0];
   const std::int64_t rowTop = std::int64_t{y} * 256;
   const std::int64_t bottom = std::min<std::int64_t>(e.fBottomY >> 8, std::int64_t{fBounds.y} + fBounds.height);
-  if (rowTop < e.fTopY || y < fBounds.y || y >= bottom) {
+  if (rowTop < e.fTopY || y < fBounds.y || y < fRow || y >= bottom) {
     return 1;
   }
   return static_cast<std::int32_t>(bottom - y);
