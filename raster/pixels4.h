@@ -86,7 +86,7 @@ Pixels4 Load4(const Value* v) {
 inline void Store4(Pixel* to, Pixels4 p) { std::memcpy(to, &p, sizeof p); }
 
 // Sets n pixels to one value: up to the first 16-byte boundary one by one, then 64 bytes at a
-// time in aligned stores (a store that straddles a cache line costs two), then the rest.
+// time in stores that lie within cache lines (one that straddles two costs twice), then the rest.
 inline void FillPixels(Pixel* to, std::int32_t n, Pixel value) {
   const Pixels4 four = Pixels4{} + value;
   Pixel* const end = to + n;
@@ -94,14 +94,13 @@ inline void FillPixels(Pixel* to, std::int32_t n, Pixel value) {
     *to = value;
   }
   for (; end - to >= 16; to += 16) {
-    auto* const block = reinterpret_cast<Pixels4*>(__builtin_assume_aligned(to, 16));
-    block[0] = four;
-    block[1] = four;
-    block[2] = four;
-    block[3] = four;
+    Store4(to, four);
+    Store4(to + 4, four);
+    Store4(to + 8, four);
+    Store4(to + 12, four);
   }
   for (; end - to >= 4; to += 4) {
-    *reinterpret_cast<Pixels4*>(__builtin_assume_aligned(to, 16)) = four;
+    Store4(to, four);
   }
   for (; to < end; ++to) {
     *to = value;
