@@ -93,6 +93,22 @@ bool ReadActionBinding(rcRootView& root, std::string_view text, std::string& act
   return true;
 }
 
+void ReadActionList(const Description& description, std::vector<cActionListEntry>& out) {
+  if (const auto found = description.find("action"); found != description.end()) {
+    const auto mask = description.find("mask");
+    out.push_back({mask != description.end() ? ReadClickMask(Wex::Unquote(mask->second)) : 1u,
+                   {Wex::Unquote(found->second), std::string(Wex::ValueOf(description, "params"))}});
+    return;
+  }
+  const auto found = description.find("actions");
+  if (found == description.end()) return;
+  for (const std::string& item : Wex::ParseList(found->second)) {
+    std::vector<std::string> fields = Wex::ParseList(item);
+    fields.resize(3);
+    out.push_back({ReadClickMask(Wex::Unquote(fields[0])), {Wex::Unquote(fields[1]), fields[2]}});
+  }
+}
+
 void CopyRectToClipboard(const Wex::cRect& r) {
   Wex::PutClipboardText("{ " + std::to_string(r.fLeft) + ", " + std::to_string(r.fTop) + ", " +
                         std::to_string(r.Width()) + ", " + std::to_string(r.Height()) + " }");

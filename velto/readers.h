@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "base/key_value.h"
 #include "gui/geometry.h"
@@ -17,6 +18,22 @@
 namespace Velto {
 
 class rcRootView;
+
+// An action name and its params text, as the action interpreter takes them.
+struct cActionBinding {
+  std::string fAction;
+  std::string fParams;
+
+  friend bool operator==(const cActionBinding&, const cActionBinding&) = default;
+};
+
+// One action of a clickable view: it runs on the clicks that its mask names.
+struct cActionListEntry {
+  std::uint32_t fMask = 0;
+  cActionBinding fBinding;
+
+  friend bool operator==(const cActionListEntry&, const cActionListEntry&) = default;
+};
 
 // The longest interval between ticks, in milliseconds.
 inline constexpr std::int32_t kMaxTickInterval = 1 << 30;
@@ -47,6 +64,11 @@ std::pair<std::int32_t, std::int32_t> ReadDescriptionSize(std::string_view text)
 // variable that "actionVariable" names; the params likewise from "params" or "paramsVariable",
 // left as they were without either. False, with nothing written, when there is no action.
 bool ReadActionBinding(rcRootView& root, std::string_view text, std::string& action, std::string& params);
+
+// Appends the view's actions: with "action", that one (unquoted) with the click mask of the
+// unquoted "mask" (1, "click", without one) and the raw "params"; otherwise each item of the
+// "actions" list, itself a list cut or padded to mask, action and params, read the same way.
+void ReadActionList(const Description& description, std::vector<cActionListEntry>& out);
 
 // Puts "{ left, top, width, height }" on the clipboard.
 void CopyRectToClipboard(const Wex::cRect& r);

@@ -1,5 +1,6 @@
 #include "velto/root_view.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <set>
@@ -38,17 +39,17 @@ void CollectSubtree(Wex::rcGUIElement* element, std::set<Wex::rcGUIElement*>& el
   }
 }
 
-// The text that the user sees of the exception being handled; empty for a cancellation and for
-// exceptions of unknown kinds.
+}  // namespace
+
 std::string CurrentErrorText() {
   try {
     throw;
-  } catch (const UserCancelledException&) {
-    return {};
-  } catch (const Wex::xOSError& e) {
+  } catch (const Wex::xMacOSError& e) {
     return Wex::FormatMacOSStatus(e.GetStatus());
   } catch (const Wex::xExceptionWithRCString& e) {
     return e.what();
+  } catch (const UserCancelledException&) {
+    return {};
   } catch (const Exception& e) {
     return e.what();
   } catch (const std::exception& e) {
@@ -57,8 +58,6 @@ std::string CurrentErrorText() {
     return {};
   }
 }
-
-}  // namespace
 
 rcRefreshTimer::rcRefreshTimer(rcRootView& root, ref<Wex::rcGUIElement> view, std::int32_t interval)
     : fRoot(&root), fView(std::move(view)), fInterval(interval) {}
@@ -84,6 +83,7 @@ void rcRootView::SetHintWindow(ref<rcHintWindow> window) { fHintWindow = std::mo
 
 void rcRootView::Detach() {
   ClearRecords();
+  ClearAutoExecs();
   fHintWindow = nullptr;
   // Leaving the host also removes every task of the root's own timer.
   rcGUIContainer::Detach();
@@ -130,12 +130,49 @@ void rcRootView::ScheduleTimers() {
   for (const auto& [view, timer] : fRefreshTimers) {
     scheduler->AddTask(Wex::WrapAdd(now, timer->GetInterval()), timer->AsCallback(), 0);
   }
+  // An action run here may load another description or leave the host: a record still runs or
+  // comes only while it is one of the view's and the view is on this scheduler.
+  const std::vector<ref<rcAutoExec>> autoExecs = fAutoExecs;
+  for (const ref<rcAutoExec>& autoExec : autoExecs) {
+    if (!HasAutoExec(*autoExec) || GetScheduler().Get() != scheduler.Get()) continue;
+    if (autoExec->GetDelay() == 0) {
+      autoExec->OnTimer(*scheduler, now, now, 0);
+    } else {
+      scheduler->AddTask(Wex::WrapAdd(now, autoExec->GetDelay()), autoExec->AsCallback(), 0);
+    }
+  }
 }
 
 void rcRootView::UnscheduleTimers() {
+  UnscheduleRefreshTimers();
+  const ref<Wex::rcScheduler> scheduler = GetScheduler();
+  if (!scheduler) return;
+  for (const ref<rcAutoExec>& autoExec : fAutoExecs) scheduler->RemoveAllTasksOf(autoExec->AsCallback());
+}
+
+void rcRootView::UnscheduleRefreshTimers() {
   const ref<Wex::rcScheduler> scheduler = GetScheduler();
   if (!scheduler) return;
   for (const auto& [view, timer] : fRefreshTimers) scheduler->RemoveAllTasksOf(timer->AsCallback());
+}
+
+void rcRootView::AddAutoExec(ref<rcAutoExec> autoExec) { fAutoExecs.push_back(std::move(autoExec)); }
+
+void rcRootView::ClearAutoExecs() {
+  if (const ref<Wex::rcScheduler> scheduler = GetScheduler()) {
+    for (const ref<rcAutoExec>& autoExec : fAutoExecs) scheduler->RemoveAllTasksOf(autoExec->AsCallback());
+  }
+  fAutoExecs.clear();
+}
+
+bool rcRootView::HasAutoExec(const rcAutoExec& autoExec) const {
+  return std::any_of(fAutoExecs.begin(), fAutoExecs.end(),
+                     [&autoExec](const ref<rcAutoExec>& held) { return held.Get() == &autoExec; });
+}
+
+ref<Wex::rcExtWindow> rcRootView::GetWindow() const {
+  Wex::iNativeView* view = GetHostView();
+  return view != nullptr ? view->GetWindow() : nullptr;
 }
 
 void rcRootView::OnTimer(Wex::rcScheduler&, std::int32_t, std::int32_t, std::uint32_t id) {
@@ -214,9 +251,8 @@ void rcRootView::RefreshView(const ref<Wex::rcGUIElement>& view) {
 
 void rcRootView::ShowError(const std::string& message) {
   if (fController->ShowError(*this, message)) return;
-  Wex::iNativeView* view = GetHostView();
   Wex::RunAlert(4, 0, 0, Wex::MakeRCString("Error"), Wex::MakeRCString(message.empty() ? "Unexpected error!" : message),
-                view != nullptr ? view->GetWindow() : nullptr);
+                GetWindow());
 }
 
 bool rcRootView::HasRefreshTimer(Wex::rcGUIElement* view, const rcRefreshTimer* timer) const {
@@ -261,7 +297,7 @@ ref<Wex::rcScheduler> rcRootView::GetScheduler() const {
 }
 
 void rcRootView::ClearRecords() {
-  UnscheduleTimers();
+  UnscheduleRefreshTimers();
   fRefreshTimers.clear();
   fHintTemplates.clear();
   fValueBindings.clear();

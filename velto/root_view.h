@@ -3,19 +3,22 @@
 // The top element of one Velto GUI: the container that holds the application's controller,
 // through which every part of the framework reaches the application, and what ties views to the
 // application: value views bound to variables, hints that follow variables, periodic refreshes
-// of single views, the hint window, the application's reload and refresh requests and the error
-// display.
+// of single views, the description's automatic actions, the hint window, the application's
+// reload and refresh requests and the error display.
 
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "base/key_value.h"
 #include "base/rc.h"
 #include "base/scheduler.h"
 #include "gui/container.h"
+#include "gui/ext_window.h"
 #include "gui/geometry.h"
+#include "velto/auto_exec.h"
 #include "velto/controller.h"
 #include "velto/text_style.h"
 #include "velto/views/hint_window.h"
@@ -62,14 +65,16 @@ class rcRootView : public Wex::rcGUIContainer, public iFontProvider, public iVie
   void SetHintWindow(ref<rcHintWindow> window);
   const ref<rcHintWindow>& GetHintWindow() const { return fHintWindow; }
 
-  // Forgets every record, then detaches the children and leaves the host; drops the hint window.
+  // Forgets every record, then detaches the children and leaves the host; drops the automatic
+  // actions and the hint window.
   void Detach() override;
   // Records the point; outside the hint area a hint shown for the root view itself goes.
   void MouseMoved(const Wex::cPoint& p, std::int32_t time, const Wex::cKeyModifiers& modifiers) override;
   // The refresh: every bound value view, every hint template, then the children.
   void WindowStateChanged() override;
   void MouseExited(std::int32_t time) override;
-  // The refresh timers start at now + interval; detaching removes their tasks.
+  // The refresh timers and automatic actions start (see ScheduleTimers); detaching removes their
+  // tasks.
   void OnHostAttached(Wex::rcGUIRoot& host) override;
   void OnHostDetached(Wex::rcGUIRoot& host) override;
   // kReloadTimer: ReloadResources; kRefreshTimer: ReloadFromPlugIn. Their errors are shown
@@ -116,15 +121,25 @@ class rcRootView : public Wex::rcGUIContainer, public iFontProvider, public iVie
   const Wex::cPoint& GetLastMousePoint() const { return fLastMousePoint; }
 
   // The work of attaching to a host, on the host's scheduler: the refresh timers come at now +
-  // interval. Without a host nothing happens.
+  // interval; then, in their order, the automatic actions without delay run at once and the
+  // others come at now + delay. Without a host nothing happens.
   void ScheduleTimers();
-  // The work of detaching: the tasks of the refresh timers go.
+  // The work of detaching: the tasks of the refresh timers and automatic actions go.
   void UnscheduleTimers();
 
+  // The automatic actions of the loaded description, in its order.
+  void AddAutoExec(ref<rcAutoExec> autoExec);
+  // Drops every automatic action and its tasks.
+  void ClearAutoExecs();
+  bool HasAutoExec(const rcAutoExec& autoExec) const;
+  const std::vector<ref<rcAutoExec>>& GetAutoExecs() const { return fAutoExecs; }
+
+  // The window of the host's view, or none.
+  ref<Wex::rcExtWindow> GetWindow() const;
+
  protected:
-  // Runs the action and shows the text of an error that leaves it: an OS error's status message,
-  // a text exception's text, Exception's message or a standard exception's what(). A cancellation
-  // or another exception shows nothing. Nothing leaves this call.
+  // Runs the action and shows the text (CurrentErrorText) of an error that leaves it. Nothing
+  // leaves this call.
   void RunShowingErrors(const std::function<void()>& action) noexcept;
 
  private:
@@ -135,6 +150,8 @@ class rcRootView : public Wex::rcGUIContainer, public iFontProvider, public iVie
   void ApplyHintTemplate(Wex::rcGUIElement* view);
   // The host's scheduler, or none.
   ref<Wex::rcScheduler> GetScheduler() const;
+  // Removes the tasks of the refresh timers.
+  void UnscheduleRefreshTimers();
   void ClearRecords();
 
   Wex::cRect fInitialBounds;
@@ -144,9 +161,15 @@ class rcRootView : public Wex::rcGUIContainer, public iFontProvider, public iVie
   std::map<Wex::rcGUIElement*, std::string> fHintTemplates;
   std::map<Wex::rcGUIElement*, std::string> fValueBindings;
   std::map<Wex::rcGUIElement*, ref<rcRefreshTimer>> fRefreshTimers;
+  std::vector<ref<rcAutoExec>> fAutoExecs;
   Wex::cPoint fLastMousePoint;
   Wex::cRect fHintArea;
 };
+
+// The text that the user sees of the exception being handled: an OS error's status message, a
+// text exception's text, the message of Exception, the what() of another standard exception.
+// Empty for a cancellation and for exceptions of other kinds. Call it inside a handler only.
+std::string CurrentErrorText();
 
 // With "hint": the view shares the root's hint window and gets the unquoted text as its hint,
 // macros expanded once, or, when the text holds "[var]", as a template expanded on every refresh.

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "gui/native_view.h"
+#include "velto/auto_exec.h"
 #include "velto/readers.h"
 
 namespace Velto {
@@ -49,6 +50,7 @@ void rcVeltoView::StartTransition(const cTransitionSpec* transition, bool restar
     StopTimer(kTransitionTimer);
     fRunning = false;
   }
+  fRunningRole = eRole::kOther;
   if (transition == nullptr) {
     if (fPhase != 1.0) {
       fPhase = 1.0;
@@ -114,6 +116,52 @@ void rcVeltoView::OnTimer(Wex::rcScheduler& scheduler, std::int32_t dueTime, std
     }
   }
   rcRootView::OnTimer(scheduler, dueTime, now, id);
+}
+
+void rcVeltoView::WindowStateChanged() {
+  if (!fLayoutVariable.empty()) FollowLayout();
+  rcRootView::WindowStateChanged();
+}
+
+void rcVeltoView::Load(const std::string& layout) {
+  fCurrentLayout = layout;
+  ReadAutoExecs(*this, layout);
+}
+
+void rcVeltoView::Play(eRole role, bool restart) {
+  const std::unique_ptr<cTransitionSpec>* records[] = {nullptr, &fOpenTransition, &fCloseTransition,
+                                                       &fSwapOutTransition, &fSwapInTransition};
+  const std::unique_ptr<cTransitionSpec>* record = records[static_cast<int>(role)];
+  StartTransition(record != nullptr ? record->get() : nullptr, restart);
+  fRunningRole = role;
+}
+
+void rcVeltoView::FollowLayout() {
+  const std::string layout = GetController().GetVariable(*this, fLayoutVariable);
+  const bool changed = layout != fCurrentLayout;
+  if (fContent == nullptr) {
+    if (changed) Load(layout);
+    return;
+  }
+  if (fCurrentLayout.empty() && layout.empty()) return;
+  if (layout.empty()) {
+    if (fRunningRole != eRole::kClose) Play(eRole::kClose, false);
+    if (!fRunning) Load({});
+    return;
+  }
+  if (!fCurrentLayout.empty() && fRunningRole != eRole::kClose) {
+    const bool swappingOut = fRunningRole == eRole::kSwapOut;
+    if (changed && !swappingOut) Play(eRole::kSwapOut, false);
+    // Unchanged, the layout stays unless swap-out is to be turned around; a new layout waits for
+    // the end of swap-out.
+    if (!changed && !swappingOut) return;
+    if (changed && fRunning) return;
+    if (changed) Load(layout);
+    Play(eRole::kSwapIn, changed);
+    return;
+  }
+  if (changed) Load(layout);
+  Play(eRole::kOpen, changed);
 }
 
 }  // namespace Velto

@@ -1,8 +1,8 @@
 #pragma once
 
-// The view that shows a nested description: a root view of its own tree, with a transition
-// player that animates the opacity, scale, offset and rotation of the container that shows it
-// when its layout changes.
+// The view that shows a nested description: a root view of its own tree that follows its layout
+// variable, with a transition player that animates the opacity, scale, offset and rotation of the
+// container that shows it when its layout changes.
 
 #include <array>
 #include <cstdint>
@@ -33,6 +33,14 @@ class rcVeltoView : public rcRootView {
   void StartTransition(const cTransitionSpec* transition, bool restart);
   // Gives the content the opacity and the transform of the current phase, and redraws.
   void ApplyTransition();
+  // Follows the layout variable, then refreshes as a root view. Without a content container a new
+  // layout loads at once. With one, a new layout plays the swap-out transition and, when it has
+  // ended, loads and plays swap-in; an empty layout plays close and then empties the view; a
+  // first layout loads and plays open; going back to the shown layout during swap-out plays
+  // swap-in without loading.
+  void WindowStateChanged() override;
+  // Reads the transitions, then the contents as a root view.
+  void ReadContents(const Description& description) override;
   // kTransitionTimer: the next step of the transition; at its end the view refreshes itself.
   // Then every id as the root view.
   void OnTimer(Wex::rcScheduler& scheduler, std::int32_t dueTime, std::int32_t now, std::uint32_t id) override;
@@ -44,6 +52,15 @@ class rcVeltoView : public rcRootView {
  private:
   // The milliseconds between the running transition's ticks.
   std::int32_t GetTickInterval() const;
+  // The transitions that a layout change plays.
+  enum class eRole { kOther, kOpen, kClose, kSwapOut, kSwapIn };
+
+  // The layout variable's part of the refresh.
+  void FollowLayout();
+  // Makes the layout current and loads its description.
+  void Load(const std::string& layout);
+  // Plays the transition of the role (none when the description has none).
+  void Play(eRole role, bool restart);
 
   std::string fLayoutVariable;
   rcTransformContainer* fContent;
@@ -55,6 +72,8 @@ class rcVeltoView : public rcRootView {
   bool fRunning = false;
   // A copy: the records may be read anew while their transition runs.
   std::optional<cTransitionSpec> fRunningTransition;
+  // The role of the transition last started, also when it has ended or was none.
+  eRole fRunningRole = eRole::kOther;
   double fPhase = 0.0;
   // Opacity, scale, offset x, offset y and rotation at the phases 0 and 1, and on screen.
   std::array<double, 5> fFrom = {1.0, 1.0, 0.0, 0.0, 0.0};

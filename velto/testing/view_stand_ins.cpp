@@ -2,7 +2,10 @@
 
 #include <stdexcept>
 
+#include "base/key_value.h"
 #include "velto/root_view.h"
+#include "velto/transition.h"
+#include "velto/velto_view.h"
 #include "velto/views/hint_window.h"
 #include "velto/views/view.h"
 
@@ -18,13 +21,28 @@ std::vector<const Wex::rcGUIElement*>& HiddenHints() {
   return views;
 }
 
+std::vector<std::pair<const Wex::rcGUIElement*, std::string>>& ShownHints() {
+  static std::vector<std::pair<const Wex::rcGUIElement*, std::string>> hints;
+  return hints;
+}
+
 }  // namespace VeltoTest
 
 namespace Velto {
 
 // Tests fill root views by adding children.
-void rcRootView::ReadContents(const Description&) {
-  throw std::logic_error("tests do not read view descriptions");
+void rcRootView::ReadContents(const Description& description) {
+  if (description.contains("views")) throw std::logic_error("tests do not read view descriptions");
+}
+
+// The four transitions, each over no other.
+void rcVeltoView::ReadContents(const Description& description) {
+  const Description transitions = Wex::ParseKeyValueMap(Wex::ValueOf(description, "transitions"));
+  fOpenTransition = ReadTransitionSpec(transitions, "open", false, nullptr);
+  fCloseTransition = ReadTransitionSpec(transitions, "close", true, nullptr);
+  fSwapOutTransition = ReadTransitionSpec(transitions, "swapOut", true, nullptr);
+  fSwapInTransition = ReadTransitionSpec(transitions, "swapIn", false, nullptr);
+  rcRootView::ReadContents(description);
 }
 
 rcView::rcView(const Wex::cRect& r) : rcGUIElement(r) {}
@@ -36,6 +54,11 @@ void rcView::SetHint(const refString& text) { fHintText = text ? text : Wex::rcS
 rcHintWindow::rcHintWindow(std::int32_t, std::int32_t, const Wex::cRGBColor*, Wex::cPoint, const Wex::cRGBColor*,
                            const ref<Wex::rcFont>&)
     : rcWindow({0, 0, 10, 10}, 0, 16, false) {}
+
+void rcHintWindow::ShowHint(const ref<Wex::rcGUIElement>& view, Wex::cPoint point, const refString& text) {
+  VeltoTest::ShownHints().emplace_back(
+      view.Get(), std::to_string(point.fX) + "," + std::to_string(point.fY) + " " + std::string(text->GetText()));
+}
 
 void rcHintWindow::HideHint(const ref<Wex::rcGUIElement>& view) { VeltoTest::HiddenHints().push_back(view.Get()); }
 

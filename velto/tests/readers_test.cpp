@@ -45,6 +45,29 @@ TEST(ClickMask, NamesJoinedByPlus) {
   }
 }
 
+TEST(ActionList, OneActionOrAListOfMaskedActions) {
+  const auto read = [](const char* text) {
+    return Outcome([&] {
+      std::vector<Velto::cActionListEntry> entries{{7, {"kept", ""}}};
+      Velto::ReadActionList(Wex::ParseKeyValueMap(text), entries);
+      std::string shown;
+      for (const Velto::cActionListEntry& e : entries) {
+        shown += std::to_string(e.fMask) + " " + e.fBinding.fAction + " [" + e.fBinding.fParams + "];";
+      }
+      return shown;
+    });
+  };
+  const std::pair<const char*, const char*> cases[] = {
+      {"{action: 'go', params: '{x}', actions: {{shift, other}}}", "7 kept [];1 go ['{x}'];"},
+      {"{action: go, mask: \"click+shift\"}", "7 kept [];3 go [];"},
+      {"{actions: {{shift, a, {p}}, {}, {'mac', \"b\", 'q', extra}, {click}}}",
+       "7 kept [];2 a [{p}];0  [];8192 b ['q'];1  [];"},
+      {"{params: p}", "7 kept [];"},
+      {"{action: go, mask: Shift}", "Invalid click mask constant: \"Shift\""},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(read(text), expected) << text;
+}
+
 TEST(TransitionSpec, ReadOverTheDefaults) {
   Velto::cTransitionSpec slow;  // two seconds of 100 ms ticks, backwards
   slow.fUpdateInterval = 100;

@@ -4,8 +4,11 @@
 
 #include <array>
 #include <cmath>
+#include <string>
+#include <tuple>
 
 #include "base/exceptions.h"
+#include "velto/auto_exec.h"
 #include "velto/testing/view_stand_ins.h"
 #include "velto/tests/root_fixture.h"
 
@@ -84,14 +87,16 @@ TEST_F(VeltoViewTest, TransitionsEndExactlyOnTheirValuesAndThenRefresh) {
   EXPECT_EQ(Last(), Shown(nullptr));
 
   // An error of the refresh at the end is shown.
-  fVelto->SetHintTemplate(*hinted, "[var]x[/var]");
-  fController.ThrowOn("GetVariable", FormatException("bad"));
+  fVelto->SetHintTemplate(*hinted, "[xlate]a[/xlate]");
+  TakeCalls();
+  fController.ThrowOn("GetText", FormatException("bad"));
   fController.fShowErrorResult = true;
   Velto::cTransitionSpec quick = open;
   quick.fPhaseStep = 1.0;
   fVelto->StartTransition(&quick, true);
   EXPECT_EQ(RunTicks(100), 1);
-  EXPECT_EQ(TakeCalls(), (Calls{{fVelto.Get(), "GetVariable", {"x"}}, {fVelto.Get(), "ShowError", {"bad"}}}));
+  EXPECT_EQ(TakeCalls(), (Calls{{fVelto.Get(), "GetVariable", {"layout"}}, {fVelto.Get(), "GetText", {"a"}},
+                                {fVelto.Get(), "ShowError", {"bad"}}}));
 }
 
 TEST_F(VeltoViewTest, AnInterruptedTransitionTurnsBackWithoutAJump) {
@@ -119,6 +124,53 @@ TEST_F(VeltoViewTest, AnInterruptedTransitionTurnsBackWithoutAJump) {
     }
     TransformCalls().clear();
   }
+}
+
+TEST_F(VeltoViewTest, LayoutChangesLoadBetweenTheirTransitions) {
+  // Each transition takes one tick and shows its own opacity at one end.
+  for (const char* name : {"one", "two"}) {
+    fBundle.WriteResource(name, "velto",
+                          "{transitions: {open: {time: 0.05, opacity: 10}, close: {time: 0.05, opacity: 20},"
+                          " swapOut: {time: 0.05, opacity: 30}, swapIn: {time: 0.05, opacity: 40}},"
+                          " autoexecs: {{action: x, delay: 1e6}}}");
+  }
+  // Refreshes with the layout, or runs the transition ticks without a layout: the transitions
+  // shown and the descriptions loaded meanwhile.
+  const auto step = [this](const char* layout) {
+    if (layout != nullptr) {
+      fController.fVariables["layout"] = layout;
+      fVelto->WindowStateChanged();
+    }
+    while (layout == nullptr && TimeToNextTask() != kNoTask && TimeToNextTask() < 10000) RunNextTask();
+    std::string events;
+    for (const TransformCall& call : TransformCalls()) {
+      const long index = std::lround(call.fOpacity * 10.0);
+      if (index > 0 && index < 5) events += std::array{"", " open", " close", " swapOut", " swapIn"}[index];
+    }
+    TransformCalls().clear();
+    for (const Call& call : TakeCalls()) {
+      if (call.fOperation == "LoadGUIDescription") events += " load " + call.fArguments[0];
+    }
+    return events;
+  };
+  // Each step: the layout (none for the ticks), the events, and whether a description is loaded.
+  const std::tuple<const char*, const char*, bool> steps[] = {
+      {"one", " open load one", true}, {nullptr, "", true},  {"one", "", true}, {"two", "", true},
+      {nullptr, " swapOut swapIn load two", true}, {"", "", true}, {nullptr, " close", false}, {"", "", false},
+      {"two", " open load two", true}, {nullptr, "", true},
+      // Back to the shown layout during swap-out: swap-in without a load.
+      {"one", "", true}, {"two", " swapIn", true}, {nullptr, "", true},
+  };
+  for (const auto& [layout, events, loaded] : steps) {
+    EXPECT_EQ(step(layout), events) << (layout != nullptr ? layout : "ticks");
+    EXPECT_EQ(fVelto->GetAutoExecs().empty(), !loaded);
+  }
+  // Without a content container a new layout loads at once.
+  const ref<Velto::rcVeltoView> plain(new Velto::rcVeltoView({0, 0, 10, 10}, &fController, "layout", nullptr));
+  fVelto->AddChild(plain);
+  plain->WindowStateChanged();
+  plain->WindowStateChanged();
+  EXPECT_EQ(step(nullptr), " load two");
 }
 
 }  // namespace

@@ -20,6 +20,8 @@ class rcHintWindow : public Wex::rcWindow {
   rcHintWindow(std::int32_t extraWidth, std::int32_t height, const Wex::cRGBColor* backgroundColor,
                Wex::cPoint textOrigin, const Wex::cRGBColor* textColor, const ref<Wex::rcFont>& font);
 
+  // Shows the text at once at the screen point, for the view.
+  void ShowHint(const ref<Wex::rcGUIElement>& view, Wex::cPoint point, const refString& text);
   // Hides the hint and cancels a pending show, but only when the view owns the hint.
   void HideHint(const ref<Wex::rcGUIElement>& view);
 };
