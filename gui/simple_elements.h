@@ -14,6 +14,8 @@ class rcDrawableElement : public rcGUIElement {
   rcDrawableElement(const cRect& r, ref<rcDrawable> drawable);
   // Draws the drawable for the update rectangle, positioned at the update rectangle's top-left.
   void Draw(rcGraphicsContext& context, const cRect& update) override;
+  // The drawable, or none.
+  const ref<rcDrawable>& GetDrawable() const { return fDrawable; }
 
  private:
   ref<rcDrawable> fDrawable;

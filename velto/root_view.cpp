@@ -13,9 +13,11 @@
 #include "base/text.h"
 #include "gui/alert.h"
 #include "gui/native_view.h"
+#include "gui/resources/layout.h"
 #include "velto/readers.h"
 #include "velto/text_macros.h"
 #include "velto/views/value_view.h"
+#include "velto/views/view_construction.h"
 
 namespace Velto {
 
@@ -81,10 +83,13 @@ rcRootView::~rcRootView() = default;
 
 void rcRootView::SetHintWindow(ref<rcHintWindow> window) { fHintWindow = std::move(window); }
 
+void rcRootView::SetLayoutEditor(ref<Wex::rcGUIElement> editor) { fLayoutEditor = std::move(editor); }
+
 void rcRootView::Detach() {
   ClearRecords();
   ClearAutoExecs();
   fHintWindow = nullptr;
+  fLayoutEditor = nullptr;
   // Leaving the host also removes every task of the root's own timer.
   rcGUIContainer::Detach();
 }
@@ -210,6 +215,12 @@ void rcRootView::ViewChanged(ref<Wex::rcGUIElement> view, std::int32_t code) {
 }
 
 iref<iFont> rcRootView::GetFont(const std::string& value) { return fController->GetFont(*this, value); }
+
+void rcRootView::ReadContents(const Description& description) {
+  const auto bounds = description.find("bounds");
+  SetRect(bounds != description.end() ? ReadLayoutRect(bounds->second, fInitialBounds) : fInitialBounds);
+  MakeChildViews(*this, Wex::ValueOf(description, "views"), *this);
+}
 
 void rcRootView::AddValueBinding(const ref<Wex::rcGUIElement>& view, const std::string& variable) {
   fValueBindings.emplace(view.Get(), variable);

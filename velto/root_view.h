@@ -64,9 +64,12 @@ class rcRootView : public Wex::rcGUIContainer, public iFontProvider, public iVie
   // The shared hint window, or none.
   void SetHintWindow(ref<rcHintWindow> window);
   const ref<rcHintWindow>& GetHintWindow() const { return fHintWindow; }
+  // The layout editor that frames the views marked "edit", or none.
+  void SetLayoutEditor(ref<Wex::rcGUIElement> editor);
+  const ref<Wex::rcGUIElement>& GetLayoutEditor() const { return fLayoutEditor; }
 
   // Forgets every record, then detaches the children and leaves the host; drops the automatic
-  // actions and the hint window.
+  // actions, the hint window and the layout editor.
   void Detach() override;
   // Records the point; outside the hint area a hint shown for the root view itself goes.
   void MouseMoved(const Wex::cPoint& p, std::int32_t time, const Wex::cKeyModifiers& modifiers) override;
@@ -90,8 +93,9 @@ class rcRootView : public Wex::rcGUIContainer, public iFontProvider, public iVie
   void ViewChanged(ref<Wex::rcGUIElement> view, std::int32_t code) override;
   // The controller's font for the value.
   iref<iFont> GetFont(const std::string& value) override;
-  // Fills the view from its description: a root view builds its child views, a nested view
-  // first reads its transitions.
+  // Fills the view from its description: the rectangle from "bounds" (against the rectangle given
+  // at construction, which an absent key keeps), then a view for each item of "views", in list
+  // order. A nested view first reads its transitions. Errors pass out; views already added stay.
   virtual void ReadContents(const Description& description);
 
   // Binds a value control to a GUI variable; a view already bound keeps its variable.
@@ -156,6 +160,7 @@ class rcRootView : public Wex::rcGUIContainer, public iFontProvider, public iVie
 
   Wex::cRect fInitialBounds;
   ref<rcHintWindow> fHintWindow;
+  ref<Wex::rcGUIElement> fLayoutEditor;
   iController* fController;
   // Raw element pointers: the views are the tree's, which forgets them before removing them.
   std::map<Wex::rcGUIElement*, std::string> fHintTemplates;

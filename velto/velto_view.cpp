@@ -4,6 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "base/key_value.h"
+#include "base/text.h"
 #include "gui/native_view.h"
 #include "velto/auto_exec.h"
 #include "velto/readers.h"
@@ -162,6 +164,38 @@ void rcVeltoView::FollowLayout() {
   }
   if (changed) Load(layout);
   Play(eRole::kOpen, changed);
+}
+
+void rcVeltoView::ReadContents(const Description& description) {
+  fOpenTransition = nullptr;
+  fCloseTransition = nullptr;
+  fSwapInTransition = nullptr;
+  fSwapOutTransition = nullptr;
+  const std::string_view value = Wex::ValueOf(description, "transitions");
+  if (Wex::IsBlockText(value)) {
+    const Description transitions = Wex::ParseKeyValueMap(value);
+    const std::unique_ptr<cTransitionSpec> defaults = ReadTransitionSpec(transitions, "default", false, nullptr);
+    fOpenTransition = ReadTransitionSpec(transitions, "open", false, defaults.get());
+    fCloseTransition = ReadTransitionSpec(transitions, "close", true, defaults.get());
+    fSwapInTransition = ReadTransitionSpec(transitions, "swapIn", false, fOpenTransition.get());
+    fSwapOutTransition = ReadTransitionSpec(transitions, "swapOut", true, fCloseTransition.get());
+  }
+  rcRootView::ReadContents(description);
+}
+
+ref<Wex::rcGUIElement> MakeVeltoView(rcRootView& root, const Wex::cRect& bounds, const Description& description) {
+  const bool transitions = Wex::StringToBool(Wex::ValueOf(description, "transitions"), true);
+  const ref<rcTransformContainer> container(transitions ? new rcTransformContainer(bounds) : nullptr);
+  // In its container the view fills it: its rectangle is the container's, in the container.
+  const Wex::cRect r = container ? Wex::cRect{0, 0, bounds.Width(), bounds.Height()} : bounds;
+  const ref<rcVeltoView> view(new rcVeltoView(r, &root.GetController(),
+                                              Wex::Unquote(Wex::ValueOf(description, "layoutVariable")),
+                                              container.Get()));
+  if (root.GetHintWindow()) view->SetHintWindow(root.GetHintWindow());
+  if (root.GetLayoutEditor()) view->SetLayoutEditor(root.GetLayoutEditor());
+  if (!container) return view;
+  container->AddChild(view);
+  return container;
 }
 
 }  // namespace Velto

@@ -39,15 +39,22 @@ class rcVeltoView : public rcRootView {
   // first layout loads and plays open; going back to the shown layout during swap-out plays
   // swap-in without loading.
   void WindowStateChanged() override;
-  // Reads the transitions, then the contents as a root view.
-  void ReadContents(const Description& description) override;
   // kTransitionTimer: the next step of the transition; at its end the view refreshes itself.
   // Then every id as the root view.
   void OnTimer(Wex::rcScheduler& scheduler, std::int32_t dueTime, std::int32_t now, std::uint32_t id) override;
+  // Reads "transitions" (a block of the keys "default", "open", "close", "swapIn" and "swapOut":
+  // swapping in and out take after opening and closing, and these after the default; any other
+  // value gives none), then the contents as a root view does.
+  void ReadContents(const Description& description) override;
 
   const std::string& GetLayoutVariable() const { return fLayoutVariable; }
   bool IsTransitionRunning() const { return fRunning; }
   double GetPhase() const { return fPhase; }
+  // The transitions read; none where there is none.
+  const cTransitionSpec* GetOpenTransition() const { return fOpenTransition.get(); }
+  const cTransitionSpec* GetCloseTransition() const { return fCloseTransition.get(); }
+  const cTransitionSpec* GetSwapInTransition() const { return fSwapInTransition.get(); }
+  const cTransitionSpec* GetSwapOutTransition() const { return fSwapOutTransition.get(); }
 
  private:
   // The milliseconds between the running transition's ticks.
@@ -80,5 +87,10 @@ class rcVeltoView : public rcRootView {
   std::array<double, 5> fTo = {1.0, 1.0, 0.0, 0.0, 0.0};
   std::array<double, 5> fCurrent = {1.0, 1.0, 0.0, 0.0, 0.0};
 };
+
+// The "velto" type: a nested view on the unquoted "layoutVariable", inside a transform container
+// that it fills unless "transitions" is "false" (in any letter case). It shares the root's
+// controller, hint window and layout editor; the container, when there is one, is the result.
+ref<Wex::rcGUIElement> MakeVeltoView(rcRootView& root, const Wex::cRect& bounds, const Description& description);
 
 }  // namespace Velto

@@ -5,16 +5,22 @@
 #include <cstdint>
 
 #include "base/rc.h"
+#include "gui/drawable.h"
 #include "gui/geometry.h"
 #include "gui/graphics_context.h"
 #include "raster/source.h"
 
 namespace Velto {
 
-// A reference-counted picture that draws itself into the drawing context of a paint pass.
-class rcImage : public Wex::rc {
+// A reference-counted picture that draws itself into the drawing context of a paint pass. As a
+// drawable of an element it draws the part under the clip rectangle.
+class rcImage : public Wex::rcDrawable {
  public:
   ~rcImage() override = default;
+
+  void DrawRect(Wex::rcGraphicsContext& context, const Wex::cRect& clip, const Wex::cPoint& position) final {
+    DrawPart(context, clip, position);
+  }
 
   // The image's rectangle in its own coordinates.
   virtual Wex::cRect GetBounds() = 0;

@@ -1,5 +1,9 @@
 #include "gui/resources/raster_resources.h"
 
+#include <algorithm>
+#include <cstdint>
+
+#include "gui/bitmap_context.h"
 #include "gui/resources/canvas.h"
 #include "raster/clip.h"
 #include "raster/run_optimized.h"
@@ -39,6 +43,23 @@ void rcRasterResource::DrawPart(Wex::rcGraphicsContext& context, const Wex::cRec
 rcImageResource::rcImageResource(std::int32_t width, std::int32_t height, bool opaque)
     : fImage(QorRaster::IntRect(0, 0, width, height)) {
   fImage.SetOpaque(opaque);
+}
+
+ref<rcImageResource> GetPixelImage(const ref<rcImage>& image) {
+  if (!image) return nullptr;
+  if (auto* pixels = dynamic_cast<rcImageResource*>(image.Get())) return ref<rcImageResource>(pixels);
+  const Wex::cRect bounds = image->GetBounds();
+  const std::int64_t width = std::int64_t{bounds.fRight} - bounds.fLeft;
+  const std::int64_t height = std::int64_t{bounds.fBottom} - bounds.fTop;
+  if (width < 1 || height < 1) return nullptr;
+  // An image too large for one bitmap throws "Could not create bitmap context".
+  const auto side = [](std::int64_t v) { return static_cast<std::int32_t>(std::min<std::int64_t>(v, INT32_MAX)); };
+  const ref<Wex::rcOffscreenContext32> bitmap(new Wex::rcOffscreenContext32(side(width), side(height), false));
+  image->DrawPart(*bitmap, bounds, {0, 0});
+  const ref<rcImageResource> pixels(new rcImageResource(side(width), side(height), false));
+  cContextCanvas drawn(*bitmap);
+  pixels->GetRasterImage().Render(drawn);
+  return pixels;
 }
 
 rcMaskResource::rcMaskResource(std::int32_t width, std::int32_t height)

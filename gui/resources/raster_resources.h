@@ -62,4 +62,10 @@ class rcRLEMaskResource : public rcRasterResource {
   QorRaster::MaskPaint fPaint{&fMask};
 };
 
+// The image's pixels as an image resource: the image itself when it is one, else a new one of its
+// width and height, not opaque, into which the image is drawn once with the top-left corner of its
+// bounds at (0, 0). None for no image or an empty one. Images never change, so views take their
+// pixels once, when they are made.
+ref<rcImageResource> GetPixelImage(const ref<rcImage>& image);
+
 }  // namespace Velto

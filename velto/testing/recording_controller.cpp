@@ -124,7 +124,8 @@ ref<Wex::rcGUIElement> RecordingController::CreateView(Velto::rcRootView& root, 
                                                        const std::string& type,
                                                        const Velto::Description& description) {
   Record(&root, "CreateView", {Text(bounds), type, Text(description)});
-  return nullptr;
+  const auto found = fViews.find(type);
+  return found != fViews.end() ? found->second : nullptr;
 }
 
 bool RecordingController::IsActionEnabled(Velto::rcRootView& root, const std::string& action,

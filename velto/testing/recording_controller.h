@@ -65,7 +65,7 @@ class RecordingController : public Velto::iController {
   std::string LoadVectorGraphics(Velto::rcRootView& root, const std::string& name) override;
   // TranslateLatin1.
   std::string GetText(Velto::rcRootView& root, const std::string& text) override;
-  // Empty.
+  // The view of fViews for the type; empty when there is none.
   ref<Wex::rcGUIElement> CreateView(Velto::rcRootView& root, const Wex::cRect& bounds, const std::string& type,
                                     const Velto::Description& description) override;
   // From fEnabledActions (default true) and fCheckedActions (default false), by action name.
@@ -90,6 +90,7 @@ class RecordingController : public Velto::iController {
   std::map<std::string, bool> fEnabledActions;
   std::map<std::string, bool> fCheckedActions;
   bool fShowErrorResult = false;
+  std::map<std::string, ref<Wex::rcGUIElement>> fViews;
 
  private:
   void SetThrow(std::string_view operation, std::exception_ptr exception);

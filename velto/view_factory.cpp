@@ -1,0 +1,97 @@
+#include "velto/view_factory.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "base/exceptions.h"
+#include "base/expression.h"
+#include "base/text.h"
+#include "gui/resources/image_wrappers.h"
+#include "gui/resources/raster_resources.h"
+#include "gui/simple_elements.h"
+#include "velto/root_view.h"
+#include "velto/velto_view.h"
+#include "velto/views/rectangle_view.h"
+#include "velto/views/transformed_view.h"
+
+namespace Velto {
+
+namespace {
+
+// The type names; a name's index selects its maker.
+constexpr std::array<std::string_view, 19> kTypeNames = {
+    "raster", "rectangle", "gradient", "vector", "caption", "click",       "hover",   "button", "slider", "knob",
+    "cluster", "animation", "bubble", "marker", "group",   "paged", "transformed", "console", "velto",
+};
+
+// The index of the name whose hash is the slot, -1 for the slots of no name.
+constexpr std::array<std::int32_t, 32> kTypeIndex = {
+    9, 11, -1, -1, -1, -1, 12, 0, -1, -1, 17, -1, -1, 14, 2, 5, 7, 10, 15, 3, 4, -1, -1, -1, 1, 13, -1, 6, 8, -1, 16, 18,
+};
+
+// The makers by type index; none for the types whose views cannot be made yet.
+constexpr std::array<ViewMaker, kTypeNames.size()> kMakers = {
+    MakeRasterView,   // raster
+    MakeRectangleView,  // rectangle
+    nullptr,          // gradient
+    nullptr,          // vector
+    nullptr,          // caption
+    nullptr,          // click
+    nullptr,          // hover
+    nullptr,          // button
+    nullptr,          // slider
+    nullptr,          // knob
+    nullptr,          // cluster
+    nullptr,          // animation
+    nullptr,          // bubble
+    nullptr,          // marker
+    nullptr,          // group
+    nullptr,          // paged
+    MakeTransformedView,  // transformed
+    nullptr,          // console
+    MakeVeltoView,    // velto
+};
+
+// The slot of a name of 4 to 11 bytes: its first byte XOR its length XOR its third byte, low five
+// bits; -1 for other lengths.
+std::int32_t FindType(std::string_view name) {
+  if (name.size() < 4 || name.size() > 11) return -1;
+  const auto slot = (static_cast<std::uint32_t>(static_cast<unsigned char>(name[0])) ^ name.size() ^
+                     static_cast<unsigned char>(name[2])) & 31u;
+  const std::int32_t index = kTypeIndex[slot];
+  return index >= 0 && kTypeNames[static_cast<std::size_t>(index)] == name ? index : -1;
+}
+
+// Percent times 255 / 100, limited to 0 ... 255 before rounding; NaN is opaque.
+std::int32_t OpacityToAlpha(double percent) {
+  const double alpha = percent * 255.0 / 100.0;
+  if (std::isnan(alpha)) return 255;
+  return static_cast<std::int32_t>(std::lround(std::fmin(std::fmax(alpha, 0.0), 255.0)));
+}
+
+}  // namespace
+
+ref<Wex::rcGUIElement> CreateViewOfType(rcRootView& root, const Wex::cRect& bounds, std::string_view type,
+                                        const Description& description) {
+  const std::int32_t index = FindType(type);
+  if (index < 0) throw FormatException("Unrecognized view type : " + Wex::Quote(type));
+  const ViewMaker maker = kMakers[static_cast<std::size_t>(index)];
+  if (maker == nullptr) throw FormatException("View type not built yet: " + Wex::Quote(type));
+  return maker(root, bounds, description);
+}
+
+ref<Wex::rcGUIElement> MakeRasterView(rcRootView& root, const Wex::cRect& bounds, const Description& description) {
+  ref<rcImage> image = root.GetController().GetLayeredImage(root, std::string(Wex::ValueOf(description, "image")));
+  const std::int32_t mode = ReadBlendMode(Wex::Unquote(Wex::ValueOf(description, "blend")));
+  const std::int32_t alpha = OpacityToAlpha(Wex::EvaluateExpression(Wex::ValueOf(description, "opacity"), 100.0));
+  if (mode != kBlendNormal || alpha != 255) {
+    // A blended image draws its source's pixels.
+    const ref<rcImageResource> pixels = GetPixelImage(image);
+    image = pixels ? ref<rcImage>(new rcBlendedImage(pixels, mode, alpha)) : nullptr;
+  }
+  return ref<Wex::rcGUIElement>(new Wex::rcDrawableElement(bounds, image));
+}
+
+}  // namespace Velto

@@ -1,0 +1,107 @@
+#pragma once
+
+// The fixture of the view tests: a root view of 200 x 100 over the recording controller (with a
+// resource registry over a test bundle), hosted by a GUI root over the recording native view.
+// Trees are built from description text; the root draws into a bitmap whose pixels are read
+// back; presses, right presses and moves reach the tree as mouse events through the GUI root's
+// handler interfaces, as the native view sends them.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "base/key_value.h"
+#include "base/png.h"
+#include "gui/bitmap_context.h"
+#include "gui/resources/canvas.h"
+#include "gui/resources/resource_registry.h"
+#include "gui/resources/testing/temporary_bundle.h"
+#include "gui/root.h"
+#include "gui/tests/pixels.h"
+#include "gui/tests/recording_view.h"
+#include "raster/solid.h"
+#include "velto/root_view.h"
+#include "velto/testing/recording_controller.h"
+#include "velto/views/view_construction.h"
+
+namespace VeltoTest {
+
+class ViewTest : public ::testing::Test {
+ protected:
+  ViewTest() { fHost->SetRootElement(fRoot); }
+  ~ViewTest() override { fHost->Close(); }
+
+  // Reads a root description.
+  void Build(std::string_view text) { fRoot->ReadContents(Wex::ParseKeyValueMap(text)); }
+  // Makes the view of one description item in the parent (the root when none is given).
+  ref<Wex::rcGUIElement> Make(std::string_view text, Wex::rcGUIContainer* parent = nullptr, bool hidden = false) {
+    return Velto::MakeViewFromDescription(*fRoot, Wex::ParseKeyValueMap(text),
+                                          parent != nullptr ? *parent : *fRoot, hidden);
+  }
+  // The message of what the call throws; empty when it throws nothing.
+  template <class F>
+  static std::string ErrorOf(F&& call) {
+    try {
+      call();
+    } catch (const std::exception& e) {
+      return e.what();
+    }
+    return {};
+  }
+  // The root's child at the index, as the class asked for (null when it is of another class).
+  template <class T = Wex::rcGUIElement>
+  static T* ChildOf(const Wex::rcGUIContainer& container, std::int64_t index) {
+    return dynamic_cast<T*>(container.GetChild(index).Get());
+  }
+
+  // A bundle picture of one premultiplied colour.
+  void WritePicture(std::string_view name, std::int32_t width, std::int32_t height, std::uint32_t color) {
+    const std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height, color);
+    fBundle.WriteResource(name, "png", QorPNG::WritePremultipliedARGB(pixels.data(), width, height, width));
+  }
+
+  // Draws the tree for the update rectangle into a new bitmap of the view's size, cleared to the
+  // colour first. Of an opaque bitmap only the colour channels count (see Rgb).
+  ref<Wex::rcOffscreenContext32> Draw(const Wex::cRect& update, std::uint32_t background, bool opaque = true) {
+    const Wex::cRect size = fView->GetBounds();
+    const ref<Wex::rcOffscreenContext32> bitmap(new Wex::rcOffscreenContext32(size.fRight, size.fBottom, opaque));
+    {
+      Velto::cContextCanvas canvas(*bitmap);
+      QorRaster::SolidPaint clear(background);
+      canvas.Render(clear);
+    }
+    fView->GetDrawer()->Draw(fView->Self(), *bitmap, update);
+    return bitmap;
+  }
+  static std::uint32_t Rgb(Wex::rcOffscreenContext32& bitmap, int x, int y) {
+    return GuiTest::Pixel(bitmap, x, y) & 0xFFFFFF;
+  }
+
+  Wex::cMouseEvent Event(const Wex::cPoint& p) const { return {fView->Self(), p, fTime, {}, 1}; }
+  // A press of the primary button, a press of the secondary one, and a move, at a view point.
+  bool Press(const Wex::cPoint& p) { return fView->GetClickHandler()->MouseClick(fView->Self(), Event(p), 0, false, false); }
+  bool RightPress(const Wex::cPoint& p) { return fView->GetContextMenuDisplayer()->ShowContextMenu(fView->Self(), Event(p)); }
+  void Move(const Wex::cPoint& p) { fView->GetMovementHandler()->MouseMoved(fView->Self(), Event(p)); }
+
+  Calls TakeCalls() { return fController.TakeCalls(); }
+  std::vector<std::string> TakeLog() { return std::exchange(fLog, {}); }
+  Call At(const std::string& operation, std::vector<std::string> arguments = {}) const {
+    return {fRoot.Get(), operation, std::move(arguments)};
+  }
+
+  ResourcesTest::TemporaryBundle fBundle;
+  Velto::rcResourceRegistry fRegistry{false, L"T"};
+  RecordingController fController{&fRegistry};
+  ref<GuiTest::rcRecordingView> fView{new GuiTest::rcRecordingView()};
+  ref<Wex::rcGUIRoot> fHost{new Wex::rcGUIRoot(iref<Wex::iNativeView>(fView))};
+  ref<Velto::rcRootView> fRoot{new Velto::rcRootView({0, 0, 200, 100}, &fController)};
+  // What the probes of the tests log.
+  std::vector<std::string> fLog;
+  std::int64_t fTime = 1000;
+};
+
+}  // namespace VeltoTest

@@ -1,0 +1,55 @@
+#include "velto/views/view_construction.h"
+
+#include <string>
+
+#include "base/exceptions.h"
+#include "base/text.h"
+#include "gui/resources/layout.h"
+#include "velto/root_view.h"
+#include "velto/view_factory.h"
+
+namespace Velto {
+
+namespace {
+
+// How deep the making of views is nested now (main thread only).
+std::int32_t gNesting = 0;
+
+class cNestingLevel {
+ public:
+  cNestingLevel() {
+    if (gNesting >= kMaxViewNesting) throw FormatException("Views nested too deeply");
+    ++gNesting;
+  }
+  ~cNestingLevel() { --gNesting; }
+  cNestingLevel(const cNestingLevel&) = delete;
+  cNestingLevel& operator=(const cNestingLevel&) = delete;
+};
+
+}  // namespace
+
+ref<Wex::rcGUIElement> MakeViewFromDescription(rcRootView& root, const Description& description,
+                                               Wex::rcGUIContainer& parent, bool hidden) {
+  const std::string type = Wex::Unquote(Wex::ValueOf(description, "type"));
+  if (type.empty()) throw FormatException("Missing view type");
+  const Wex::cRect& reference = parent.GetBounds();
+  const auto bounds = description.find("bounds");
+  const Wex::cRect r = bounds != description.end() ? ReadLayoutRect(bounds->second, reference) : reference;
+  if (r.fRight < r.fLeft || r.fBottom < r.fTop) {
+    throw FormatException("View bounds has negative width and/or height");
+  }
+  const cNestingLevel level;
+  ref<Wex::rcGUIElement> view = root.GetController().CreateView(root, r, type, description);
+  if (!view) view = CreateViewOfType(root, r, type, description);
+  if (hidden) view->Hide();
+  parent.AddChild(view);
+  return view;
+}
+
+void MakeChildViews(rcRootView& root, std::string_view views, Wex::rcGUIContainer& parent) {
+  for (const std::string& item : Wex::ParseList(views)) {
+    MakeViewFromDescription(root, Wex::ParseKeyValueMap(item), parent, false);
+  }
+}
+
+}  // namespace Velto

@@ -1,0 +1,37 @@
+#pragma once
+
+// The making of views from the items of a description tree: what every view shares (its type,
+// its rectangle, the application's chance to make it, its hidden start and its place in the
+// parent); the view factory does the rest.
+
+#include <cstdint>
+#include <string_view>
+
+#include "base/key_value.h"
+#include "base/rc.h"
+#include "gui/container.h"
+#include "gui/element.h"
+
+namespace Velto {
+
+class rcRootView;
+
+// The deepest nesting of views in one another while they are made.
+inline constexpr std::int32_t kMaxViewNesting = 64;
+
+// Makes the view of one description item and adds it to the parent, hidden when asked:
+// - "type" (unquoted) selects the kind; empty, it throws FormatException "Missing view type";
+// - "bounds" is a layout rectangle against the parent's local bounds; without the key the view
+//   fills the parent. A width or height below 0 throws FormatException "View bounds has negative
+//   width and/or height" (0 is accepted);
+// - the root's controller may make the view (CreateView); otherwise the view factory does.
+// Nothing is made or added when it throws; a view made inside views nested kMaxViewNesting
+// deep throws FormatException "Views nested too deeply". Returns the view.
+ref<Wex::rcGUIElement> MakeViewFromDescription(rcRootView& root, const Description& description,
+                                               Wex::rcGUIContainer& parent, bool hidden);
+
+// A visible view in the parent for each item of a "views" list, in list order, each item a
+// description text. Errors pass out; the views made before stay.
+void MakeChildViews(rcRootView& root, std::string_view views, Wex::rcGUIContainer& parent);
+
+}  // namespace Velto
