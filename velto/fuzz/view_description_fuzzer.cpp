@@ -1,0 +1,87 @@
+// Reads arbitrary bytes as the description of a root view over the recording controller, whose
+// registry holds two small pictures ("white", opaque, and "grey", half transparent) and whose
+// variables hold opacities, scales, offsets and angles, finite and not. The tree is refreshed,
+// the mouse moves and presses over it, and unless a view is wider or taller than 4096 pixels (a
+// transformed view draws through a bitmap as large as itself) it is drawn into a 64 x 64 bitmap.
+// Reading and refreshing may fail only with the errors of descriptions, expressions, pictures and
+// resources; anything else that escapes, and any crash or sanitizer report, is a finding.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/exceptions.h"
+#include "base/key_value.h"
+#include "base/png.h"
+#include "gui/bitmap_context.h"
+#include "gui/resources/resource_registry.h"
+#include "gui/resources/testing/temporary_bundle.h"
+#include "velto/root_view.h"
+#include "velto/testing/recording_controller.h"
+
+namespace {
+
+constexpr std::int32_t kMaxDrawnSide = 4096;
+
+std::string Picture(std::int32_t width, std::int32_t height, std::uint32_t color) {
+  const std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height, color);
+  return QorPNG::WritePremultipliedARGB(pixels.data(), width, height, width);
+}
+
+struct Fixture {
+  Fixture() {
+    bundle.WriteResource("white", "png", Picture(6, 5, 0xFFFFFFFF));
+    bundle.WriteResource("grey", "png", Picture(3, 4, 0x80404040));
+    controller.fVariables = {{"o", "40"}, {"s", "150"}, {"r", "30"}, {"x", "-7"},
+                             {"y", "1e300"}, {"z", "nan"}, {"page", "main"}};
+  }
+
+  ResourcesTest::TemporaryBundle bundle;
+  Velto::rcResourceRegistry registry{false, L"F"};
+  VeltoTest::RecordingController controller{&registry};
+  ref<Wex::rcOffscreenContext32> bitmap{new Wex::rcOffscreenContext32(64, 64, false)};
+};
+
+// Whether the element and every element below it are at most kMaxDrawnSide wide and high.
+bool FitsDrawing(const Wex::rcGUIElement& element) {
+  const Wex::cRect& b = element.GetBounds();
+  if (b.fRight > kMaxDrawnSide || b.fBottom > kMaxDrawnSide) return false;
+  const auto* container = dynamic_cast<const Wex::rcGUIContainer*>(&element);
+  if (container == nullptr) return true;
+  for (std::int64_t i = 0; i < container->GetChildCount(); ++i) {
+    if (!FitsDrawing(*container->GetChild(i))) return false;
+  }
+  return true;
+}
+
+// Runs the step; the errors that descriptions may cause are expected.
+template <class Step>
+void Expecting(Step&& step) {
+  try {
+    step();
+  } catch (const Exception&) {  // FormatException and the evaluator's errors
+  } catch (const QorPNG::Exception&) {
+  } catch (const Wex::xExceptionWithRCString&) {  // a resource that does not exist
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static Fixture fixture;
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const ref<Velto::rcRootView> root(new Velto::rcRootView({0, 0, 64, 64}, &fixture.controller));
+  Expecting([&] { root->ReadContents(Wex::ParseKeyValueMap(text)); });
+  Expecting([&] { root->WindowStateChanged(); });
+  for (const Wex::cPoint p : {Wex::cPoint{10, 12}, Wex::cPoint{40, 30}, Wex::cPoint{63, 1}}) {
+    root->MouseMoved(p, 0, {});
+    root->MouseDown(p, 0, false, {});
+    root->ContextClick(p, 0, {});
+  }
+  if (FitsDrawing(*root)) root->Draw(*fixture.bitmap, {0, 0, 64, 64});
+  root->Detach();
+  fixture.controller.TakeCalls();
+  fixture.registry.Clear();
+  return 0;
+}
