@@ -22,44 +22,45 @@ namespace {
 
 // The type names; a name's index selects its maker.
 constexpr std::array<std::string_view, 19> kTypeNames = {
-    "raster", "rectangle", "gradient", "vector", "caption", "click",       "hover",   "button", "slider", "knob",
-    "cluster", "animation", "bubble", "marker", "group",   "paged", "transformed", "console", "velto",
+    "raster",  "rectangle", "gradient", "vector", "caption", "click", "hover",       "button",  "slider", "knob",
+    "cluster", "animation", "bubble",   "marker", "group",   "paged", "transformed", "console", "velto",
 };
 
 // The index of the name whose hash is the slot, -1 for the slots of no name.
 constexpr std::array<std::int32_t, 32> kTypeIndex = {
-    9, 11, -1, -1, -1, -1, 12, 0, -1, -1, 17, -1, -1, 14, 2, 5, 7, 10, 15, 3, 4, -1, -1, -1, 1, 13, -1, 6, 8, -1, 16, 18,
+    9, 11, -1, -1, -1, -1, 12, 0,  -1, -1, 17, -1, -1, 14, 2,  5,
+    7, 10, 15, 3,  4,  -1, -1, -1, 1,  13, -1, 6,  8,  -1, 16, 18,
 };
 
 // The makers by type index; none for the types whose views cannot be made yet.
 constexpr std::array<ViewMaker, kTypeNames.size()> kMakers = {
-    MakeRasterView,   // raster
-    MakeRectangleView,  // rectangle
-    nullptr,          // gradient
-    nullptr,          // vector
-    nullptr,          // caption
-    nullptr,          // click
-    nullptr,          // hover
-    nullptr,          // button
-    nullptr,          // slider
-    nullptr,          // knob
-    nullptr,          // cluster
-    nullptr,          // animation
-    nullptr,          // bubble
-    nullptr,          // marker
-    nullptr,          // group
-    nullptr,          // paged
+    MakeRasterView,       // raster
+    MakeRectangleView,    // rectangle
+    nullptr,              // gradient
+    nullptr,              // vector
+    nullptr,              // caption
+    nullptr,              // click
+    nullptr,              // hover
+    nullptr,              // button
+    nullptr,              // slider
+    nullptr,              // knob
+    nullptr,              // cluster
+    nullptr,              // animation
+    nullptr,              // bubble
+    nullptr,              // marker
+    nullptr,              // group
+    nullptr,              // paged
     MakeTransformedView,  // transformed
-    nullptr,          // console
-    MakeVeltoView,    // velto
+    nullptr,              // console
+    MakeVeltoView,        // velto
 };
 
-// The slot of a name of 4 to 11 bytes: its first byte XOR its length XOR its third byte, low five
-// bits; -1 for other lengths.
+// The index of the named type, -1 for none. The slot of a name of 4 to 11 bytes is its first byte
+// XOR its length XOR its third byte, low five bits; one table read and one comparison decide.
 std::int32_t FindType(std::string_view name) {
   if (name.size() < 4 || name.size() > 11) return -1;
-  const auto slot = (static_cast<std::uint32_t>(static_cast<unsigned char>(name[0])) ^ name.size() ^
-                     static_cast<unsigned char>(name[2])) & 31u;
+  const auto byte = [&name](std::size_t i) { return static_cast<unsigned char>(name[i]); };
+  const std::size_t slot = (byte(0) ^ name.size() ^ byte(2)) & 31;
   const std::int32_t index = kTypeIndex[slot];
   return index >= 0 && kTypeNames[static_cast<std::size_t>(index)] == name ? index : -1;
 }

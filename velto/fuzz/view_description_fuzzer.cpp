@@ -33,7 +33,7 @@ struct Fixture {
   Fixture() {
     bundle.WriteResource("white", "png", Picture(6, 5, 0xFFFFFFFF));
     bundle.WriteResource("grey", "png", Picture(3, 4, 0x80404040));
-    controller.fVariables = {{"o", "40"}, {"s", "150"}, {"r", "30"}, {"x", "-7"},
+    controller.fVariables = {{"o", "40"},    {"s", "150"}, {"r", "30"},     {"x", "-7"},
                              {"y", "1e300"}, {"z", "nan"}, {"page", "main"}};
   }
 

@@ -4,6 +4,8 @@
 #include "velto/actions.h"
 #include "velto/popup_menu.h"
 #include "velto/root_view.h"
+#include "velto/view_factory.h"
+#include "velto/views/transform_container.h"
 #include "velto/testing/view_stand_ins.h"
 #include "velto/tests/root_fixture.h"
 
@@ -18,6 +20,13 @@ TEST_F(RootTest, TheHintWindowIsSharedAndTheRootsHintGoesOutsideItsArea) {
   const ref<rcHintedView> view(new rcHintedView(fLog));
   Velto::ReadHint(*fRoot, view, {{"hint", "x"}});
   EXPECT_EQ(view->GetHintWindow(), window);
+  for (const char* transitions : {"true", "false"}) {  // nested views share it, in a container or not
+    ref<Wex::rcGUIElement> nested = Velto::CreateViewOfType(*fRoot, {}, "velto", {{"transitions", transitions}});
+    if (const auto* container = dynamic_cast<Velto::rcTransformContainer*>(nested.Get())) {
+      nested = container->GetChild(0);
+    }
+    EXPECT_EQ(dynamic_cast<Velto::rcRootView&>(*nested).GetHintWindow(), window);
+  }
   Host(fRoot);
   HiddenHints().clear();
   fRoot->SetHintArea({10, 10, 50, 50});

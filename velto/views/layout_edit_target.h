@@ -23,8 +23,6 @@ class rcLayoutEditTarget : public Wex::rc, public iLayoutEditListener {
   // rectangle to the clipboard; the rectangle is always adopted.
   bool ApplyRect(const Wex::cRect& r, Wex::rcGUIElement* view) override;
 
-  iref<iLayoutEditListener> AsListener() { return iref<iLayoutEditListener>(this); }
-
  private:
   rcRootView* fRoot;
   ref<Wex::rcGUIElement> fView;

@@ -26,8 +26,7 @@ rcShapeView::rcShapeView(const Wex::cRect& r, const cStroke& frame, const QorRas
                          std::int32_t blendMode)
     : rcGUIElement(r), fFrame(frame), fCornerRadii(cornerRadii), fBlendMode(blendMode) {}
 
-void rcShapeView::PaintShape(Wex::rcGraphicsContext& context, const QorRaster::IntRect& clip,
-                             QorRaster::Paint& fill) {
+void rcShapeView::PaintShape(Wex::rcGraphicsContext& context, const QorRaster::IntRect& clip, QorRaster::Paint& fill) {
   const double w = fFrame.fWidth;
   const QorRaster::Rect bounds = EdgesToRealRect(GetBounds());
   QorRaster::Path shape;
@@ -75,7 +74,8 @@ ref<Wex::rcGUIElement> MakeRectangleView(rcRootView&, const Wex::cRect& bounds, 
   const cStroke frame = ReadStroke(Wex::ValueOf(description, "frame"), 0);
   const std::int32_t blend = ReadBlendMode(Wex::Unquote(Wex::ValueOf(description, "blend")));
   bool relative = false;
-  const QorRaster::Point radii = ReadCornerRadii(Wex::ValueOf(description, "rounded"), EdgesToRealRect(bounds), relative);
+  const QorRaster::Point radii =
+      ReadCornerRadii(Wex::ValueOf(description, "rounded"), EdgesToRealRect(bounds), relative);
   return ref<Wex::rcGUIElement>(new rcRectangleView(bounds, frame, radii, blend, fill));
 }
 

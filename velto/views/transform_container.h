@@ -39,7 +39,8 @@ class rcTransformContainer : public Wex::rcGUIContainer {
   void Draw(Wex::rcGraphicsContext& context, const Wex::cRect& update) override;
   // Opaque enough (opacity 0.5 or more) and untransformed: the container's. Transformed, a press
   // on the outline is handled without reaching any child; otherwise it falls through.
-  bool MouseDown(const Wex::cPoint& p, std::int32_t time, bool doubleClick, const Wex::cKeyModifiers& modifiers) override;
+  bool MouseDown(const Wex::cPoint& p, std::int32_t time, bool doubleClick,
+                 const Wex::cKeyModifiers& modifiers) override;
   // Opaque enough and untransformed: the container's. Transformed, a move over the outline
   // reaches the children at the point mapped back; otherwise nothing happens.
   void MouseMoved(const Wex::cPoint& p, std::int32_t time, const Wex::cKeyModifiers& modifiers) override;

@@ -47,8 +47,8 @@ rcTransformedView::rcTransformedView(const Wex::cRect& r, rcRootView& root, std:
 void rcTransformedView::WindowStateChanged() {
   iController& controller = fRoot->GetController();
   const std::array<std::string, 5> texts = {
-      controller.GetVariable(*fRoot, fOpacityVariable), controller.GetVariable(*fRoot, fScaleVariable),
-      controller.GetVariable(*fRoot, fOffsetXVariable), controller.GetVariable(*fRoot, fOffsetYVariable),
+      controller.GetVariable(*fRoot, fOpacityVariable),  controller.GetVariable(*fRoot, fScaleVariable),
+      controller.GetVariable(*fRoot, fOffsetXVariable),  controller.GetVariable(*fRoot, fOffsetYVariable),
       controller.GetVariable(*fRoot, fRotationVariable),
   };
   // A 0 byte ends each text, so that texts split differently hash differently.
@@ -69,8 +69,7 @@ void rcTransformedView::WindowStateChanged() {
   rcTransformContainer::WindowStateChanged();
 }
 
-ref<Wex::rcGUIElement> MakeTransformedView(rcRootView& root, const Wex::cRect& bounds,
-                                           const Description& description) {
+ref<Wex::rcGUIElement> MakeTransformedView(rcRootView& root, const Wex::cRect& bounds, const Description& description) {
   std::string opacity = Wex::Unquote(Wex::ValueOf(description, "opacity"));
   std::string scale = Wex::Unquote(Wex::ValueOf(description, "scale"));
   const std::vector<std::string> offset = Wex::ParseList(Wex::ValueOf(description, "offset"));
@@ -78,8 +77,7 @@ ref<Wex::rcGUIElement> MakeTransformedView(rcRootView& root, const Wex::cRect& b
   std::string offsetY = offset.size() > 1 ? Wex::Unquote(offset[1]) : std::string();
   std::string rotation = Wex::Unquote(Wex::ValueOf(description, "rotation"));
   const ref<rcTransformedView> view(new rcTransformedView(bounds, root, std::move(opacity), std::move(scale),
-                                                          std::move(offsetX), std::move(offsetY),
-                                                          std::move(rotation)));
+                                                          std::move(offsetX), std::move(offsetY), std::move(rotation)));
   try {
     MakeChildViews(root, Wex::ValueOf(description, "views"), *view);
     root.ReadAutoRefresh(view, description);

@@ -41,7 +41,6 @@ class rcTransformedView : public rcTransformContainer {
 
 // The "transformed" type: the variable names "opacity", "scale", "offset" (a list of the x and y
 // names) and "rotation", each unquoted; the children of "views" in list order; "autoRefresh".
-ref<Wex::rcGUIElement> MakeTransformedView(rcRootView& root, const Wex::cRect& bounds,
-                                           const Description& description);
+ref<Wex::rcGUIElement> MakeTransformedView(rcRootView& root, const Wex::cRect& bounds, const Description& description);
 
 }  // namespace Velto

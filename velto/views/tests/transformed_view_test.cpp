@@ -33,25 +33,22 @@ class TransformedViewTest : public ViewTest {
 };
 
 TEST_F(TransformedViewTest, DrawsAndTakesTheMouseThroughTheVariables) {
+  const char* const kBoth = "probe:MouseDown 10,5 probe:MouseEntered probe:MouseMoved 10,5";
   const struct {
     const char *op, *sc, *rot;
-    bool offscreen;         // whether the container has its bitmap after drawing
-    std::uint32_t bar;      // at (10, 5)
-    std::uint32_t rotated;  // at (95, 25), where a quarter turn puts the bar
-    bool handled;           // a press on where the probe shows
-    const char* reached;    // what the probe logs of that press and a move there
+    bool offscreen;             // whether the container has its bitmap after drawing
+    std::uint32_t bar, turned;  // colours at (10, 5) and at (95, 25), where a quarter turn puts the bar
+    bool handled;               // a press where the probe shows
+    const char* reached;        // what the probe logs of that press and of a move there
   } cases[] = {
-      {"", "", "", false, 0xFFFFFF, 0x000000, true, "probe:MouseDown 10,5 probe:MouseEntered probe:MouseMoved 10,5"},
-      {"inf", "nan", "-inf", false, 0xFFFFFF, 0x000000, true,
-       "probe:MouseDown 10,5 probe:MouseEntered probe:MouseMoved 10,5"},
-      {"50", "", "", true, 0x808080, 0x000000, true, "probe:MouseDown 10,5 probe:MouseEntered probe:MouseMoved 10,5"},
-      {"150", "100", "0", true, 0xFFFFFF, 0x000000, true,
-       "probe:MouseDown 10,5 probe:MouseEntered probe:MouseMoved 10,5"},
-      {"40", "", "", true, 0x666666, 0x000000, false, ""},
-      {"0", "", "", true, 0x000000, 0x000000, false, ""},  // the bitmap stays for later
-      {"", "0", "", true, 0x000000, 0x000000, false, ""},
+      {"", "", "", false, 0xFFFFFF, 0, true, kBoth},
+      {"inf", "nan", "-inf", false, 0xFFFFFF, 0, true, kBoth},
+      {"50", "", "", true, 0x808080, 0, true, kBoth},
+      {"150", "100", "0", true, 0xFFFFFF, 0, true, kBoth},
+      {"40", "", "", true, 0x666666, 0, false, ""},
+      {"", "0", "", true, 0, 0, false, ""},  // the bitmap stays for later
       // The probe shows at (70, 0, 80, 50): a press there is handled but reaches no child.
-      {"", "", "90", true, 0x000000, 0xFFFFFF, true, "probe:MouseEntered probe:MouseMoved 10,5"},
+      {"", "", "90", true, 0, 0xFFFFFF, true, "probe:MouseEntered probe:MouseMoved 10,5"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.op) + "/" + c.sc + "/" + c.rot);
@@ -59,8 +56,8 @@ TEST_F(TransformedViewTest, DrawsAndTakesTheMouseThroughTheVariables) {
     const ref<Wex::rcOffscreenContext32> bitmap = Draw({0, 0, 200, 100}, 0xFF000000);
     EXPECT_EQ(Container().HasOffscreen(), c.offscreen);
     EXPECT_EQ(Rgb(*bitmap, 10, 5), c.bar);
-    EXPECT_EQ(Rgb(*bitmap, 95, 25), c.rotated);
-    const Wex::cPoint at = std::string(c.rot) == "90" ? Wex::cPoint{75, 10} : Wex::cPoint{10, 25};
+    EXPECT_EQ(Rgb(*bitmap, 95, 25), c.turned);
+    const Wex::cPoint at = *c.rot == '9' ? Wex::cPoint{75, 10} : Wex::cPoint{10, 25};
     TakeLog();
     EXPECT_EQ(Press(at), c.handled);
     Move(at);

@@ -30,6 +30,12 @@
 
 namespace VeltoTest {
 
+// "left,top,right,bottom".
+inline std::string RectText(const Wex::cRect& r) {
+  return std::to_string(r.fLeft) + "," + std::to_string(r.fTop) + "," + std::to_string(r.fRight) + "," +
+         std::to_string(r.fBottom);
+}
+
 class ViewTest : public ::testing::Test {
  protected:
   ViewTest() { fHost->SetRootElement(fRoot); }
@@ -39,8 +45,8 @@ class ViewTest : public ::testing::Test {
   void Build(std::string_view text) { fRoot->ReadContents(Wex::ParseKeyValueMap(text)); }
   // Makes the view of one description item in the parent (the root when none is given).
   ref<Wex::rcGUIElement> Make(std::string_view text, Wex::rcGUIContainer* parent = nullptr, bool hidden = false) {
-    return Velto::MakeViewFromDescription(*fRoot, Wex::ParseKeyValueMap(text),
-                                          parent != nullptr ? *parent : *fRoot, hidden);
+    return Velto::MakeViewFromDescription(*fRoot, Wex::ParseKeyValueMap(text), parent != nullptr ? *parent : *fRoot,
+                                          hidden);
   }
   // The message of what the call throws; empty when it throws nothing.
   template <class F>
@@ -83,8 +89,12 @@ class ViewTest : public ::testing::Test {
 
   Wex::cMouseEvent Event(const Wex::cPoint& p) const { return {fView->Self(), p, fTime, {}, 1}; }
   // A press of the primary button, a press of the secondary one, and a move, at a view point.
-  bool Press(const Wex::cPoint& p) { return fView->GetClickHandler()->MouseClick(fView->Self(), Event(p), 0, false, false); }
-  bool RightPress(const Wex::cPoint& p) { return fView->GetContextMenuDisplayer()->ShowContextMenu(fView->Self(), Event(p)); }
+  bool Press(const Wex::cPoint& p) {
+    return fView->GetClickHandler()->MouseClick(fView->Self(), Event(p), 0, false, false);
+  }
+  bool RightPress(const Wex::cPoint& p) {
+    return fView->GetContextMenuDisplayer()->ShowContextMenu(fView->Self(), Event(p));
+  }
   void Move(const Wex::cPoint& p) { fView->GetMovementHandler()->MouseMoved(fView->Self(), Event(p)); }
 
   Calls TakeCalls() { return fController.TakeCalls(); }
