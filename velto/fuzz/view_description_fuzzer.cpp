@@ -1,6 +1,7 @@
 // Reads arbitrary bytes as the description of a root view over the recording controller, whose
-// registry holds two small pictures ("white", opaque, and "grey", half transparent) and whose
-// variables hold opacities, scales, offsets and angles, finite and not. The tree is refreshed,
+// registry holds two small pictures ("white", opaque, and "grey", half transparent) and the
+// layout "main" (which nests itself through the variable "page"), and whose variables hold
+// opacities, scales, offsets and angles, finite and not. The tree is refreshed,
 // the mouse moves and presses over it, and unless a view is wider or taller than 4096 pixels (a
 // transformed view draws through a bitmap as large as itself) it is drawn into a 64 x 64 bitmap.
 // Reading and refreshing may fail only with the errors of descriptions, expressions, pictures and
@@ -33,6 +34,10 @@ struct Fixture {
   Fixture() {
     bundle.WriteResource("white", "png", Picture(6, 5, 0xFFFFFFFF));
     bundle.WriteResource("grey", "png", Picture(3, 4, 0x80404040));
+    bundle.WriteResource("main", "velto",
+                         "transitions: { default: { time: 0.2 } }, views: { { type: rectangle, fill: red },"
+                         "{ type: transformed, rotation: r, views: { { type: raster, image: white } } },"
+                         "{ type: velto, bounds: { 2, 2, 20, 20 }, layoutVariable: page } }");
     controller.fVariables = {{"o", "40"},    {"s", "150"}, {"r", "30"},     {"x", "-7"},
                              {"y", "1e300"}, {"z", "nan"}, {"page", "main"}};
   }
