@@ -1,14 +1,9 @@
 #include "gui/embedded_view.h"
 
-#include <utility>
-
 namespace Wex {
 
 rcNativeView::rcNativeView(const cRect& frame) {
-  fScheduler = new rcScheduler();
-  fTimer = new rcMacEventLoopTimer();
-  fTimer->SetCallback(iref<iMacEventLoopTimerCallback>(new rcSchedulerTimerCallback(fScheduler)));
-  fTimer->Start();
+  StartScheduler();
   // Made last: from here on the view holds a reference to this object, which the clean-up of a
   // later failure would release.
   fContentView = comkelvane_brimlib_20150413151123_ContentView::CreateForOwner(ToCGRect(frame), this, this);
@@ -66,22 +61,6 @@ std::int32_t rcNativeView::GetUserValue() { return fUserValue; }
 
 iref<iGUIView> rcNativeView::GetAttachedInterface() { return nullptr; }
 
-void rcNativeView::SetListener(const iref<iGUIElementListener>& listener) { fListener = listener; }
-void rcNativeView::SetDrawer(const iref<iGUIElementDrawer>& drawer) { fDrawer = drawer; }
-void rcNativeView::SetClickHandler(const iref<iMouseClickHandler>& handler) { fClickHandler = handler; }
-void rcNativeView::SetMovementHandler(const iref<iMouseMovementHandler>& handler) { fMovementHandler = handler; }
-void rcNativeView::SetKeyHandler(const iref<iKeyHandler>& handler) { fKeyHandler = handler; }
-void rcNativeView::SetContextMenuDisplayer(const iref<iContextMenuDisplayer>& displayer) {
-  fContextMenuDisplayer = displayer;
-}
-
-iref<iGUIElementListener> rcNativeView::GetListener() { return fListener; }
-iref<iGUIElementDrawer> rcNativeView::GetDrawer() { return fDrawer; }
-iref<iMouseClickHandler> rcNativeView::GetClickHandler() { return fClickHandler; }
-iref<iContextMenuDisplayer> rcNativeView::GetContextMenuDisplayer() { return fContextMenuDisplayer; }
-iref<iMouseMovementHandler> rcNativeView::GetMovementHandler() { return fMovementHandler; }
-iref<iKeyHandler> rcNativeView::GetKeyHandler() { return fKeyHandler; }
-
 ref<rcExtWindow> rcNativeView::GetWindow() {
   GtkWindow* window = fContentView ? fContentView->GetPeer().GetWindow() : nullptr;
   if (fHostWindow != nullptr && fHostWindow->GetGtkWindow() == window) return fHostWindow;
@@ -105,39 +84,13 @@ cPoint rcNativeView::GetPositionInWindow() {
   return fContentView ? ToPoint(fContentView->GetPeer().GetPositionInWindow()) : cPoint{};
 }
 
-ref<rcScheduler> rcNativeView::GetScheduler() { return fScheduler; }
-
-void rcNativeView::UseCursor(const ref<rcCocoaObject>& cursor) {
-  if (fContentView) fContentView->useCursor(cursor ? cursor->GetObject() : nullptr);
-}
-
-void rcNativeView::ReissueMouseMoved() {
-  if (fContentView) fContentView->reissueMouseMoved();
-}
-
-void rcNativeView::StartTracking(const iref<iMouseTracker>& tracker, const cMouseEvent& event) {
-  if (fContentView) fContentView->StartTracking(tracker, event);
-}
-
-void rcNativeView::CancelTracking(const iref<iMouseTracker>& tracker) {
-  if (fContentView) fContentView->CancelTracking(tracker);
-}
-
-iref<iMouseTracker> rcNativeView::GetTracker() { return fContentView ? fContentView->GetTracker() : nullptr; }
-
 void rcNativeView::Close() {
   // Releasing the content view may release the last reference to this view: one is held for the
   // close, unless the view is being destroyed already.
   const ref<rcNativeView> keep = GetReferenceCount() > 0 ? ref<rcNativeView>(this) : nullptr;
-  fScheduler = nullptr;
-  fTimer = nullptr;
-  fListener = nullptr;
-  fDrawer = nullptr;
-  fClickHandler = nullptr;
-  fMovementHandler = nullptr;
-  fKeyHandler = nullptr;
-  fContextMenuDisplayer = nullptr;
-  if (const ref<comkelvane_brimlib_20150413151123_ContentView> view = std::move(fContentView)) view->Release();
+  DropScheduler();
+  DropHandlers();
+  ReleaseContentView();
   ForgetHostWindow();
 }
 

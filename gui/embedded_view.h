@@ -6,15 +6,13 @@
 
 #include <cstdint>
 
-#include "gui/content_view.h"
-#include "gui/event_loop_timer.h"
-#include "gui/native_view.h"
+#include "gui/native_view_core.h"
 
 typedef struct _GtkContainer GtkContainer;
 
 namespace Wex {
 
-class rcNativeView : public rc, public iNativeView {
+class rcNativeView : public rc, public cNativeViewCore {
  public:
   // The frame is in the coordinates of the host's view that the view will be added to. The
   // timer runs from here on, attached or not.
@@ -46,28 +44,10 @@ class rcNativeView : public rc, public iNativeView {
   std::int32_t GetUserValue() override;
   iref<iGUIView> GetAttachedInterface() override;
 
-  void SetListener(const iref<iGUIElementListener>& listener) override;
-  void SetDrawer(const iref<iGUIElementDrawer>& drawer) override;
-  void SetClickHandler(const iref<iMouseClickHandler>& handler) override;
-  void SetMovementHandler(const iref<iMouseMovementHandler>& handler) override;
-  void SetKeyHandler(const iref<iKeyHandler>& handler) override;
-  void SetContextMenuDisplayer(const iref<iContextMenuDisplayer>& displayer) override;
-  iref<iGUIElementListener> GetListener() override;
-  iref<iGUIElementDrawer> GetDrawer() override;
-  iref<iMouseClickHandler> GetClickHandler() override;
-  iref<iContextMenuDisplayer> GetContextMenuDisplayer() override;
-  iref<iMouseMovementHandler> GetMovementHandler() override;
-  iref<iKeyHandler> GetKeyHandler() override;
   // A wrapper of the window that holds the view, the same one while somebody holds it; empty
   // when the view is in no window.
   ref<rcExtWindow> GetWindow() override;
   cPoint GetPositionInWindow() override;
-  ref<rcScheduler> GetScheduler() override;
-  void UseCursor(const ref<rcCocoaObject>& cursor) override;
-  void ReissueMouseMoved() override;
-  void StartTracking(const iref<iMouseTracker>& tracker, const cMouseEvent& event) override;
-  void CancelTracking(const iref<iMouseTracker>& tracker) override;
-  iref<iMouseTracker> GetTracker() override;
   // Stops the timer, drops the handlers and the content view (which leaves its parent) and lets
   // go of the window's wrapper. A second call does nothing.
   void Close() override;
@@ -76,16 +56,7 @@ class rcNativeView : public rc, public iNativeView {
   // Takes the cache's entry out of the wrapper's back-references and empties the cache.
   void ForgetHostWindow();
 
-  ref<comkelvane_brimlib_20150413151123_ContentView> fContentView;
   std::int32_t fUserValue = 0;
-  ref<rcScheduler> fScheduler;
-  ref<rcMacEventLoopTimer> fTimer;
-  iref<iGUIElementListener> fListener;
-  iref<iGUIElementDrawer> fDrawer;
-  iref<iMouseClickHandler> fClickHandler;
-  iref<iMouseMovementHandler> fMovementHandler;
-  iref<iKeyHandler> fKeyHandler;
-  iref<iContextMenuDisplayer> fContextMenuDisplayer;
   // Uncounted: the wrapper writes null here when it closes.
   rcExtWindow* fHostWindow = nullptr;
 };

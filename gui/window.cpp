@@ -3,7 +3,6 @@
 #include <gtk/gtk.h>
 
 #include <optional>
-#include <utility>
 #include <vector>
 
 #include "base/clock.h"
@@ -115,10 +114,7 @@ rcWindow::rcWindow(const cRect& contentRect, std::uint32_t styleMask, std::int32
     rcExtWindow::SetContentRect(contentRect);
     fDelegate->Connect(GTK_WINDOW(window));
 
-    fScheduler = new rcScheduler();
-    fTimer = new rcMacEventLoopTimer();
-    fTimer->SetCallback(iref<iMacEventLoopTimerCallback>(new rcSchedulerTimerCallback(fScheduler)));
-    fTimer->Start();
+    StartScheduler();
 
     // Made last: from here on the view holds a reference to this window, which the clean-up of
     // a later failure would release. The window gives its content its size, so the view asks
@@ -155,68 +151,30 @@ void rcWindow::Close() {
   // Releasing the content view may release the last reference to this window: one is held for
   // the close, unless the window is being destroyed already.
   const ref<rcWindow> keep = GetReferenceCount() > 0 ? ref<rcWindow>(this) : nullptr;
-  fListener = nullptr;
-  fDrawer = nullptr;
   fWindowEventHandler = nullptr;
-  fClickHandler = nullptr;
-  fMovementHandler = nullptr;
-  fKeyHandler = nullptr;
-  fContextMenuDisplayer = nullptr;
-  fScheduler = nullptr;
-  fTimer = nullptr;
-  if (const ref<ContentView> view = std::move(fContentView)) view->Release();
+  DropHandlers();
+  DropScheduler();
+  ReleaseContentView();
   fDelegate.reset();
   if (GtkWindow* window = GetGtkWindow()) gtk_widget_destroy(GTK_WIDGET(window));
   rcExtWindow::Close();
 }
 
 void rcWindow::Notify(void (iGUIElementListener::*notification)(const iref<iGUIView>&)) {
-  if (const iref<iGUIElementListener> listener = fListener) (listener.Get()->*notification)(iref<iGUIView>(this));
+  if (const iref<iGUIElementListener> listener = cNativeViewCore::GetListener())
+    (listener.Get()->*notification)(iref<iGUIView>(this));
 }
 
-void rcWindow::SetListener(const iref<iGUIElementListener>& listener) { fListener = listener; }
-void rcWindow::SetDrawer(const iref<iGUIElementDrawer>& drawer) { fDrawer = drawer; }
-void rcWindow::SetClickHandler(const iref<iMouseClickHandler>& handler) { fClickHandler = handler; }
-void rcWindow::SetMovementHandler(const iref<iMouseMovementHandler>& handler) { fMovementHandler = handler; }
-void rcWindow::SetKeyHandler(const iref<iKeyHandler>& handler) { fKeyHandler = handler; }
-void rcWindow::SetContextMenuDisplayer(const iref<iContextMenuDisplayer>& displayer) {
-  fContextMenuDisplayer = displayer;
-}
 void rcWindow::SetWindowEventHandler(const iref<iWindowEventHandler>& handler) { fWindowEventHandler = handler; }
-
-iref<iGUIElementListener> rcWindow::GetListener() { return fListener; }
-iref<iGUIElementDrawer> rcWindow::GetDrawer() { return fDrawer; }
-iref<iMouseClickHandler> rcWindow::GetClickHandler() { return fClickHandler; }
-iref<iContextMenuDisplayer> rcWindow::GetContextMenuDisplayer() { return fContextMenuDisplayer; }
-iref<iMouseMovementHandler> rcWindow::GetMovementHandler() { return fMovementHandler; }
-iref<iKeyHandler> rcWindow::GetKeyHandler() { return fKeyHandler; }
 
 ref<rcExtWindow> rcWindow::GetWindow() { return ref<rcExtWindow>(this); }
 
 cPoint rcWindow::GetPositionInWindow() { return {}; }
 
-ref<rcScheduler> rcWindow::GetScheduler() { return fScheduler; }
-
-void rcWindow::UseCursor(const ref<rcCocoaObject>& cursor) {
-  if (fContentView) fContentView->useCursor(cursor ? cursor->GetObject() : nullptr);
-}
-
-void rcWindow::ReissueMouseMoved() {
-  if (fContentView) fContentView->reissueMouseMoved();
-}
-
-void rcWindow::StartTracking(const iref<iMouseTracker>& tracker, const cMouseEvent& event) {
-  if (fContentView) fContentView->StartTracking(tracker, event);
-}
-
-void rcWindow::CancelTracking(const iref<iMouseTracker>& tracker) {
-  if (fContentView) fContentView->CancelTracking(tracker);
-}
-
-iref<iMouseTracker> rcWindow::GetTracker() { return fContentView ? fContentView->GetTracker() : nullptr; }
-
 void rcWindow::RunDueTasks() {
-  if (const ref<rcScheduler> scheduler = fScheduler) scheduler->RunDueTasks(static_cast<std::int32_t>(GetMilliseconds()));
+  if (const ref<rcScheduler> scheduler = cNativeViewCore::GetScheduler()) {
+    scheduler->RunDueTasks(static_cast<std::int32_t>(GetMilliseconds()));
+  }
 }
 
 }  // namespace Wex

@@ -12,17 +12,15 @@
 #include <cstdint>
 #include <memory>
 
-#include "gui/content_view.h"
-#include "gui/event_loop_timer.h"
 #include "gui/ext_window.h"
 #include "gui/handlers.h"
-#include "gui/native_view.h"
+#include "gui/native_view_core.h"
 
 class comkelvane_brimlib_20150413151123_WindowsDelegate;
 
 namespace Wex {
 
-class rcWindow : public rcExtWindow, public iNativeView {
+class rcWindow : public rcExtWindow, public cNativeViewCore {
  public:
   // Creates the window hidden, with the content rectangle in screen coordinates. The toolkit
   // has no counterpart of defer.
@@ -38,28 +36,10 @@ class rcWindow : public rcExtWindow, public iNativeView {
   // destroys the toolkit window.
   void Close() override;
 
-  void SetListener(const iref<iGUIElementListener>& listener) override;
-  void SetDrawer(const iref<iGUIElementDrawer>& drawer) override;
-  void SetClickHandler(const iref<iMouseClickHandler>& handler) override;
-  void SetMovementHandler(const iref<iMouseMovementHandler>& handler) override;
-  void SetKeyHandler(const iref<iKeyHandler>& handler) override;
-  void SetContextMenuDisplayer(const iref<iContextMenuDisplayer>& displayer) override;
   // The window itself.
   ref<rcExtWindow> GetWindow() override;
   // (0, 0): the content view fills the window.
   cPoint GetPositionInWindow() override;
-  ref<rcScheduler> GetScheduler() override;
-  void UseCursor(const ref<rcCocoaObject>& cursor) override;
-  void ReissueMouseMoved() override;
-  iref<iGUIElementListener> GetListener() override;
-  iref<iGUIElementDrawer> GetDrawer() override;
-  iref<iMouseClickHandler> GetClickHandler() override;
-  iref<iContextMenuDisplayer> GetContextMenuDisplayer() override;
-  iref<iMouseMovementHandler> GetMovementHandler() override;
-  iref<iKeyHandler> GetKeyHandler() override;
-  void StartTracking(const iref<iMouseTracker>& tracker, const cMouseEvent& event) override;
-  void CancelTracking(const iref<iMouseTracker>& tracker) override;
-  iref<iMouseTracker> GetTracker() override;
   // Runs the due tasks of the window's scheduler now.
   virtual void RunDueTasks();
 
@@ -72,17 +52,8 @@ class rcWindow : public rcExtWindow, public iNativeView {
 
   void Notify(void (iGUIElementListener::*notification)(const iref<iGUIView>&));
 
-  iref<iGUIElementListener> fListener;
-  iref<iGUIElementDrawer> fDrawer;
   iref<iWindowEventHandler> fWindowEventHandler;
-  iref<iMouseClickHandler> fClickHandler;
-  iref<iMouseMovementHandler> fMovementHandler;
-  iref<iKeyHandler> fKeyHandler;
-  iref<iContextMenuDisplayer> fContextMenuDisplayer;
   std::unique_ptr<comkelvane_brimlib_20150413151123_WindowsDelegate> fDelegate;
-  ref<comkelvane_brimlib_20150413151123_ContentView> fContentView;
-  ref<rcScheduler> fScheduler;
-  ref<rcMacEventLoopTimer> fTimer;
 };
 
 }  // namespace Wex

@@ -2,6 +2,8 @@
 
 #include <gtk/gtk.h>
 
+#include <utility>
+
 #include "platform/text.h"
 
 namespace Platform {
@@ -18,9 +20,7 @@ ClipboardWriter gClipboardWriter = PutOnSelection;
 }  // namespace
 
 ClipboardWriter SetClipboardWriter(ClipboardWriter writer) {
-  const ClipboardWriter previous = gClipboardWriter;
-  gClipboardWriter = writer != nullptr ? writer : PutOnSelection;
-  return previous;
+  return std::exchange(gClipboardWriter, writer != nullptr ? writer : PutOnSelection);
 }
 
 }  // namespace Platform

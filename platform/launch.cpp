@@ -3,6 +3,7 @@
 #include <gio/gio.h>
 
 #include <memory>
+#include <utility>
 
 #include "base/exceptions.h"
 #include "platform/text.h"
@@ -47,9 +48,7 @@ Launcher gLauncher = LaunchDefault;
 }  // namespace
 
 Launcher SetLauncher(Launcher launcher) {
-  const Launcher previous = gLauncher;
-  gLauncher = launcher != nullptr ? launcher : LaunchDefault;
-  return previous;
+  return std::exchange(gLauncher, launcher != nullptr ? launcher : LaunchDefault);
 }
 
 }  // namespace Platform
