@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "ordo/exceptions.h"
 
@@ -19,6 +20,9 @@ inline constexpr size_t kMaxTextLength = size_t{256} * 1024;
 // What one variable store holds at most: its names and values, and the bookkeeping of each entry.
 // 1 MiB; a run holds the store it was given and one per call frame, at most a hundred megabytes.
 inline constexpr size_t kMaxStoreSize = size_t{1} << 20;
+// What an entry of a store costs against that limit besides the texts of its name and value: the
+// entry, its place in the order and a share of the tables.
+inline constexpr size_t kStoreEntryCost = 2 * sizeof(std::string) + 4 * sizeof(void*);
 
 // Throws "Text length limit reached" when a text has grown beyond kMaxTextLength.
 inline void CheckTextLength(size_t length)

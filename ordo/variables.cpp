@@ -11,10 +11,6 @@ namespace ORDO {
 
 namespace {
 
-// What an entry costs besides the texts of its name and value: the entry, its place in the
-// order and a share of the tables.
-constexpr size_t kEntryCost = 2 * sizeof(std::string) + 4 * sizeof(void*);
-
 // Names are short: compared in place, byte by byte.
 
 // Unsigned bytes, the shorter name first.
@@ -118,7 +114,7 @@ bool Variables::Declare(std::string_view name, std::string_view value)
     const size_t index = LowerBound(name);
     if (index < fCount && SameName(fOrder[index]->name, name))
         return false;
-    const size_t size = SizeAfter(0, kEntryCost + name.size() + value.size());
+    const size_t size = SizeAfter(0, kStoreEntryCost + name.size() + value.size());
     if (fCount == fCapacity) {
         Entry** const larger = new Entry*[fCapacity * 2];
         std::copy(fOrder, fOrder + fCount, larger);

@@ -13,8 +13,12 @@
 #include "gui/simple_elements.h"
 #include "velto/root_view.h"
 #include "velto/velto_view.h"
+#include "velto/views/animation_view.h"
+#include "velto/views/group_view.h"
+#include "velto/views/paged_view.h"
 #include "velto/views/rectangle_view.h"
 #include "velto/views/transformed_view.h"
+#include "velto/views/vector_view.h"
 
 namespace Velto {
 
@@ -37,7 +41,7 @@ constexpr std::array<ViewMaker, kTypeNames.size()> kMakers = {
     MakeRasterView,       // raster
     MakeRectangleView,    // rectangle
     nullptr,              // gradient
-    nullptr,              // vector
+    MakeVectorView,       // vector
     nullptr,              // caption
     nullptr,              // click
     nullptr,              // hover
@@ -45,11 +49,11 @@ constexpr std::array<ViewMaker, kTypeNames.size()> kMakers = {
     nullptr,              // slider
     nullptr,              // knob
     nullptr,              // cluster
-    nullptr,              // animation
+    MakeAnimationView,    // animation
     nullptr,              // bubble
     nullptr,              // marker
-    nullptr,              // group
-    nullptr,              // paged
+    MakeGroupView,        // group
+    MakePagedView,        // paged
     MakeTransformedView,  // transformed
     nullptr,              // console
     MakeVeltoView,        // velto

@@ -15,18 +15,14 @@ namespace {
 // How deep the making of views is nested now (main thread only).
 std::int32_t gNesting = 0;
 
-class cNestingLevel {
- public:
-  cNestingLevel() {
-    if (gNesting >= kMaxViewNesting) throw FormatException("Views nested too deeply");
-    ++gNesting;
-  }
-  ~cNestingLevel() { --gNesting; }
-  cNestingLevel(const cNestingLevel&) = delete;
-  cNestingLevel& operator=(const cNestingLevel&) = delete;
-};
-
 }  // namespace
+
+cViewNestingLevel::cViewNestingLevel() {
+  if (gNesting >= kMaxViewNesting) throw FormatException("Views nested too deeply");
+  ++gNesting;
+}
+
+cViewNestingLevel::~cViewNestingLevel() { --gNesting; }
 
 ref<Wex::rcGUIElement> MakeViewFromDescription(rcRootView& root, const Description& description,
                                                Wex::rcGUIContainer& parent, bool hidden) {
@@ -38,7 +34,7 @@ ref<Wex::rcGUIElement> MakeViewFromDescription(rcRootView& root, const Descripti
   if (r.fRight < r.fLeft || r.fBottom < r.fTop) {
     throw FormatException("View bounds has negative width and/or height");
   }
-  const cNestingLevel level;
+  const cViewNestingLevel level;
   ref<Wex::rcGUIElement> view = root.GetController().CreateView(root, r, type, description);
   if (!view) view = CreateViewOfType(root, r, type, description);
   if (hidden) view->Hide();

@@ -19,6 +19,18 @@ class rcRootView;
 // The deepest nesting of views in one another while they are made.
 inline constexpr std::int32_t kMaxViewNesting = 64;
 
+// One level of that nesting while it lives: making one beyond kMaxViewNesting levels throws
+// FormatException "Views nested too deeply". Making a view takes one; a view that builds its
+// children on a refresh holds one while the refresh goes on below it, so that views whose
+// children rebuild themselves cannot nest without end.
+class cViewNestingLevel {
+ public:
+  cViewNestingLevel();
+  ~cViewNestingLevel();
+  cViewNestingLevel(const cViewNestingLevel&) = delete;
+  cViewNestingLevel& operator=(const cViewNestingLevel&) = delete;
+};
+
 // Makes the view of one description item and adds it to the parent, hidden when asked:
 // - "type" (unquoted) selects the kind; empty, it throws FormatException "Missing view type";
 // - "bounds" is a layout rectangle against the parent's local bounds; without the key the view
