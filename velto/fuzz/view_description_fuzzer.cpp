@@ -1,9 +1,11 @@
 // Reads arbitrary bytes as the description of a root view over the recording controller, whose
-// registry holds two small pictures ("white", opaque, and "grey", half transparent) and the
-// layout "main" (which nests itself through the variable "page"), and whose variables hold
-// opacities, scales, offsets and angles, finite and not. The tree is refreshed,
-// the mouse moves and presses over it, and unless a view is wider or taller than 4096 pixels (a
-// transformed view draws through a bitmap as large as itself) it is drawn into a 64 x 64 bitmap.
+// registry holds two small pictures ("white", opaque, and "grey", half transparent), the layout
+// "main" (which nests itself through the variable "page") and the ORV source "knob", and whose
+// variables hold opacities, scales, offsets and angles, finite and not, an ORV source, view
+// descriptions and a page name. The tree is refreshed, the mouse moves and presses over it, and
+// unless a view is wider or taller than 4096 pixels (a transformed view draws through a bitmap as
+// large as itself) it is drawn into a 64 x 64 bitmap seven times, so that vector views run live,
+// cache and draw their cache.
 // Reading and refreshing may fail only with the errors of descriptions, expressions, pictures and
 // resources; anything else that escapes, and any crash or sanitizer report, is a finding.
 #include <cstdint>
@@ -38,8 +40,19 @@ struct Fixture {
                          "transitions: { default: { time: 0.2 } }, views: { { type: rectangle, fill: red },"
                          "{ type: transformed, rotation: r, views: { { type: raster, image: white } } },"
                          "{ type: velto, bounds: { 2, 2, 20, 20 }, layoutVariable: page } }");
-    controller.fVariables = {{"o", "40"},    {"s", "150"}, {"r", "30"},     {"x", "-7"},
-                             {"y", "1e300"}, {"z", "nan"}, {"page", "main"}};
+    bundle.WriteResource("knob", "orv", "fill #80FF0000; ellipse 8,8,{$w}; pen white; path svg: [M0 0 L$w 20]");
+    controller.fVariables = {{"o", "40"},
+                             {"s", "150"},
+                             {"r", "30"},
+                             {"x", "-7"},
+                             {"y", "1e300"},
+                             {"z", "nan"},
+                             {"i", "2147483647"},
+                             {"page", "main"},
+                             {"p", "b"},
+                             {"w", "12"},
+                             {"src", "fill lime; rect 0,0,$w,{$w / 2}"},
+                             {"items", "{ type: rectangle, fill: blue }, { type: vector, source: { wipe red } }"}};
   }
 
   ResourcesTest::TemporaryBundle bundle;
@@ -84,7 +97,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     root->MouseDown(p, 0, false, {});
     root->ContextClick(p, 0, {});
   }
-  if (FitsDrawing(*root)) root->Draw(*fixture.bitmap, {0, 0, 64, 64});
+  if (FitsDrawing(*root)) {
+    for (int i = 0; i < 7; ++i) root->Draw(*fixture.bitmap, {0, 0, 64, 64});
+  }
   root->Detach();
   fixture.controller.TakeCalls();
   fixture.registry.Clear();
