@@ -16,16 +16,15 @@ class GroupViewTest : public ViewTest {
     fController.fVariables = {{"vis", vis}, {"ox", ox}, {"oy", "0"}, {"ix", "1"}, {"items", items}};
     fRoot->WindowStateChanged();
     std::string places;
-    const auto& group = static_cast<const Wex::rcGUIContainer&>(view);
-    for (std::int64_t i = 0; i < group.GetChildCount(); ++i) {
-      const Wex::cRect& r = group.GetChild(i)->GetRect();
-      places += " " + std::to_string(r.fLeft) + "," + std::to_string(r.fTop) + (group.GetChild(i)->IsVisible() ? "" : "h");
+    for (std::int64_t i = 0; const ref<Wex::rcGUIElement> child = Child(view, i); ++i) {
+      const Wex::cRect& r = child->GetRect();
+      places += " " + std::to_string(r.fLeft) + "," + std::to_string(r.fTop) + (child->IsVisible() ? "" : "h");
     }
     return places;
   }
   // The group's child at the index, none beyond the last.
-  static ref<Wex::rcGUIElement> Child(const ref<Wex::rcGUIElement>& view, std::int64_t i) {
-    const auto& group = static_cast<const Wex::rcGUIContainer&>(*view);
+  static ref<Wex::rcGUIElement> Child(const Wex::rcGUIElement& view, std::int64_t i) {
+    const auto& group = static_cast<const Wex::rcGUIContainer&>(view);
     return i < group.GetChildCount() ? group.GetChild(i) : nullptr;
   }
 };
@@ -36,7 +35,7 @@ TEST_F(GroupViewTest, ShowsAndMovesItsChildrenByTheVariables) {
       Make("type: group, bounds: { 10, 10, 100, 50 }, visibility: \"vis\", offset: { ox, \"oy\" }, views: {"
            "{ type: rectangle, bounds: { 1, 2, 5, 5 } }, { type: group, offset: { ix, ix }, autoRefresh: x,"
            "views: { { type: rectangle, bounds: { 3, 4, 1, 1 } } } } }");
-  const ref<Wex::rcGUIElement> inner = Child(Child(view, 1), 0);
+  const ref<Wex::rcGUIElement> inner = Child(*Child(*view, 1), 0);
   const struct {
     const char *vis, *ox, *places;
     std::int32_t innerLeft;  // in the window: 10 for the group, the offset, 3 and 1 for the inner one
@@ -50,16 +49,13 @@ TEST_F(GroupViewTest, ShowsAndMovesItsChildrenByTheVariables) {
       {"true", "0", " 0,2 0,0", 14},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.vis) + "/" + c.ox);
-    EXPECT_EQ(Refresh(*view, c.vis, c.ox), c.places);
-    EXPECT_EQ(inner->GetWindowRect().fLeft, c.innerLeft);
+    EXPECT_EQ(Refresh(*view, c.vis, c.ox), c.places) << c.vis << "/" << c.ox;
+    EXPECT_EQ(inner->GetWindowRect().fLeft, c.innerLeft) << c.vis << "/" << c.ox;
   }
   const char* const errors[][2] = {
-      {"offset: ox", "Invalid offset: ox"},
-      {"offset: { a, b, c }", "Invalid offset: { a, b, c }"},
+      {"offset: ox", "Invalid offset: ox"}, {"offset: { a, b, c }", "Invalid offset: { a, b, c }"},
       {"views: { { type: rectangle }, { type: no } }", "Unrecognized view type : \"no\""},
-      {"varExpansion: true, autoRefresh: \"\"", "Invalid number: \"\""},
-  };
+      {"varExpansion: true, autoRefresh: \"\"", "Invalid number: \"\""}};
   for (const auto& c : errors) {
     EXPECT_EQ(ErrorOf([&] { Make(std::string("type: group, ") + c[0]); }), c[1]);
     EXPECT_EQ(fRoot->GetChildCount(), 1);
@@ -82,19 +78,17 @@ TEST_F(GroupViewTest, AnExpandingGroupRebuildsItsChildrenWhenTheirExpansionChang
   };
   ref<Wex::rcGUIElement> first;
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.items) + "/" + c.vis + "/" + c.ox);
-    EXPECT_EQ(Refresh(*view, c.vis, c.ox, c.items), c.places);
-    const ref<Wex::rcGUIElement> now = Child(view, 0);
-    EXPECT_EQ(now && now.Get() == first.Get(), c.kept);
-    first = now;
+    EXPECT_EQ(Refresh(*view, c.vis, c.ox, c.items), c.places) << c.items << "/" << c.vis;
+    EXPECT_EQ(Child(*view, 0) && Child(*view, 0).Get() == first.Get(), c.kept) << c.items << "/" << c.vis;
+    first = Child(*view, 0);
   }
   // A failed rebuild keeps the children made before the error, which then follow the whole offset.
   const char* const failing = "{ type: rectangle, bounds: { 1, 1, 2, 2 } }, { type: no }";
   EXPECT_EQ(ErrorOf([&] { Refresh(*view, "true", "4", failing); }), "Unrecognized view type : \"no\"");
   EXPECT_EQ(Refresh(*view, "true", "4", failing), " 5,1");
   // Groups that expand into themselves end at the nesting limit.
-  EXPECT_EQ(ErrorOf([&] { Refresh(*view, "true", "0", "{ type: group, varExpansion: true, views: { [var]items[/var] } }"); }),
-            "Views nested too deeply");
+  const char* const itself = "{ type: group, varExpansion: true, views: { [var]items[/var] } }";
+  EXPECT_EQ(ErrorOf([&] { Refresh(*view, "true", "0", itself); }), "Views nested too deeply");
 }
 
 }  // namespace
