@@ -41,12 +41,12 @@ bool rcGUIVariableStore::Get(std::string_view name, std::string& value) {
   return true;
 }
 
-rcVectorView::rcVectorView(const Wex::cRect& r, rcRootView& root, eSourceKind sourceKind, std::string sourceSpec,
+rcVectorView::rcVectorView(const Wex::cRect& r, rcRootView& root, eSourceKind sourceKind, std::string source,
                            bool useGUIVariables, double scale)
     : rcGUIElement(r),
       fRoot(&root),
       fSourceKind(sourceKind),
-      fSourceSpec(std::move(sourceSpec)),
+      fSourceSpec(std::move(source)),
       fUseGUIVariables(useGUIVariables),
       fScale(scale) {}
 
@@ -136,21 +136,21 @@ std::string SourceText(std::string_view value) {
 
 ref<Wex::rcGUIElement> MakeVectorView(rcRootView& root, const Wex::cRect& bounds, const Description& description) {
   rcVectorView::eSourceKind kind = rcVectorView::kLiteralSource;
-  std::string spec;
+  std::string text;
   if (const auto source = description.find("source"); source != description.end()) {
-    spec = SourceText(source->second);
+    text = SourceText(source->second);
   } else if (const auto variable = description.find("variable"); variable != description.end()) {
     kind = rcVectorView::kVariableSource;
-    spec = Wex::Unquote(variable->second);
+    text = Wex::Unquote(variable->second);
   } else if (const auto file = description.find("file"); file != description.end()) {
     kind = rcVectorView::kFileSource;
-    spec = root.GetController().LoadVectorGraphics(root, Wex::Unquote(file->second));
+    text = root.GetController().LoadVectorGraphics(root, Wex::Unquote(file->second));
   } else {
     throw FormatException("Missing ORV source, variable or file definition for vector view");
   }
   const double scale = Wex::EvaluateExpression(Wex::ValueOf(description, "scale"), 100.0) * 0.01;
   const bool useGUIVariables = Wex::StringToBool(Wex::ValueOf(description, "guiVariables"), false);
-  const ref<rcVectorView> view(new rcVectorView(bounds, root, kind, std::move(spec), useGUIVariables, scale));
+  const ref<rcVectorView> view(new rcVectorView(bounds, root, kind, std::move(text), useGUIVariables, scale));
   root.ReadAutoRefresh(view, description);
   return view;
 }

@@ -54,8 +54,8 @@ class rcGUIVariableStore : public ORDO::Variables {
 
 class rcVectorView : public Wex::rcGUIElement {
  public:
-  // Where the source comes from; the source specification is the source text, the variable's
-  // name or the resource's text.
+  // Where the source comes from; the view keeps the source text, the variable's name or the
+  // resource's text.
   enum eSourceKind : std::int32_t { kLiteralSource = 0, kVariableSource = 1, kFileSource = 2 };
 
   // Draws a view runs the source live; the one after them caches.
@@ -66,7 +66,7 @@ class rcVectorView : public Wex::rcGUIElement {
 
   // The root, whose controller answers the variables, is borrowed. The scale is uniform (1 is
   // natural size); `useGUIVariables` lets the source read GUI variables.
-  rcVectorView(const Wex::cRect& r, rcRootView& root, eSourceKind sourceKind, std::string sourceSpec,
+  rcVectorView(const Wex::cRect& r, rcRootView& root, eSourceKind sourceKind, std::string source,
                bool useGUIVariables, double scale);
   ~rcVectorView() override;
 
