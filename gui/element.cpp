@@ -76,7 +76,13 @@ void rcGUIElement::InvalidateRect(const cRect& r) {
 ref<rcGUIElement> rcGUIElement::FindElementAt(const cPoint&) { return ref<rcGUIElement>(this); }
 
 void rcGUIElement::StartTracking(const cPoint& p, std::int32_t time, const cKeyModifiers& modifiers) {
-  gTrackedElement = ref<rcGUIElement>(this);
+  BecomeTrackedElement();
+  StartHostTracking(p, time, modifiers);
+}
+
+void rcGUIElement::BecomeTrackedElement() { gTrackedElement = ref<rcGUIElement>(this); }
+
+void rcGUIElement::StartHostTracking(const cPoint& p, std::int32_t time, const cKeyModifiers& modifiers) {
   if (fHost != nullptr) fHost->StartTracking(LocalToWindow(p), time, modifiers);
 }
 
@@ -155,9 +161,13 @@ cRect rcGUIElement::GetContentRect() const {
   return view != nullptr ? fWindowRect.Moved(view->GetPositionInWindow()) : fWindowRect;
 }
 
-cPoint rcGUIElement::LocalToScreen(const cPoint& p) const {
+ref<rcExtWindow> rcGUIElement::GetHostWindow() const {
   iNativeView* view = GetHostView();
-  ref<rcExtWindow> window = view != nullptr ? view->GetWindow() : nullptr;
+  return view != nullptr ? view->GetWindow() : nullptr;
+}
+
+cPoint rcGUIElement::LocalToScreen(const cPoint& p) const {
+  const ref<rcExtWindow> window = GetHostWindow();
   if (!window) return {};
   return window->GetContentRect().TopLeft() + GetContentRect().TopLeft() + p;
 }

@@ -16,6 +16,7 @@
 namespace Wex {
 
 class rcGUIContainer;
+class rcExtWindow;
 class rcGUIRoot;
 class iNativeView;
 
@@ -82,6 +83,8 @@ class rcGUIElement : public rc, public iSchedulerCallback {
   // p in screen coordinates, y downwards from the top of the first screen; (0, 0) when the host
   // view is in no window.
   cPoint LocalToScreen(const cPoint& p) const;
+  // The window of the host's view; empty without a host or when the view is in no window.
+  ref<rcExtWindow> GetHostWindow() const;
   // Timer tasks on the host view's scheduler; without a host these do nothing.
   void StartTimer(std::int32_t delay, std::uint32_t id);
   void StartTimerAt(std::int32_t due, std::uint32_t id);
@@ -104,6 +107,11 @@ class rcGUIElement : public rc, public iSchedulerCallback {
   const ref<rcCocoaObject>& GetCursor() const { return fCursor; }
   // The host's view; null without a host or after the host closed.
   iNativeView* GetHostView() const;
+  // The two steps of StartTracking, for elements that act between them: this element becomes
+  // the tracked one (releasing the previous one); then the host, if any, routes the mouse to it
+  // from p on.
+  void BecomeTrackedElement();
+  void StartHostTracking(const cPoint& p, std::int32_t time, const cKeyModifiers& modifiers);
 
  private:
   friend class rcGUIContainer;

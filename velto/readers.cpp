@@ -109,6 +109,23 @@ void ReadActionList(const Description& description, std::vector<cActionListEntry
   }
 }
 
+std::uint32_t ModifierClickMask(const Wex::cKeyModifiers& modifiers, bool withContext) {
+  std::uint32_t mask = kMacBit;
+  if (modifiers.fShift) mask |= kShiftBit;
+  if (modifiers.fControl) mask |= kControlBit;
+  if (modifiers.fOption || modifiers.fUnused2) mask |= kAltBit;
+  if (modifiers.fCommand) mask |= kCommandBit;
+  if (withContext && modifiers.fSecondaryClick) mask |= kContextBit;
+  return mask;
+}
+
+const cActionListEntry* FindActionForEvent(const std::vector<cActionListEntry>& actions, std::uint32_t eventMask) {
+  for (auto entry = actions.rbegin(); entry != actions.rend(); ++entry) {
+    if ((entry->fMask & ~eventMask) == 0) return &*entry;
+  }
+  return nullptr;
+}
+
 void CopyRectToClipboard(const Wex::cRect& r) {
   Wex::PutClipboardText("{ " + std::to_string(r.fLeft) + ", " + std::to_string(r.fTop) + ", " +
                         std::to_string(r.Width()) + ", " + std::to_string(r.Height()) + " }");

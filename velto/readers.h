@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/key_value.h"
+#include "gui/events.h"
 #include "gui/geometry.h"
 
 namespace Velto {
@@ -42,6 +43,24 @@ inline constexpr std::int32_t kMaxTickInterval = 1 << 30;
 // The rate must be positive.
 std::int32_t RateToInterval(double rate);
 
+// The bits of click masks, in the order of their names.
+enum eClickMaskBit : std::uint32_t {
+  kClickBit = 1u << 0,
+  kShiftBit = 1u << 1,
+  kControlBit = 1u << 2,
+  kAltBit = 1u << 3,
+  kCommandBit = 1u << 4,
+  kLeftBit = 1u << 5,
+  kRightBit = 1u << 6,
+  kContextBit = 1u << 7,
+  kPressBit = 1u << 8,
+  kReleaseBit = 1u << 9,
+  kDownBit = 1u << 10,
+  kUpBit = 1u << 11,
+  kWindowsBit = 1u << 12,
+  kMacBit = 1u << 13,
+};
+
 // Names joined by '+', each unquoted: "click" sets bit 0, then "shift", "control", "alt",
 // "command", "left", "right", "context", "press", "release", "down", "up", "windows" and "mac"
 // (bit 13). Empty text gives 0 and a trailing '+' is ignored; any other piece that is no name
@@ -69,6 +88,15 @@ bool ReadActionBinding(rcRootView& root, std::string_view text, std::string& act
 // unquoted "mask" (1, "click", without one) and the raw "params"; otherwise each item of the
 // "actions" list, itself a list cut or padded to mask, action and params, read the same way.
 void ReadActionList(const Description& description, std::vector<cActionListEntry>& out);
+
+// The click-mask bits of an event's platform and keys: "mac" always, "shift", "control", "alt"
+// (option, or the flag at index 2), "command"; with withContext, "context" for a secondary
+// click.
+std::uint32_t ModifierClickMask(const Wex::cKeyModifiers& modifiers, bool withContext);
+
+// The binding that an event runs: scanning from the last to the first, the first whose mask bits
+// are all in the event mask; null when none matches.
+const cActionListEntry* FindActionForEvent(const std::vector<cActionListEntry>& actions, std::uint32_t eventMask);
 
 // Puts "{ left, top, width, height }" on the clipboard.
 void CopyRectToClipboard(const Wex::cRect& r);

@@ -175,10 +175,7 @@ bool rcRootView::HasAutoExec(const rcAutoExec& autoExec) const {
                      [&autoExec](const ref<rcAutoExec>& held) { return held.Get() == &autoExec; });
 }
 
-ref<Wex::rcExtWindow> rcRootView::GetWindow() const {
-  Wex::iNativeView* view = GetHostView();
-  return view != nullptr ? view->GetWindow() : nullptr;
-}
+ref<Wex::rcExtWindow> rcRootView::GetWindow() const { return GetHostWindow(); }
 
 void rcRootView::OnTimer(Wex::rcScheduler&, std::int32_t, std::int32_t, std::uint32_t id) {
   if (id == kReloadTimer) {
@@ -202,14 +199,13 @@ void rcRootView::ViewChanged(ref<Wex::rcGUIElement> view, std::int32_t code) {
   const auto* tagged = dynamic_cast<rcView*>(view.Get());
   auto* control = dynamic_cast<iValueControl*>(view.Get());
   if (tagged == nullptr || tagged->GetListenerTag() != kRootListenerTag || control == nullptr) return;
+  const auto found = fValueBindings.find(view.Get());
+  const std::string variable = found != fValueBindings.end() ? found->second : std::string();
   if (code == 3) {
-    const std::string variable = fValueBindings[view.Get()];
     const bool tracking = control->IsTracking();
     fController->SetVariableTracking(*this, variable, tracking);
     if (!tracking) RefreshBinding(view, variable);
   } else if (code == 7 && control->IsTracking()) {
-    const auto found = fValueBindings.find(view.Get());
-    const std::string variable = found != fValueBindings.end() ? found->second : std::string();
     fController->SetVariable(*this, variable, Wex::DoubleToString(control->GetValue()), true);
   }
 }

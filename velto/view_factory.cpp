@@ -14,7 +14,9 @@
 #include "velto/root_view.h"
 #include "velto/velto_view.h"
 #include "velto/views/animation_view.h"
+#include "velto/views/click_view.h"
 #include "velto/views/group_view.h"
+#include "velto/views/hover_view.h"
 #include "velto/views/paged_view.h"
 #include "velto/views/rectangle_view.h"
 #include "velto/views/transformed_view.h"
@@ -43,8 +45,8 @@ constexpr std::array<ViewMaker, kTypeNames.size()> kMakers = {
     nullptr,              // gradient
     MakeVectorView,       // vector
     nullptr,              // caption
-    nullptr,              // click
-    nullptr,              // hover
+    MakeClickView,        // click
+    MakeHoverView,        // hover
     nullptr,              // button
     nullptr,              // slider
     nullptr,              // knob

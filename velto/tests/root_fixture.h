@@ -19,52 +19,12 @@
 #include "gui/tests/recording_view.h"
 #include "velto/root_view.h"
 #include "velto/testing/recording_controller.h"
+#include "velto/testing/test_control.h"
 #include "velto/views/hint_window.h"
 #include "velto/views/value_view.h"
 #include "velto/views/view.h"
 
 namespace VeltoTest {
-
-// A value control tagged for the root view, which it tells of tracking (3) and value (7) changes.
-class rcTestControl : public Velto::rcView, public Velto::iValueControl {
- public:
-  rcTestControl(Velto::rcRootView& listener) : rcView({0, 0, 10, 10}), fListener(&listener) {
-    SetListenerTag(Velto::kRootListenerTag);
-  }
-  void Draw(Wex::rcGraphicsContext&, const Wex::cRect&) override {}
-  void Detach() override { fListener = nullptr; rcView::Detach(); }
-  void StartTracking(const Wex::cPoint& p, std::int32_t t, const Wex::cKeyModifiers& m) override {
-    rcView::StartTracking(p, t, m);
-    Notify(3);
-  }
-  void EndTracking() override { rcView::EndTracking(); Notify(3); }
-  bool SetValue(double value) override {
-    if (value == fValue) return false;
-    fValue = value;
-    Notify(7);
-    return true;
-  }
-  void SetEnabled(bool enabled) override { fEnabled = enabled; }
-  double GetValue() override { return fValue; }
-  bool IsTracking() override { return GetTrackedElement().Get() == this; }
-  bool SetRange(double, double) override { return false; }
-  bool SetDefaultValue(double) override { return false; }
-  bool SetSnap(bool, double) override { return false; }
-  double GetMinimum() override { return 0.0; }
-  double GetMaximum() override { return 1.0; }
-  double GetDefaultValue() override { return 0.0; }
-  void SetValueHint(const refString&) override {}
-
-  bool fEnabled = true;
-
- private:
-  void Notify(std::int32_t code) {
-    if (fListener) fListener->ViewChanged(ref<Wex::rcGUIElement>(this), code);
-  }
-
-  iref<Velto::iViewListener> fListener;
-  double fValue = 0.0;
-};
 
 // A view that shows hints and logs its refreshes with its hint.
 class rcHintedView : public Velto::rcView {
@@ -86,8 +46,11 @@ class RootTest : public ::testing::Test {
   }
 
   void Host(const ref<Wex::rcGUIElement>& element) { fHost->SetRootElement(element); }
+  // A control tagged for the root, which listens to it, bound to the variable unless it is empty.
   ref<rcTestControl> AddControl(const std::string& variable) {
-    const ref<rcTestControl> control(new rcTestControl(*fRoot));
+    const ref<rcTestControl> control(new rcTestControl());
+    control->SetListenerTag(Velto::kRootListenerTag);
+    control->AddListener(iref<Velto::iViewListener>(fRoot));
     fRoot->AddChild(control);
     if (!variable.empty()) fRoot->AddValueBinding(control, variable);
     return control;

@@ -10,7 +10,6 @@
 #include "gui/alert.h"
 #include "gui/menu.h"
 #include "velto/popup_menu.h"
-#include "velto/testing/view_stand_ins.h"
 #include "velto/tests/root_fixture.h"
 
 namespace VeltoTest {
@@ -29,8 +28,8 @@ TEST_F(RootTest, DragsOnBoundControlsWriteTheirVariable) {
   Host(fRoot);
   fRoot->WindowStateChanged();
   EXPECT_EQ(mix->GetValue(), 0.5);
-  EXPECT_TRUE(gain->fEnabled);
-  EXPECT_FALSE(mix->fEnabled);
+  EXPECT_TRUE(gain->IsEnabled());
+  EXPECT_FALSE(mix->IsEnabled());
   gain->SetValue(0.2);  // not a drag: nothing is written
   fController.fVariables["gain"] = "0.1";
   fRoot->RefreshView(gain);  // read in double precision: the drag below writes no float noise
@@ -127,7 +126,7 @@ class rcSelfRemover : public GuiTest::rcProbe {
 TEST_F(RootTest, ForgottenViewsAndEverythingBelowThemLoseTheirRecords) {
   const ref<Wex::rcGUIContainer> group(new Wex::rcGUIContainer({0, 0, 50, 50}));
   fRoot->AddChild(group);
-  const ref<rcTestControl> inner(new rcTestControl(*fRoot));
+  const ref<rcTestControl> inner(new rcTestControl());
   const ref<rcHintedView> hinted(new rcHintedView(fLog));
   group->AddChild(inner);
   group->AddChild(hinted);

@@ -25,11 +25,11 @@ class ViewFactoryTest : public ViewTest {
 
 TEST_F(ViewFactoryTest, FindsEveryTypeByItsExactName) {
   std::vector<std::pair<std::string, std::string>> cases;  // name, error
-  for (const char* name : {"raster", "rectangle", "transformed", "velto", "vector", "animation", "group", "paged"}) {
+  for (const char* name :
+       {"raster", "rectangle", "click", "hover", "transformed", "velto", "vector", "animation", "group", "paged"}) {
     cases.emplace_back(name, "");
   }
-  for (const char* name :
-       {"gradient", "caption", "click", "hover", "button", "slider", "knob", "cluster", "bubble", "marker", "console"}) {
+  for (const char* name : {"gradient", "caption", "button", "slider", "knob", "cluster", "bubble", "marker", "console"}) {
     cases.emplace_back(name, std::string("View type not built yet: \"") + name + "\"");
   }
   // "rasterx" falls in the slot of "bubble", "zzzz" in a slot of no name.

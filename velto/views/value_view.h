@@ -1,12 +1,17 @@
 #pragma once
 
 // The value model of the continuous controls (knobs and sliders): a value kept inside a range, a
-// default value and an optional snap value.
+// default value and an optional snap value, with the base view that implements it for them.
+
+#include <cstdint>
 
 #include "base/rc_string.h"
+#include "gui/geometry.h"
+#include "velto/views/view.h"
 
 namespace Velto {
 
+// What the root view needs of a control bound to a GUI variable.
 class iValueControl {
  public:
   // The control's element Detach.
@@ -27,6 +32,66 @@ class iValueControl {
   // Whether the control is the element that tracks the mouse.
   virtual bool IsTracking() = 0;
   virtual ~iValueControl() = default;
+};
+
+// The base of knobs and sliders: the value model, clamped as min(max(v, minimum), maximum) (so a
+// range whose minimum is above its maximum clamps to the maximum), with its change codes: 7 the
+// value, 8 the default value, 9 the snap settings; a free text (5) and colour (2) that no control
+// draws; and a hint that is always a value hint. Controls are enabled when made.
+class rcValueView : public rcView, public iValueControl {
+ public:
+  explicit rcValueView(const Wex::cRect& r);
+
+  // As the base view's: both bases' Detach.
+  void Detach() override;
+  // The value with two decimals ("0.50").
+  refString GetValueText() override;
+  // The stored hint with the value hint rule, whichever setter stored it.
+  refString GetHintText() override;
+
+  // Store and report; false, reporting nothing, when unchanged.
+  virtual bool SetText(const refString& text);
+  virtual bool SetColor(const Wex::cRGBColor& color);
+
+  // A range with an end that is not finite is refused (false). The value and the default are
+  // clamped into a new range, each reported when it moved; no redraw is asked.
+  bool SetRange(double minimum, double maximum) override;
+  // The value clamped into the range; a NaN is refused. Each control redraws what it must.
+  bool SetValue(double value) override = 0;
+  bool SetDefaultValue(double value) override;
+  // Changed when the flag changes or, while enabled, the snap value; the snap value is kept only
+  // while enabled.
+  bool SetSnap(bool enabled, double value) override;
+  void SetEnabled(bool enabled) override { fEnabled = enabled; }
+  double GetMinimum() override { return fMinimum; }
+  double GetMaximum() override { return fMaximum; }
+  double GetValue() override { return fValue; }
+  double GetDefaultValue() override { return fDefaultValue; }
+  void SetValueHint(const refString& text) override { rcView::SetValueHint(text); }
+  bool IsTracking() override;
+
+  bool IsEnabled() const { return fEnabled; }
+  bool IsSnapEnabled() const { return fSnapEnabled; }
+  double GetSnapValue() const { return fSnapValue; }
+  const refString& GetText() const { return fText; }
+  const Wex::cRGBColor& GetColor() const { return fColor; }
+
+ protected:
+  // The common part of SetValue: clamps and stores the value, updates a shown hint and reports
+  // code 7. False, doing nothing, for a NaN or an unchanged value.
+  bool StoreValue(double value);
+  double Clamp(double value) const;
+
+ private:
+  refString fText = Wex::rcString::GetEmpty();
+  Wex::cRGBColor fColor;
+  double fMinimum = 0.0;
+  double fMaximum = 1.0;
+  double fValue = 0.0;
+  double fDefaultValue = 0.0;
+  bool fSnapEnabled = false;
+  double fSnapValue = 0.0;
+  bool fEnabled = true;
 };
 
 }  // namespace Velto

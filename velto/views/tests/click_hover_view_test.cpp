@@ -1,0 +1,140 @@
+// The click and hover views: presses matched by click masks, the enabled state and its cursor,
+// and the actions and variables of the pointer passing over.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "gui/tests/recording_view.h"
+#include "velto/popup_menu.h"
+#include "velto/views/click_view.h"
+#include "velto/views/tests/view_fixture.h"
+
+namespace VeltoTest {
+namespace {
+
+using Log = std::vector<std::string>;
+
+class ClickHoverTest : public ViewTest {
+ protected:
+  // A probe below the views, filling the root, that handles nothing.
+  void AddProbeBelow() {
+    fController.fViews["probe"] = ref<Wex::rcGUIElement>(new GuiTest::rcProbe({0, 0, 200, 100}, "below", fLog));
+    Make("{type: probe}");
+  }
+  // The calls of the operations named, as "operation arguments...", taken from the log.
+  Log Take(const std::set<std::string>& operations) {
+    Log taken;
+    for (const Call& call : TakeCalls()) {
+      if (!operations.contains(call.fOperation)) continue;
+      std::string text = call.fOperation;
+      for (const std::string& argument : call.fArguments) text += " " + argument;
+      taken.push_back(text);
+    }
+    return taken;
+  }
+};
+
+TEST_F(ClickHoverTest, APressRunsTheLastBindingThatItsButtonAndKeysMatch) {
+  AddProbeBelow();
+  fView->fWindow = ref<Wex::rcExtWindow>(new GuiTest::rcFakeWindow({100, 200, 400, 300}));
+  fController.fEnabledActions = {{"off", false}};
+  Build("{views: {{type: click, bounds: {10, 10, 40, 40}, actions: {{click, a}, {click+shift, b}, {left+alt, c},"
+        "  {right+command, ''}}},"
+        " {type: click, bounds: {60, 10, 40, 40}, action: t, mask: left, thru: true},"
+        " {type: click, bounds: {110, 10, 40, 40}, action: off},"
+        " {type: click, bounds: {160, 10, 40, 40}, actions: {{mac+down+press+left+click, l},"
+        "  {mac+down+press+right+click, r}, {release, x}, {up, x}, {windows, x}, {context, ctx}}}}}");
+  TakeCalls();
+  TakeLog();
+  Wex::cKeyModifiers shift, alt, option, command, secondary;
+  shift.fShift = alt.fUnused2 = option.fOption = command.fCommand = secondary.fSecondaryClick = true;
+  struct Case {
+    Wex::cPoint fPoint;
+    bool fRight;
+    Wex::cKeyModifiers fModifiers;
+    bool fHandled;
+    const char* fRun;   // the action performed, "" for none
+    const char* fBelow; // what the view below received, "" for nothing
+  };
+  const Case cases[] = {
+      {{20, 20}, false, {}, true, "a", ""},          {{20, 20}, true, {}, true, "a", ""},
+      {{20, 20}, false, shift, true, "b", ""},       {{20, 20}, false, alt, true, "c", ""},
+      {{20, 20}, false, option, true, "c", ""},      {{20, 20}, false, command, true, "a", ""},
+      {{20, 20}, true, command, false, "", "ContextClick 20,20"},
+      {{70, 20}, false, {}, false, "t", "MouseDown 70,20"},
+      {{70, 20}, true, {}, false, "", "ContextClick 70,20"},
+      {{120, 20}, false, {}, true, "", ""},          {{170, 20}, false, {}, true, "l", ""},
+      {{170, 20}, true, {}, true, "r", ""},          {{170, 20}, true, secondary, true, "ctx", ""},
+      {{170, 20}, false, secondary, true, "ctx", ""},
+  };
+  for (const Case& c : cases) {
+    const std::string label = std::to_string(c.fPoint.fX) + (c.fRight ? " right" : " left");
+    const bool handled = c.fRight ? fRoot->ContextClick(c.fPoint, 0, c.fModifiers)
+                                  : fRoot->MouseDown(c.fPoint, 0, false, c.fModifiers);
+    EXPECT_EQ(handled, c.fHandled) << label;
+    EXPECT_EQ(Take({"PerformAction"}), *c.fRun != 0 ? Log{std::string("PerformAction ") + c.fRun + " "} : Log())
+        << label;
+    EXPECT_EQ(TakeLog(), *c.fBelow != 0 ? Log{std::string("below:") + c.fBelow} : Log()) << label;
+  }
+  // The action origin is the press point on the screen.
+  fRoot->MouseDown({12, 34}, 0, false, {});
+  EXPECT_EQ(Velto::gActionOrigin, (Wex::cPoint{100 + 10 + 2, 200 + 10 + 24}));
+}
+
+TEST_F(ClickHoverTest, AClickViewShowsItsCursorWhileABindingThatRunsOnAPressIsEnabled) {
+  fController.fEnabledActions = {{"off", false}};
+  Build("{views: {{type: click, bounds: {0, 0, 50, 50}, action: on, cursor: hand},"
+        " {type: click, bounds: {50, 0, 50, 50}, actions: {{right, on}, {press, off}}, cursor: {mac: hand}},"
+        " {type: click, bounds: {100, 0, 50, 50}, actions: {{down, off}, {right+click, on}}, cursor: hand},"
+        " {type: click, bounds: {150, 0, 50, 50}, action: on}}}");
+  const auto enabled = [this] {
+    std::string states;
+    for (std::int64_t i = 0; i < fRoot->GetChildCount(); ++i) {
+      states += ChildOf<Velto::rcClickView>(*fRoot, i)->IsEnabled() ? "1" : "0";
+    }
+    return states;
+  };
+  EXPECT_EQ(enabled(), "0000");
+  for (const std::int32_t x : {10, 60, 110, 160}) Move({x, 10});
+  EXPECT_TRUE(fView->fCursors.empty());  // disabled until the first refresh
+  TakeCalls();
+  fRoot->WindowStateChanged();
+  EXPECT_EQ(enabled(), "1011");
+  EXPECT_EQ(Take({"IsActionEnabled"}), (Log{"IsActionEnabled on ", "IsActionEnabled off ", "IsActionEnabled off ",
+                                            "IsActionEnabled on ", "IsActionEnabled on "}));
+  for (const std::int32_t x : {10, 60, 110, 160}) Move({x, 10});
+  EXPECT_EQ(fView->fCursors.size(), 2u);  // a view without a cursor shows none
+}
+
+TEST_F(ClickHoverTest, AHoverViewRunsItsActionsOnEnteringAndLeavingAndSetsItsVariablesOnEveryMove) {
+  AddProbeBelow();
+  Build("{views: {{type: hover, bounds: {10, 10, 40, 40}, enterAction: 'in', enterParams: '{1}', leaveAction: out,"
+        "  variable: v, variables: {{a, '1', extra}, {b}}, cursor: hand},"
+        " {type: hover, bounds: {60, 10, 40, 40}, enterAction: execute, variable: w, value: \"x y\"}}}");
+  TakeCalls();
+  TakeLog();
+  const std::set<std::string> operations{"PerformAction", "SetVariable"};
+  const Log first{"SetVariable v  false", "SetVariable a 1 false", "SetVariable b  false"};
+  Move({5, 5});
+  EXPECT_EQ(Take(operations), Log());
+  Move({20, 20});
+  Log expected{"PerformAction in {1}"};
+  expected.insert(expected.end(), first.begin(), first.end());
+  EXPECT_EQ(Take(operations), expected);
+  Move({30, 30});
+  EXPECT_EQ(Take(operations), first);
+  // Leaving runs the leave action; the failing enter action of the next view is dropped.
+  Move({70, 20});
+  EXPECT_EQ(Take(operations), (Log{"PerformAction out ", "SetVariable w x y false"}));
+  Move({71, 20});
+  EXPECT_EQ(Take(operations), (Log{"SetVariable w x y false"}));
+  EXPECT_EQ(fView->fCursors.size(), 2u);
+  EXPECT_FALSE(Press({71, 20}));
+  EXPECT_EQ(TakeLog(), (Log{"below:MouseEntered", "below:MouseMoved 5,5", "below:MouseMoved 20,20", "below:MouseMoved 30,30",
+                            "below:MouseMoved 70,20", "below:MouseMoved 71,20", "below:MouseDown 71,20"}));
+}
+
+}  // namespace
+}  // namespace VeltoTest
