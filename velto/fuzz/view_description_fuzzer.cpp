@@ -2,12 +2,14 @@
 // registry holds two small pictures ("white", opaque, and "grey", half transparent), the layout
 // "main" (which nests itself through the variable "page") and the ORV source "knob", and whose
 // variables hold opacities, scales, offsets and angles, finite and not, an ORV source, view
-// descriptions and a page name. The tree is refreshed, the mouse moves and presses over it, and
-// unless a view is wider or taller than 4096 pixels (a transformed view draws through a bitmap as
-// large as itself) it is drawn into a 64 x 64 bitmap seven times, so that vector views run live,
-// cache and draw their cache.
-// Reading and refreshing may fail only with the errors of descriptions, expressions, pictures and
-// resources; anything else that escapes, and any crash or sanitizer report, is a finding.
+// descriptions and a page name. The tree is refreshed, the mouse moves and presses over it (the
+// actions that views run show their alerts, menus, text edits and launches to stand-ins that
+// answer at once, and their errors to the controller), and unless a view is wider or taller than
+// 4096 pixels (a transformed view draws through a bitmap as large as itself) it is drawn into a
+// 64 x 64 bitmap seven times, so that vector views run live, cache and draw their cache.
+// Reading, refreshing and the mouse may fail only with the errors of descriptions, expressions,
+// pictures and resources; anything else that escapes, and any crash or sanitizer report, is a
+// finding.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -17,9 +19,13 @@
 #include "base/exceptions.h"
 #include "base/key_value.h"
 #include "base/png.h"
+#include "gui/alert.h"
 #include "gui/bitmap_context.h"
+#include "gui/menu.h"
+#include "gui/simple_text_edit.h"
 #include "gui/resources/resource_registry.h"
 #include "gui/resources/testing/temporary_bundle.h"
+#include "platform/launch.h"
 #include "velto/root_view.h"
 #include "velto/testing/recording_controller.h"
 
@@ -53,6 +59,12 @@ struct Fixture {
                              {"w", "12"},
                              {"src", "fill lime; rect 0,0,$w,{$w / 2}"},
                              {"items", "{ type: rectangle, fill: blue }, { type: vector, source: { wipe red } }"}};
+    controller.fShowErrorResult = true;
+    Wex::SetAlertRunner([](std::int32_t, std::int32_t, std::int32_t, const refString&, const refString&,
+                           const ref<Wex::rcExtWindow>&) { return 1; });
+    Wex::SetMenuPopUp([](Wex::rcMenu&, const ref<Wex::rcExtWindow>&, Wex::cPoint) { return 1; });
+    Wex::SetSimpleTextEditRunner([](const ref<Wex::rcGUIRoot>&, const std::string&, std::string&) { return true; });
+    Platform::SetLauncher([](const std::string&) {});
   }
 
   ResourcesTest::TemporaryBundle bundle;
@@ -92,11 +104,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const ref<Velto::rcRootView> root(new Velto::rcRootView({0, 0, 64, 64}, &fixture.controller));
   Expecting([&] { root->ReadContents(Wex::ParseKeyValueMap(text)); });
   Expecting([&] { root->WindowStateChanged(); });
+  Wex::cKeyModifiers shift;
+  shift.fShift = true;
   for (const Wex::cPoint p : {Wex::cPoint{10, 12}, Wex::cPoint{40, 30}, Wex::cPoint{63, 1}}) {
-    root->MouseMoved(p, 0, {});
-    root->MouseDown(p, 0, false, {});
-    root->ContextClick(p, 0, {});
+    Expecting([&] { root->MouseMoved(p, 0, {}); });
+    Expecting([&] { root->MouseDown(p, 0, false, shift); });
+    Expecting([&] { root->ContextClick(p, 0, {}); });
   }
+  Expecting([&] { root->MouseExited(0); });
   if (FitsDrawing(*root)) {
     for (int i = 0; i < 7; ++i) root->Draw(*fixture.bitmap, {0, 0, 64, 64});
   }

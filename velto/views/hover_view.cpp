@@ -27,22 +27,22 @@ void rcHoverView::MouseMoved(const Wex::cPoint& p, std::int32_t time, const Wex:
 }
 
 void rcHoverView::MouseEntered(std::int32_t time) {
+  // The action may rebuild the tree and so release this view.
+  const ref<rcHoverView> keep(this);
   Run(fEnter);
   rcGUIElement::MouseEntered(time);
 }
 
 void rcHoverView::MouseExited(std::int32_t time) {
+  const ref<rcHoverView> keep(this);
   Run(fLeave);
   rcGUIElement::MouseExited(time);
 }
 
 void rcHoverView::Run(const cActionBinding& action) {
   if (action.fAction.empty()) return;
-  // The action may rebuild the tree and so release this view.
-  const ref<rcHoverView> keep(this);
-  const cActionBinding binding = action;
   try {
-    ExecuteAction(*fRoot, binding.fAction, binding.fParams);
+    ExecuteAction(*fRoot, action.fAction, action.fParams);
   } catch (...) {
     // Hover actions fail silently.
   }

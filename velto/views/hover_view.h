@@ -37,6 +37,7 @@ class rcHoverView : public Wex::rcGUIElement {
   void MouseExited(std::int32_t time) override;
 
  private:
+  // Runs the action unless its name is empty; the caller holds this view for it.
   void Run(const cActionBinding& action);
 
   rcRootView* fRoot;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/alert.h"
 #include "gui/tests/recording_view.h"
 #include "velto/popup_menu.h"
 #include "velto/views/click_view.h"
@@ -134,6 +135,23 @@ TEST_F(ClickHoverTest, AHoverViewRunsItsActionsOnEnteringAndLeavingAndSetsItsVar
   EXPECT_FALSE(Press({71, 20}));
   EXPECT_EQ(TakeLog(), (Log{"below:MouseEntered", "below:MouseMoved 5,5", "below:MouseMoved 20,20", "below:MouseMoved 30,30",
                             "below:MouseMoved 70,20", "below:MouseMoved 71,20", "below:MouseDown 71,20"}));
+}
+
+TEST_F(ClickHoverTest, AnActionThatRebuildsTheTreeLeavesItsViewAliveUntilItReturns) {
+  Build("{views: {{type: click, action: alert, thru: true}, {type: hover, enterAction: alert, leaveAction: alert}}}");
+  const Wex::AlertRunner previous = Wex::SetAlertRunner(
+      [this](std::int32_t, std::int32_t, std::int32_t, const refString&, const refString&,
+             const ref<Wex::rcExtWindow>&) {
+        fRoot->RemoveAllChildren();  // as a reload in the alert's loop would
+        return 0;
+      });
+  // Called through plain pointers: only the tree holds the views.
+  EXPECT_FALSE(ChildOf(*fRoot, 0)->MouseDown({1, 1}, 0, false, {}));
+  Build("{views: {{type: hover, enterAction: alert}}}");
+  Wex::rcGUIElement* hover = ChildOf(*fRoot, 0);
+  hover->MouseEntered(0);
+  EXPECT_EQ(fRoot->GetChildCount(), 0);
+  Wex::SetAlertRunner(previous);
 }
 
 }  // namespace
