@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "gui/alert.h"
@@ -49,35 +50,29 @@ TEST_F(ClickHoverTest, APressRunsTheLastBindingThatItsButtonAndKeysMatch) {
         "  {mac+down+press+right+click, r}, {release, x}, {up, x}, {windows, x}, {context, ctx}}}}}");
   TakeCalls();
   TakeLog();
-  Wex::cKeyModifiers shift, alt, option, command, secondary;
+  Wex::cKeyModifiers none, shift, alt, option, command, secondary;
   shift.fShift = alt.fUnused2 = option.fOption = command.fCommand = secondary.fSecondaryClick = true;
-  struct Case {
-    Wex::cPoint fPoint;
-    bool fRight;
-    Wex::cKeyModifiers fModifiers;
-    bool fHandled;
-    const char* fRun;   // the action performed, "" for none
-    const char* fBelow; // what the view below received, "" for nothing
+  // Point, right button, keys: whether the press was handled, the action performed, what the view
+  // below received.
+  const std::tuple<Wex::cPoint, bool, Wex::cKeyModifiers, const char*> cases[] = {
+      {{20, 20}, false, none, "handled a"},     {{20, 20}, true, none, "handled a"},
+      {{20, 20}, false, shift, "handled b"},    {{20, 20}, false, alt, "handled c"},
+      {{20, 20}, false, option, "handled c"},   {{20, 20}, false, command, "handled a"},
+      {{20, 20}, true, command, "passed below:ContextClick 20,20"},
+      {{70, 20}, false, none, "passed t below:MouseDown 70,20"},
+      {{70, 20}, true, none, "passed below:ContextClick 70,20"},
+      {{120, 20}, false, none, "handled"},      {{170, 20}, false, none, "handled l"},
+      {{170, 20}, true, none, "handled r"},     {{170, 20}, true, secondary, "handled ctx"},
+      {{170, 20}, false, secondary, "handled ctx"},
   };
-  const Case cases[] = {
-      {{20, 20}, false, {}, true, "a", ""},          {{20, 20}, true, {}, true, "a", ""},
-      {{20, 20}, false, shift, true, "b", ""},       {{20, 20}, false, alt, true, "c", ""},
-      {{20, 20}, false, option, true, "c", ""},      {{20, 20}, false, command, true, "a", ""},
-      {{20, 20}, true, command, false, "", "ContextClick 20,20"},
-      {{70, 20}, false, {}, false, "t", "MouseDown 70,20"},
-      {{70, 20}, true, {}, false, "", "ContextClick 70,20"},
-      {{120, 20}, false, {}, true, "", ""},          {{170, 20}, false, {}, true, "l", ""},
-      {{170, 20}, true, {}, true, "r", ""},          {{170, 20}, true, secondary, true, "ctx", ""},
-      {{170, 20}, false, secondary, true, "ctx", ""},
-  };
-  for (const Case& c : cases) {
-    const std::string label = std::to_string(c.fPoint.fX) + (c.fRight ? " right" : " left");
-    const bool handled = c.fRight ? fRoot->ContextClick(c.fPoint, 0, c.fModifiers)
-                                  : fRoot->MouseDown(c.fPoint, 0, false, c.fModifiers);
-    EXPECT_EQ(handled, c.fHandled) << label;
-    EXPECT_EQ(Take({"PerformAction"}), *c.fRun != 0 ? Log{std::string("PerformAction ") + c.fRun + " "} : Log())
-        << label;
-    EXPECT_EQ(TakeLog(), *c.fBelow != 0 ? Log{std::string("below:") + c.fBelow} : Log()) << label;
+  for (const auto& [p, right, keys, expected] : cases) {
+    std::string result = (right ? fRoot->ContextClick(p, 0, keys) : fRoot->MouseDown(p, 0, false, keys)) ? "handled"
+                                                                                                         : "passed";
+    for (const Call& call : TakeCalls()) {
+      if (call.fOperation == "PerformAction") result += " " + call.fArguments[0];
+    }
+    for (const std::string& line : TakeLog()) result += " " + line;
+    EXPECT_EQ(result, expected) << p.fX << (right ? " right" : " left");
   }
   // The action origin is the press point on the screen.
   fRoot->MouseDown({12, 34}, 0, false, {});
@@ -133,8 +128,9 @@ TEST_F(ClickHoverTest, AHoverViewRunsItsActionsOnEnteringAndLeavingAndSetsItsVar
   EXPECT_EQ(Take(operations), (Log{"SetVariable w x y false"}));
   EXPECT_EQ(fView->fCursors.size(), 2u);
   EXPECT_FALSE(Press({71, 20}));
-  EXPECT_EQ(TakeLog(), (Log{"below:MouseEntered", "below:MouseMoved 5,5", "below:MouseMoved 20,20", "below:MouseMoved 30,30",
-                            "below:MouseMoved 70,20", "below:MouseMoved 71,20", "below:MouseDown 71,20"}));
+  EXPECT_EQ(TakeLog(), (Log{"below:MouseEntered", "below:MouseMoved 5,5", "below:MouseMoved 20,20",
+                            "below:MouseMoved 30,30", "below:MouseMoved 70,20", "below:MouseMoved 71,20",
+                            "below:MouseDown 71,20"}));
 }
 
 TEST_F(ClickHoverTest, AnActionThatRebuildsTheTreeLeavesItsViewAliveUntilItReturns) {

@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <cstdlib>
 #include <functional>
-#include <limits>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -20,18 +20,16 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-// Logs "name code" for every change it hears, and runs its reaction at the first change of the
-// chosen code.
+// Logs "name code" for every change it hears, and runs its reaction at the first hint change.
 class rcListener : public Wex::rc, public Velto::iViewListener {
  public:
   rcListener(std::string name, Log& log) : fName(std::move(name)), fLog(&log) {}
   void ViewChanged(ref<Wex::rcGUIElement>, std::int32_t code) override {
     fLog->push_back(fName + " " + std::to_string(code));
-    if (code == fReactTo && fReaction) std::exchange(fReaction, {})();
+    if (code == 4 && fOnHint) std::exchange(fOnHint, {})();
   }
 
-  std::int32_t fReactTo = -1;
-  std::function<void()> fReaction;
+  std::function<void()> fOnHint;
 
  private:
   std::string fName;
@@ -86,10 +84,8 @@ TEST_F(BaseViewTest, ListenersHearEachChangeOnceInTheOrderAdded) {
   // A listener added during a notification hears it too, the list growing under it; a Detach
   // during it lets the rest hear it, and then the view tells nobody.
   const aref<Velto::ViewListenerList> list = view->GetListeners();
-  listeners[0]->fReactTo = 4;
-  listeners[0]->fReaction = [&] { listeners.push_back(Listen(*view, "L4")); };
-  listeners[1]->fReactTo = 4;
-  listeners[1]->fReaction = [&] { view->Detach(); };
+  listeners[0]->fOnHint = [&] { listeners.push_back(Listen(*view, "L4")); };
+  listeners[1]->fOnHint = [&] { view->Detach(); };
   view->SetHint(Wex::MakeRCString("h"));
   view->SetHint(Wex::MakeRCString("i"));
   EXPECT_EQ(TakeLog(), (Log{"L0 4", "L4 0", "L1 4", "L2 4", "L3 4", "L4 4"}));
@@ -100,89 +96,68 @@ TEST_F(BaseViewTest, ListenersHearEachChangeOnceInTheOrderAdded) {
 
 TEST_F(BaseViewTest, HintsAreReportedWhenTheirTextOrKindChangesAndValueHintsShowTheValue) {
   const ref<rcPlainView> view(new rcPlainView(Wex::cRect()));
-  const ref<rcTestControl> control(new rcTestControl());
   Listen(*view, "v");
-  Listen(*control, "c");
   TakeLog();
-  struct Case {
-    bool fValueHint;
-    const char* fStored;
-    const char* fValueText;
-    const char* fShown;
-    bool fReported;
+  // Kind (plain or value), stored text, value text, the hint shown, and whether code 4 came.
+  const std::tuple<bool, const char*, const char*, const char*, bool> cases[] = {
+      {false, "a%", "v", "a%", true}, {false, "a%", "v", "a%", false}, {true, "a%", "v", "av", true},
+      {true, "a%", "w", "aw", false}, {false, "a%", "v", "a%", true},  {true, "%%", "v", "%", true},
+      {true, "%%%", "v", "%v", true}, {true, "1%%=%,%", "x", "1%=x,x", true}, {true, "%", "", "", true},
   };
-  const Case cases[] = {
-      {false, "a%", "v", "a%", true},     {false, "a%", "v", "a%", false},   {true, "a%", "v", "av", true},
-      {true, "a%", "w", "aw", false},     {false, "a%", "v", "a%", true},    {true, "%%", "v", "%", true},
-      {true, "%%%", "v", "%v", true},     {true, "1%%=%,%", "x", "1%=x,x", true},
-      {true, "%", "", "", true},
-  };
-  for (const Case& c : cases) {
-    view->SetValueText(Wex::MakeRCString(c.fValueText));
-    const refString text = Wex::MakeRCString(c.fStored);
-    c.fValueHint ? view->SetValueHint(text) : view->SetHint(text);
-    EXPECT_EQ(Hint(*view), c.fShown) << c.fStored;
-    EXPECT_EQ(TakeLog(), c.fReported ? Log{"v 4"} : Log()) << c.fStored;
+  for (const auto& [valueHint, stored, valueText, shown, reported] : cases) {
+    view->SetValueText(Wex::MakeRCString(valueText));
+    valueHint ? view->SetValueHint(Wex::MakeRCString(stored)) : view->SetHint(Wex::MakeRCString(stored));
+    EXPECT_EQ(Hint(*view), shown) << stored;
+    EXPECT_EQ(TakeLog(), reported ? Log{"v 4"} : Log()) << stored;
   }
-  // A value view's hint is a value hint whichever setter stored it.
-  control->SetHint(Wex::MakeRCString("% and %%"));
-  EXPECT_EQ(Hint(*control), "0.00 and %");
-  control->SetValue(0.5);
-  EXPECT_EQ(Hint(*control), "0.50 and %");
-  EXPECT_EQ(TakeLog(), (Log{"c 4", "c 7"}));
 }
 
+// Value views: each step calls one operation ("range min max", "value v", "default v", "snap 0|1 v",
+// "text t", "color r") and expects its answer and codes, then the state "min max value default
+// snap value-text" (snap "off" when disabled). Their hint is a value hint whichever setter stored it.
 TEST_F(BaseViewTest, TheValueModelClampsReportsAndRefusesNaN) {
   const ref<rcTestControl> control(new rcTestControl());
   Listen(*control, "c");
   TakeLog();
-  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-  constexpr double kInf = std::numeric_limits<double>::infinity();
-  using Control = rcTestControl;
-  struct Step {
-    std::function<bool(Control&)> fCall;
-    bool fChanged;
-    Log fCodes;
-    std::string fState;  // minimum maximum value default snap, and the value text
+  const auto apply = [&control](std::istringstream in) {
+    std::string operation, text, second;
+    in >> operation >> text >> second;
+    const double a = std::strtod(text.c_str(), nullptr);
+    const double b = std::strtod(second.c_str(), nullptr);
+    if (operation == "range") return control->SetRange(a, b);
+    if (operation == "value") return control->SetValue(a);
+    if (operation == "default") return control->SetDefaultValue(a);
+    if (operation == "snap") return control->SetSnap(a != 0, b);
+    if (operation == "text") return control->SetText(Wex::MakeRCString(text));
+    return control->SetColor({static_cast<std::int32_t>(a), 0, 0});
   };
-  const Step steps[] = {
-      {[](Control& c) { return c.SetRange(0, 1); }, false, {}, "0 1 0 0 off 0.00"},
-      {[](Control& c) { return c.SetRange(0.5, 2); }, true, {"c 7", "c 8"}, "0.5 2 0.5 0.5 off 0.50"},
-      {[](Control& c) { return c.SetRange(0, 1); }, true, {}, "0 1 0.5 0.5 off 0.50"},
-      {[](Control& c) { return c.SetValue(5); }, true, {"c 7"}, "0 1 1 0.5 off 1.00"},
-      {[](Control& c) { return c.SetValue(1); }, false, {}, "0 1 1 0.5 off 1.00"},
-      {[](Control& c) { return c.SetValue(kNaN); }, false, {}, "0 1 1 0.5 off 1.00"},
-      {[](Control& c) { return c.SetValue(-kInf); }, true, {"c 7"}, "0 1 0 0.5 off 0.00"},
-      {[](Control& c) { return c.SetDefaultValue(kNaN); }, false, {}, "0 1 0 0.5 off 0.00"},
-      {[](Control& c) { return c.SetDefaultValue(kInf); }, true, {"c 8"}, "0 1 0 1 off 0.00"},
-      {[](Control& c) { return c.SetRange(kNaN, 1); }, false, {}, "0 1 0 1 off 0.00"},
-      {[](Control& c) { return c.SetRange(0, kInf); }, false, {}, "0 1 0 1 off 0.00"},
-      {[](Control& c) { return c.SetSnap(false, 3); }, false, {}, "0 1 0 1 off 0.00"},
-      {[](Control& c) { return c.SetSnap(true, 3); }, true, {"c 9"}, "0 1 0 1 3 0.00"},
-      {[](Control& c) { return c.SetSnap(true, 3); }, false, {}, "0 1 0 1 3 0.00"},
-      {[](Control& c) { return c.SetSnap(false, 4); }, true, {"c 9"}, "0 1 0 1 off 0.00"},
-      {[](Control& c) { return c.SetRange(2, 1); }, true, {"c 7"}, "2 1 1 1 off 1.00"},  // the maximum wins
-      {[](Control& c) { return c.SetText(Wex::MakeRCString("t")); }, true, {"c 5"}, "2 1 1 1 off 1.00"},
-      {[](Control& c) { return c.SetText(Wex::MakeRCString("t")); }, false, {}, "2 1 1 1 off 1.00"},
-      {[](Control& c) { return c.SetColor({1, 2, 3}); }, true, {"c 2"}, "2 1 1 1 off 1.00"},
-      {[](Control& c) { return c.SetColor({1, 2, 3}); }, false, {}, "2 1 1 1 off 1.00"},
-  };
-  const auto number = [](double v) {
+  const auto state = [&control] {
     std::ostringstream out;
-    out << v;
+    Velto::rcValueView& c = *control;
+    out << c.GetMinimum() << " " << c.GetMaximum() << " " << c.GetValue() << " " << c.GetDefaultValue() << " ";
+    (c.IsSnapEnabled() ? out << c.GetSnapValue() : out << "off") << " " << c.GetValueText()->GetText();
     return out.str();
   };
-  for (std::size_t i = 0; i < std::size(steps); ++i) {
-    EXPECT_EQ(steps[i].fCall(*control), steps[i].fChanged) << i;
-    EXPECT_EQ(TakeLog(), steps[i].fCodes) << i;
-    Control& c = *control;
-    EXPECT_EQ(number(c.GetMinimum()) + " " + number(c.GetMaximum()) + " " + number(c.GetValue()) + " " +
-                  number(c.GetDefaultValue()) + " " + (c.IsSnapEnabled() ? number(c.GetSnapValue()) : "off") + " " +
-                  std::string(c.GetValueText()->GetText()),
-              steps[i].fState)
-        << i;
+  const std::tuple<const char*, const char*, const char*> steps[] = {
+      {"range 0 1", "false", "0 1 0 0 off 0.00"},         {"range 0.5 2", "true 7 8", "0.5 2 0.5 0.5 off 0.50"},
+      {"range 0 1", "true", "0 1 0.5 0.5 off 0.50"},       {"value 5", "true 7", "0 1 1 0.5 off 1.00"},
+      {"value 1", "false", "0 1 1 0.5 off 1.00"},          {"value nan", "false", "0 1 1 0.5 off 1.00"},
+      {"value -inf", "true 7", "0 1 0 0.5 off 0.00"},      {"default nan", "false", "0 1 0 0.5 off 0.00"},
+      {"default inf", "true 8", "0 1 0 1 off 0.00"},       {"range nan 1", "false", "0 1 0 1 off 0.00"},
+      {"range 0 inf", "false", "0 1 0 1 off 0.00"},        {"snap 0 3", "false", "0 1 0 1 off 0.00"},
+      {"snap 1 3", "true 9", "0 1 0 1 3 0.00"},            {"snap 1 3", "false", "0 1 0 1 3 0.00"},
+      {"snap 0 4", "true 9", "0 1 0 1 off 0.00"},          {"range 2 1", "true 7", "2 1 1 1 off 1.00"},
+      {"text t", "true 5", "2 1 1 1 off 1.00"},            {"text t", "false", "2 1 1 1 off 1.00"},
+      {"color 1", "true 2", "2 1 1 1 off 1.00"},           {"color 1", "false", "2 1 1 1 off 1.00"},
+  };
+  for (const auto& [call, answer, expected] : steps) {
+    std::string reported = apply(std::istringstream(call)) ? "true" : "false";
+    for (const std::string& line : TakeLog()) reported += line.substr(1);
+    EXPECT_EQ(reported, answer) << call;
+    EXPECT_EQ(state(), expected) << call;
   }
-  EXPECT_FALSE(control->IsTracking());
+  control->SetHint(Wex::MakeRCString("% and %%"));
+  EXPECT_EQ(Hint(*control), "1.00 and %");
   control->StartTracking({0, 0}, 0, {});
   EXPECT_TRUE(control->IsTracking());
   control->EndTracking();
