@@ -35,7 +35,8 @@ rcHintWindow::rcHintWindow(std::int32_t extraWidth, std::int32_t height, const W
   SetListener(iref<Wex::iGUIElementListener>(this));
 }
 
-rcHintWindow::~rcHintWindow() { rcHintWindow::Close(); }
+// The window is its own drawer and listener: it goes only after Close, which left nothing to do.
+rcHintWindow::~rcHintWindow() = default;
 
 void rcHintWindow::ShowHint(const ref<Wex::rcGUIElement>& view, Wex::cPoint point, const refString& text) {
   const ref<Wex::rcScheduler> scheduler = GetScheduler();
@@ -149,9 +150,8 @@ void rcHintWindow::ActivationChanged(const iref<Wex::iGUIView>&) {}
 void rcHintWindow::HierarchyChanged(const iref<Wex::iGUIView>&) {}
 
 void rcHintWindow::Close() {
-  // Closing may drop the last reference but the caller's: the window's drawer and listener are
-  // the window itself.
-  const ref<rcHintWindow> keep = GetReferenceCount() > 0 ? ref<rcHintWindow>(this) : nullptr;
+  // Closing drops the window's references to itself (its drawer and listener).
+  const ref<rcHintWindow> keep(this);
   if (const ref<Wex::rcScheduler> scheduler = GetScheduler()) scheduler->RemoveAllTasksOf(AsCallback());
   HideAnyHint();
   fFont = nullptr;

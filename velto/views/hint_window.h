@@ -36,8 +36,8 @@ class rcHintWindow : public Wex::rcWindow,
 
   // The window is as wide as the text plus extraWidth and `height` high; the text is drawn at
   // textOrigin in its colour and the font over the background colour. The window is made
-  // hidden at (0, 0, 10, 10), at 80 % opacity; it is its own drawer and listener, which Close
-  // (or Reset) undoes.
+  // hidden at (0, 0, 10, 10), at 80 % opacity; it is its own drawer and listener, so that it
+  // lives until Close (its Reset) undoes that.
   rcHintWindow(std::int32_t extraWidth, std::int32_t height, const Wex::cRGBColor* backgroundColor,
                Wex::cPoint textOrigin, const Wex::cRGBColor* textColor, const ref<Wex::rcFont>& font);
   ~rcHintWindow() override;
