@@ -29,7 +29,8 @@ TEST_F(ViewFactoryTest, FindsEveryTypeByItsExactName) {
        {"raster", "rectangle", "click", "hover", "transformed", "velto", "vector", "animation", "group", "paged"}) {
     cases.emplace_back(name, "");
   }
-  for (const char* name : {"gradient", "caption", "button", "slider", "knob", "cluster", "bubble", "marker", "console"}) {
+  for (const char* name :
+       {"gradient", "caption", "button", "slider", "knob", "cluster", "bubble", "marker", "console"}) {
     cases.emplace_back(name, std::string("View type not built yet: \"") + name + "\"");
   }
   // "rasterx" falls in the slot of "bubble", "zzzz" in a slot of no name.
