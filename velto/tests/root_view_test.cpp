@@ -56,7 +56,10 @@ TEST_F(RootTest, DragsOnBoundControlsWriteTheirVariable) {
   untagged->SetValue(0.9);
   untagged->EndTracking();
   unbound->StartTracking({1, 1}, 0, {});
-  EXPECT_EQ(TakeCalls(), (Calls{At("SetVariableTracking", {"", "true"})}));
+  unbound->EndTracking();  // and it stays unbound
+  fRoot->RefreshView(unbound);
+  EXPECT_EQ(TakeCalls(), (Calls{At("SetVariableTracking", {"", "true"}), At("SetVariableTracking", {"", "false"}),
+                                At("TestVariable", {""}), At("GetVariable", {""})}));
 }
 
 TEST_F(RootTest, HintsWithVariablesFollowEveryRefresh) {
