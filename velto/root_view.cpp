@@ -83,7 +83,7 @@ rcRootView::~rcRootView() = default;
 
 void rcRootView::SetHintWindow(ref<rcHintWindow> window) { fHintWindow = std::move(window); }
 
-void rcRootView::SetLayoutEditor(ref<Wex::rcGUIElement> editor) { fLayoutEditor = std::move(editor); }
+void rcRootView::SetLayoutEditor(ref<rcLayoutEditor> editor) { fLayoutEditor = std::move(editor); }
 
 void rcRootView::Detach() {
   ClearRecords();
@@ -271,6 +271,10 @@ void rcRootView::ForgetView(const ref<Wex::rcGUIElement>& view) {
   std::set<Wex::rcGUIElement*> subtree;
   CollectSubtree(view.Get(), subtree);
   const auto below = [&subtree](const auto& entry) { return subtree.contains(entry.first); };
+  if (const ref<rcLayoutEditor> editor = fLayoutEditor) {
+    editor->RemoveEntriesIf(
+        [&subtree](const LayoutEditorEntry& entry) { return subtree.contains(entry.fListenerArgument); });
+  }
   std::erase_if(fHintTemplates, below);
   std::erase_if(fValueBindings, below);
   const ref<Wex::rcScheduler> scheduler = GetScheduler();
@@ -304,6 +308,9 @@ ref<Wex::rcScheduler> rcRootView::GetScheduler() const {
 }
 
 void rcRootView::ClearRecords() {
+  if (const ref<rcLayoutEditor> editor = fLayoutEditor) {
+    editor->RemoveEntriesIf([this](const LayoutEditorEntry& entry) { return entry.fValue == this; });
+  }
   UnscheduleRefreshTimers();
   fRefreshTimers.clear();
   fHintTemplates.clear();

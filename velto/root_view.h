@@ -20,6 +20,7 @@
 #include "gui/geometry.h"
 #include "velto/auto_exec.h"
 #include "velto/controller.h"
+#include "velto/layout_editor.h"
 #include "velto/text_style.h"
 #include "velto/views/hint_window.h"
 #include "velto/views/view.h"
@@ -65,11 +66,12 @@ class rcRootView : public Wex::rcGUIContainer, public iFontProvider, public iVie
   void SetHintWindow(ref<rcHintWindow> window);
   const ref<rcHintWindow>& GetHintWindow() const { return fHintWindow; }
   // The layout editor that frames the views marked "edit", or none.
-  void SetLayoutEditor(ref<Wex::rcGUIElement> editor);
-  const ref<Wex::rcGUIElement>& GetLayoutEditor() const { return fLayoutEditor; }
+  void SetLayoutEditor(ref<rcLayoutEditor> editor);
+  const ref<rcLayoutEditor>& GetLayoutEditor() const { return fLayoutEditor; }
 
-  // Forgets every record, then detaches the children and leaves the host; drops the automatic
-  // actions, the hint window and the layout editor.
+  // Forgets every record (the layout editor's entries of this root's views included), then
+  // detaches the children and leaves the host; drops the automatic actions, the hint window and
+  // the layout editor.
   void Detach() override;
   // Records the point; outside the hint area a hint shown for the root view itself goes.
   void MouseMoved(const Wex::cPoint& p, std::int32_t time, const Wex::cKeyModifiers& modifiers) override;
@@ -113,8 +115,8 @@ class rcRootView : public Wex::rcGUIContainer, public iFontProvider, public iVie
   // The controller's error display, else a critical alert "Error" over the root's window
   // ("Unexpected error!" for an empty message).
   void ShowError(const std::string& message);
-  // Forgets the bindings, hint templates and refresh timers of the view and of every element
-  // below it; call it before removing the view.
+  // Forgets the bindings, hint templates, refresh timers and layout editor entries of the view
+  // and of every element below it; call it before removing the view.
   void ForgetView(const ref<Wex::rcGUIElement>& view);
 
   // The area (root coordinates) in which a hint shown for the root view stays up; empty when
@@ -160,7 +162,7 @@ class rcRootView : public Wex::rcGUIContainer, public iFontProvider, public iVie
 
   Wex::cRect fInitialBounds;
   ref<rcHintWindow> fHintWindow;
-  ref<Wex::rcGUIElement> fLayoutEditor;
+  ref<rcLayoutEditor> fLayoutEditor;
   iController* fController;
   // Raw element pointers: the views are the tree's, which forgets them before removing them.
   std::map<Wex::rcGUIElement*, std::string> fHintTemplates;

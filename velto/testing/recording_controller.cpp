@@ -107,6 +107,7 @@ ref<Velto::rcImage> RecordingController::GetLayeredImage(Velto::rcRootView& root
 
 iref<Velto::iFont> RecordingController::GetFont(Velto::rcRootView& root, const std::string& value) {
   Record(&root, "GetFont", {value});
+  if (const auto found = fFonts.find(value); found != fFonts.end()) return found->second;
   return Registry().GetFont(value);
 }
 

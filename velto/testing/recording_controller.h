@@ -59,7 +59,7 @@ class RecordingController : public Velto::iController {
   std::string LoadGUIDescription(Velto::rcRootView& root, const std::string& name) override;
   // GetImage.
   ref<Velto::rcImage> GetLayeredImage(Velto::rcRootView& root, const std::string& value) override;
-  // GetFont.
+  // From fFonts, else the registry's GetFont.
   iref<Velto::iFont> GetFont(Velto::rcRootView& root, const std::string& value) override;
   // LoadResource(name, "orv", true).
   std::string LoadVectorGraphics(Velto::rcRootView& root, const std::string& name) override;
@@ -91,6 +91,7 @@ class RecordingController : public Velto::iController {
   std::map<std::string, bool> fCheckedActions;
   bool fShowErrorResult = false;
   std::map<std::string, ref<Wex::rcGUIElement>> fViews;
+  std::map<std::string, iref<Velto::iFont>> fFonts;
 
  private:
   void SetThrow(std::string_view operation, std::exception_ptr exception);

@@ -26,11 +26,11 @@ class ViewFactoryTest : public ViewTest {
 TEST_F(ViewFactoryTest, FindsEveryTypeByItsExactName) {
   std::vector<std::pair<std::string, std::string>> cases;  // name, error
   for (const char* name :
-       {"raster", "rectangle", "click", "hover", "transformed", "velto", "vector", "animation", "group", "paged"}) {
+       {"raster", "rectangle", "click", "hover", "transformed", "velto", "vector", "animation", "group", "paged",
+        "marker"}) {
     cases.emplace_back(name, "");
   }
-  for (const char* name :
-       {"gradient", "caption", "button", "slider", "knob", "cluster", "bubble", "marker", "console"}) {
+  for (const char* name : {"gradient", "caption", "button", "slider", "knob", "cluster", "bubble", "console"}) {
     cases.emplace_back(name, std::string("View type not built yet: \"") + name + "\"");
   }
   // "rasterx" falls in the slot of "bubble", "zzzz" in a slot of no name.
@@ -90,7 +90,7 @@ TEST_F(ViewFactoryTest, RasterViewsShowTheImageBlendedAtTheirOpacity) {
 }
 
 TEST_F(ViewFactoryTest, NestedViewsShareTheRootAndFillTheirTransitionContainer) {
-  const ref<Wex::rcGUIElement> editor(new GuiTest::rcProbe({0, 0, 1, 1}, "editor", fLog));
+  const ref<Velto::rcLayoutEditor> editor = Velto::rcLayoutEditor::Create();
   fRoot->SetLayoutEditor(editor);
   const std::pair<const char*, bool> cases[] = {
       {"", true}, {"false", false}, {"FALSE", false}, {"\"false\"", true}, {"0", true}, {"{ default: {} }", true},

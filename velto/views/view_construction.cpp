@@ -7,6 +7,7 @@
 #include "gui/resources/layout.h"
 #include "velto/root_view.h"
 #include "velto/view_factory.h"
+#include "velto/views/layout_edit_target.h"
 
 namespace Velto {
 
@@ -39,6 +40,13 @@ ref<Wex::rcGUIElement> MakeViewFromDescription(rcRootView& root, const Descripti
   if (!view) view = CreateViewOfType(root, r, type, description);
   if (hidden) view->Hide();
   parent.AddChild(view);
+  const ref<rcLayoutEditor> editor = root.GetLayoutEditor();
+  if (const auto edit = description.find("edit"); editor && edit != description.end()) {
+    // The entry's value is the root, whose removal of its views takes their entries away.
+    editor->AddEditableView(Wex::Unquote(edit->second), ref<Wex::rcGUIElement>(&parent), view->GetRect(), &root,
+                            iref<iLayoutEditListener>(new rcLayoutEditTarget(root, view)), view.Get(),
+                            {255, 255, 128});
+  }
   return view;
 }
 

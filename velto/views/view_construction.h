@@ -36,7 +36,9 @@ class cViewNestingLevel {
 // - "bounds" is a layout rectangle against the parent's local bounds; without the key the view
 //   fills the parent. A width or height below 0 throws FormatException "View bounds has negative
 //   width and/or height" (0 is accepted);
-// - the root's controller may make the view (CreateView); otherwise the view factory does.
+// - the root's controller may make the view (CreateView); otherwise the view factory does;
+// - with "edit" and a root that has a layout editor, the view is entered into the editor under the
+//   unquoted name, through a link that moves it.
 // Nothing is made or added when it throws; a view made inside views nested kMaxViewNesting
 // deep throws FormatException "Views nested too deeply". Returns the view.
 ref<Wex::rcGUIElement> MakeViewFromDescription(rcRootView& root, const Description& description,

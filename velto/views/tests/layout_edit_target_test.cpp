@@ -14,10 +14,9 @@ namespace {
 std::vector<std::string> gSteps;
 
 // A layout editor that notes where the view is when it is told to redraw its frames.
-class rcEditorProbe : public Wex::rcGUIElement {
+class rcEditorProbe : public Velto::rcLayoutEditor {
  public:
-  explicit rcEditorProbe(const ref<Wex::rcGUIElement>& view) : rcGUIElement({0, 0, 1, 1}), fView(view) {}
-  void Draw(Wex::rcGraphicsContext&, const Wex::cRect&) override {}
+  explicit rcEditorProbe(const ref<Wex::rcGUIElement>& view) : fView(view) {}
   void WindowStateChanged() override { gSteps.push_back("redraw, view at " + RectText(fView->GetRect())); }
 
  private:
@@ -31,7 +30,7 @@ TEST_F(ViewTest, TheEditTargetMovesTheViewAndCopiesEveryRectangle) {
   const iref<Velto::iLayoutEditListener> target(new Velto::rcLayoutEditTarget(*fRoot, view));
   for (const bool withEditor : {false, true}) {
     SCOPED_TRACE(withEditor);
-    fRoot->SetLayoutEditor(withEditor ? ref<Wex::rcGUIElement>(new rcEditorProbe(view)) : nullptr);
+    fRoot->SetLayoutEditor(withEditor ? ref<Velto::rcLayoutEditor>(new rcEditorProbe(view)) : nullptr);
     gSteps.clear();
     view->SetRect({1, 2, 4, 6});
     EXPECT_TRUE(target->CanEdit({10, 20, 110, 50}, view.Get()));
