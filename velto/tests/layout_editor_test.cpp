@@ -84,15 +84,13 @@ TEST_F(LayoutEditorTest, CornerSquaresResizeBarsMoveAndShiftMovesATenthTowardZer
       {{9, 55}, {12, 65}, false, {13, 20, 60, 60}},   // bottom-left
       {{5, 35}, {8, 45}, false, {13, 30, 63, 60}},    // the left bar moves
       {{30, 15}, {33, 25}, false, {13, 30, 63, 60}},  // and so does the top one
-      {{62, 35}, {59, 34}, false, {7, 19, 57, 49}},
-      {{30, 54}, {30, 44}, false, {10, 10, 60, 40}},
       {{5, 35}, {6, 36}, true, {10, 20, 60, 50}},
       {{5, 35}, {15, 45}, true, {11, 21, 61, 51}},
       {{5, 35}, {-4, 26}, true, {10, 20, 60, 50}},
   };
   for (const auto& [from, to, shift, expected] : cases) {
     SCOPED_TRACE(RectText({from.fX, from.fY, to.fX, to.fY}));
-    fEditor->SetEntryRect(entry, {10, 20, 60, 50});
+    fEditor->SetEntryRect(entry, {10, 20, 60, 50});  // through the edit target, which moves the view
     gClipboard.clear();
     ASSERT_TRUE(Press(from, shift));
     DragTo(to);
