@@ -11,6 +11,7 @@
 #include "gui/resources/image_wrappers.h"
 #include "gui/resources/raster_resources.h"
 #include "gui/simple_elements.h"
+#include "velto/bubble_view.h"
 #include "velto/marker_view.h"
 #include "velto/root_view.h"
 #include "velto/velto_view.h"
@@ -53,7 +54,7 @@ constexpr std::array<ViewMaker, kTypeNames.size()> kMakers = {
     nullptr,              // knob
     nullptr,              // cluster
     MakeAnimationView,    // animation
-    nullptr,              // bubble
+    MakeBubbleView,       // bubble
     MakeMarkerView,       // marker
     MakeGroupView,        // group
     MakePagedView,        // paged

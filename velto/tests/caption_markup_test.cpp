@@ -103,6 +103,7 @@ TEST_F(MarkupTest, TokensCarryTheirTextDelaysAndActions) {
       {"&#65;&#0x41;&lt;&amp;&foo; &quot;&gt;&#x41;", {"AA<&&foo;|0||", std::string("\">\0|0||", 7)}},
       {"&x y;z w", {"&x y;z|0||", "w|0||"}},  // an unknown entity runs to its ';' as it stands
       {"<pause delay=0.5>", {"|500||"}},
+      {"<pause delay=1e300>", {"|2147483647||"}},
       {"a <pause delay=1 delay=2> b<pause delay=0.25><pause delay=0.5>", {"a|1000||", "b|500||"}},
       {"<t>abc</t> d", {"abc|300||", "d|0||"}},
       {"<click action=go params='{p, 1}' auto=true>x y</click> z <do action=d params=q action=e>",
@@ -131,6 +132,7 @@ TEST_F(MarkupTest, WordsWrapBreakAfterHyphensAndAreCutWhenLongerThanALine) {
       {100, "x abc-defgh-", {"x@0,9", "abc-defgh-@0,21"}},  // after a final hyphen: no break
       {40, "ab&nbhp;cd", {"ab-c@0,9", "d@0,21"}},
       {100, "ef&nbsp;gh ij", {"ef gh@0,9", "ij@60,9"}},
+      {100, "a <b> c", {"a@0,9", "c@30,9"}},  // a space on each side of the tag
       {5, "abc", {"a@0,9", "b@0,21", "c@0,33"}},
       {100, "x <c>ab</c> <r>cd</r>", {"x@0,9", "ab@40,9", "cd@80,9"}},
       {100, "<s>a</s><br>b", {"a@0,9", "b@0,26"}},
