@@ -82,7 +82,7 @@ TEST_F(BubbleTest, TheKeysAndTheirDefaults) {
       {"type: bubble, styles: { default: { font: ten } }, style: { font: ten, lineSpacing: 1/ }", ""},  // not read
       {"type: bubble, style: { font: ten }, fill: nocolor", "Invalid color: \"nocolor\""},
   };
-  for (const auto& [description, error] : errors) EXPECT_EQ(ErrorOf([&] { Make(description); }), error) << description;
+  for (const auto& c : errors) EXPECT_EQ(ErrorOf([&] { Make(c.first); }), c.second) << c.first;
 }
 
 TEST_F(BubbleTest, TypingRunsFromTheDueTimeAndEachActionRunsOnceInTextOrder) {
