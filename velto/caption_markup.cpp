@@ -117,7 +117,8 @@ class cWord {
     const std::string& text = fPage->Text();
     while (static_cast<std::int64_t>(fCharacters.size()) < count) {
       if (fPosition < fLiteralEnd) {
-        fCharacters.push_back({static_cast<wchar_t>(static_cast<unsigned char>(text[fPosition])), fPosition + 1, false});
+        const auto byte = static_cast<unsigned char>(text[fPosition]);
+        fCharacters.push_back({static_cast<wchar_t>(byte), fPosition + 1, false});
         ++fPosition;
         continue;
       }
