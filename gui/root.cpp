@@ -29,9 +29,14 @@ void rcGUIRoot::SetRootElement(ref<rcGUIElement> element) {
 }
 
 void rcGUIRoot::StartTracking(const cPoint& p, std::int32_t time, const cKeyModifiers& modifiers) {
-  if (!fView) return;
-  const cMouseEvent event{iref<iGUIView>(fView), p, time, modifiers, 1};
-  fView->StartTracking(GetTracker(), event);
+  StartTracking(GetTracker(), p, time, modifiers);
+}
+
+void rcGUIRoot::StartTracking(const iref<iMouseTracker>& tracker, const cPoint& p, std::int32_t time,
+                              const cKeyModifiers& modifiers) {
+  const iref<iNativeView> view = fView;
+  if (!view) return;
+  view->StartTracking(tracker, cMouseEvent{iref<iGUIView>(view), p, time, modifiers, 1});
 }
 
 void rcGUIRoot::Close() {

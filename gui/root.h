@@ -33,6 +33,10 @@ class rcGUIRoot : public rc,
   const ref<rcGUIElement>& GetRootElement() const { return fRootElement; }
   // Asks the view to route the mouse to this root's tracker; p is in view coordinates.
   void StartTracking(const cPoint& p, std::int32_t time, const cKeyModifiers& modifiers);
+  // The same for another tracker (an element with a tracker of its own), which receives a press
+  // event of the primary button from the view.
+  void StartTracking(const iref<iMouseTracker>& tracker, const cPoint& p, std::int32_t time,
+                     const cKeyModifiers& modifiers);
   // Detaches the tree and closes and releases the view.
   void Close();
   void NotifyWindowStateChanged();

@@ -16,9 +16,11 @@
 #include "velto/root_view.h"
 #include "velto/velto_view.h"
 #include "velto/views/animation_view.h"
+#include "velto/views/button_view.h"
 #include "velto/views/click_view.h"
 #include "velto/views/group_view.h"
 #include "velto/views/hover_view.h"
+#include "velto/views/knob_view.h"
 #include "velto/views/paged_view.h"
 #include "velto/views/rectangle_view.h"
 #include "velto/views/transformed_view.h"
@@ -49,9 +51,9 @@ constexpr std::array<ViewMaker, kTypeNames.size()> kMakers = {
     nullptr,              // caption
     MakeClickView,        // click
     MakeHoverView,        // hover
-    nullptr,              // button
+    MakeButtonView,       // button
     nullptr,              // slider
-    nullptr,              // knob
+    MakeKnobView,         // knob
     nullptr,              // cluster
     MakeAnimationView,    // animation
     MakeBubbleView,       // bubble

@@ -5,6 +5,7 @@
 
 #include "gui/resources/canvas.h"
 #include "gui/resources/image_wrappers.h"
+#include "gui/resources/raster_resources.h"
 
 namespace Velto {
 
@@ -38,5 +39,14 @@ ref<rcImage> rcCrossfadeFilm::GetFrame(std::int32_t position) {
 }
 
 std::int32_t rcCrossfadeFilm::GetChangeCount() { return fSource->GetChangeCount(); }
+
+iref<iFilm> MakeFilm(const ref<rcImage>& image, std::int32_t frameCount, bool interpolate) {
+  if (interpolate) {
+    ref<rcRasterResource> pixels = GetPixelImage(image);
+    if (!pixels) pixels = ref<rcRasterResource>(new rcImageResource(0, 0, false));
+    return iref<iFilm>(new rcCrossfadeFilm(pixels, frameCount, false));
+  }
+  return iref<iFilm>(new rcFilm(image ? image : ref<rcImage>(new rcImageResource(0, 0, false)), frameCount));
+}
 
 }  // namespace Velto

@@ -56,4 +56,10 @@ class rcCrossfadeFilm : public Wex::rc, public iFilm {
   std::int32_t fRange;
 };
 
+// The film of a description: a cross-fading one (not cyclic) or a plain one of the frame count
+// over the image. A cross-fading film blends its source's pixels, so an image of another kind is
+// drawn into pixels first (GetPixelImage); no image, or one without pixels, gives a film of empty
+// frames.
+iref<iFilm> MakeFilm(const ref<rcImage>& image, std::int32_t frameCount, bool interpolate);
+
 }  // namespace Velto

@@ -2,11 +2,13 @@
 // registry holds two small pictures ("white", opaque, and "grey", half transparent), the layout
 // "main" (which nests itself through the variable "page") and the ORV source "knob", and whose
 // variables hold opacities, scales, offsets and angles, finite and not, an ORV source, view
-// descriptions and a page name. The tree is refreshed, the mouse moves and presses over it (the
-// actions that views run show their alerts, menus, text edits and launches to stand-ins that
-// answer at once, and their errors to the controller), and unless a view is wider or taller than
-// 4096 pixels (a transformed view draws through a bitmap as large as itself) it is drawn into a
-// 64 x 64 bitmap seven times, so that vector views run live, cache and draw their cache.
+// descriptions and a page name. The root is hosted by a view that tracks the mouse as the
+// platform's does. The tree is refreshed, the mouse moves and presses over it, and a press that
+// starts tracking drags with option and with shift and is released (the actions that views run
+// show their alerts, menus, text edits and launches to stand-ins that answer at once, and their
+// errors to the controller), and unless a view is wider or taller than 4096 pixels (a
+// transformed view draws through a bitmap as large as itself) it is drawn into a 64 x 64 bitmap
+// seven times, so that vector views run live, cache and draw their cache.
 // Reading, refreshing, the mouse and drawing may fail only with the errors of descriptions,
 // expressions, markup, pictures and resources; anything else that escapes, and any crash or
 // sanitizer report, is a finding.
@@ -14,6 +16,7 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/exceptions.h"
@@ -22,9 +25,11 @@
 #include "gui/alert.h"
 #include "gui/bitmap_context.h"
 #include "gui/menu.h"
+#include "gui/root.h"
 #include "gui/simple_text_edit.h"
 #include "gui/resources/resource_registry.h"
 #include "gui/resources/testing/temporary_bundle.h"
+#include "gui/tests/recording_view.h"
 #include "platform/launch.h"
 #include "velto/root_view.h"
 #include "velto/testing/recording_controller.h"
@@ -73,6 +78,30 @@ struct Fixture {
   ref<Wex::rcOffscreenContext32> bitmap{new Wex::rcOffscreenContext32(64, 64, false)};
 };
 
+// A host view whose tracker receives the starting event at once, a tracker that another replaces
+// being cancelled first.
+class rcTrackingView : public GuiTest::rcRecordingView {
+ public:
+  void StartTracking(const iref<Wex::iMouseTracker>& tracker, const Wex::cMouseEvent& event) override {
+    if (const iref<Wex::iMouseTracker> old = fTracker; old && old.Get() != tracker.Get()) {
+      old->CancelTracking(TrackingHost());
+    }
+    fTracker = tracker;
+    if (tracker) tracker->TrackMouse(TrackingHost(), event);
+  }
+  // Drags the current tracker to each point with its keys, then releases it at the last one.
+  void DragAndRelease(const std::vector<std::pair<Wex::cPoint, Wex::cKeyModifiers>>& drags) {
+    for (const auto& drag : drags) {
+      if (const iref<Wex::iMouseTracker> tracker = fTracker) {
+        tracker->TrackMouse(TrackingHost(), {Self(), drag.first, 0, drag.second, 1});
+      }
+    }
+    if (const iref<Wex::iMouseTracker> tracker = std::exchange(fTracker, nullptr)) {
+      tracker->EndTracking(TrackingHost(), {Self(), drags.back().first, 0, {}, 0});
+    }
+  }
+};
+
 // Whether the element and every element below it are at most kMaxDrawnSide wide and high.
 bool FitsDrawing(const Wex::rcGUIElement& element) {
   const Wex::cRect& b = element.GetBounds();
@@ -101,14 +130,21 @@ void Expecting(Step&& step) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static Fixture fixture;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const ref<rcTrackingView> view(new rcTrackingView());
+  view->fBounds = {0, 0, 64, 64};
+  const ref<Wex::rcGUIRoot> host(new Wex::rcGUIRoot(iref<Wex::iNativeView>(view)));
   const ref<Velto::rcRootView> root(new Velto::rcRootView({0, 0, 64, 64}, &fixture.controller));
   Expecting([&] { root->ReadContents(Wex::ParseKeyValueMap(text)); });
+  Expecting([&] { host->SetRootElement(root); });
   Expecting([&] { root->WindowStateChanged(); });
   Wex::cKeyModifiers shift;
   shift.fShift = true;
+  Wex::cKeyModifiers option;
+  option.fOption = true;
   for (const Wex::cPoint p : {Wex::cPoint{10, 12}, Wex::cPoint{40, 30}, Wex::cPoint{63, 1}}) {
     Expecting([&] { root->MouseMoved(p, 0, {}); });
     Expecting([&] { root->MouseDown(p, 0, false, shift); });
+    Expecting([&] { view->DragAndRelease({{{p.fX + 5, p.fY - 40}, option}, {{p.fX - 30, p.fY + 3}, shift}}); });
     Expecting([&] { root->ContextClick(p, 0, {}); });
   }
   Expecting([&] { root->MouseExited(0); });
@@ -116,7 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A bubble lays its page out when it is first drawn: its markup errors leave the drawing.
     for (int i = 0; i < 7; ++i) Expecting([&] { root->Draw(*fixture.bitmap, {0, 0, 64, 64}); });
   }
-  root->Detach();
+  host->Close();
   fixture.controller.TakeCalls();
   fixture.registry.Clear();
   return 0;

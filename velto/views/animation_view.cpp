@@ -5,8 +5,8 @@
 
 #include "base/expression.h"
 #include "base/text.h"
+#include "gui/resources/film.h"
 #include "gui/resources/layout.h"
-#include "gui/resources/raster_resources.h"
 #include "raster/geometry.h"
 #include "velto/root_view.h"
 
@@ -29,17 +29,6 @@ double Bias(double t, double c) {
 // count × f cut to the positions 0 ... count - 1 while it is a double, then truncated.
 std::int32_t PositionAt(std::int32_t count, double f) {
   return QorRaster::TruncateSaturated<std::int32_t>(std::clamp(count * f, 0.0, count - 1.0));
-}
-
-// The film over the image. A cross-fading film blends its source's pixels, so an image of
-// another kind is copied into pixels first; no image, or no pixels, gives a film of empty frames.
-iref<iFilm> MakeFilm(const ref<rcImage>& image, std::int32_t frames, bool interpolate) {
-  if (interpolate) {
-    ref<rcRasterResource> pixels = GetPixelImage(image);
-    if (!pixels) pixels = ref<rcRasterResource>(new rcImageResource(0, 0, false));
-    return iref<iFilm>(new rcCrossfadeFilm(pixels, frames, false));
-  }
-  return iref<iFilm>(new rcFilm(image ? image : ref<rcImage>(new rcImageResource(0, 0, false)), frames));
 }
 
 }  // namespace

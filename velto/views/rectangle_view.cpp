@@ -5,10 +5,6 @@
 #include "gui/resources/canvas.h"
 #include "gui/resources/image_wrappers.h"
 #include "gui/resources/shapes.h"
-#include "raster/combine.h"
-#include "raster/limits.h"
-#include "raster/path.h"
-#include "raster/polygon_mask.h"
 #include "raster/solid.h"
 
 namespace Velto {
@@ -27,33 +23,7 @@ rcShapeView::rcShapeView(const Wex::cRect& r, const cStroke& frame, const QorRas
     : rcGUIElement(r), fFrame(frame), fCornerRadii(cornerRadii), fBlendMode(blendMode) {}
 
 void rcShapeView::PaintShape(Wex::rcGraphicsContext& context, const QorRaster::IntRect& clip, QorRaster::Paint& fill) {
-  const double w = fFrame.fWidth;
-  const QorRaster::Rect bounds = EdgesToRealRect(GetBounds());
-  QorRaster::Path shape;
-  QorRaster::Path frame;
-  try {
-    shape.AddRoundedRect(bounds.x + w / 2, bounds.y + w / 2, bounds.width - w, bounds.height - w, fCornerRadii.x,
-                         fCornerRadii.y, 1.0);
-    frame = shape;
-    fFrame.StrokePath(frame);
-    cContextCanvas canvas(context);
-    QorRaster::SolidPaint frameColor(fFrame.fColor);
-    QorRaster::PolygonMask frameCoverage(frame, clip, &QorRaster::kNonZeroRule);
-    QorRaster::MaskedPaint frameLayer(&frameColor, &frameCoverage);
-    QorRaster::PolygonMask fillCoverage(shape, clip, &QorRaster::kNonZeroRule);
-    QorRaster::MaskedPaint fillLayer(&fill, &fillCoverage);
-    QorRaster::OverPaint composed(&fillLayer, &frameLayer);
-    if (fBlendMode != kBlendMultiply) {
-      BlendImage(canvas, composed, fBlendMode, 255);
-      return;
-    }
-    // White under the shape: the product keeps what the shape does not cover.
-    QorRaster::SolidRectPaint white(0xFFFFFFFF, clip);
-    QorRaster::OverPaint factor(&white, &composed);
-    BlendImage(canvas, factor, fBlendMode, 255);
-  } catch (const QorRaster::LimitException&) {
-    // Too many vertices or too much scanning for one pass: nothing is drawn.
-  }
+  PaintFramedShape(context, clip, EdgesToRealRect(GetBounds()), fCornerRadii, fFrame, fill, fBlendMode);
 }
 
 rcRectangleView::rcRectangleView(const Wex::cRect& r, const cStroke& frame, const QorRaster::Point& cornerRadii,

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/text.h"
+#include "velto/root_view.h"
 
 namespace Velto {
 
@@ -73,5 +74,12 @@ bool rcValueView::SetSnap(bool enabled, double value) {
 }
 
 bool rcValueView::IsTracking() { return GetTrackedElement().Get() == this; }
+
+void BindValueVariable(rcRootView& root, const ref<rcValueView>& control, const std::string& variable) {
+  if (variable.empty()) return;
+  control->SetListenerTag(kRootListenerTag);
+  control->AddListener(iref<iViewListener>(&root));
+  root.AddValueBinding(control, variable);
+}
 
 }  // namespace Velto

@@ -4,12 +4,15 @@
 // default value and an optional snap value, with the base view that implements it for them.
 
 #include <cstdint>
+#include <string>
 
 #include "base/rc_string.h"
 #include "gui/geometry.h"
 #include "velto/views/view.h"
 
 namespace Velto {
+
+class rcRootView;
 
 // What the root view needs of a control bound to a GUI variable.
 class iValueControl {
@@ -93,5 +96,11 @@ class rcValueView : public rcView, public iValueControl {
   double fSnapValue = 0.0;
   bool fEnabled = true;
 };
+
+// Binds the control to the GUI variable through the root view, which then writes the value while
+// the control is dragged and reads the variable back when the drag ends: the control gets the
+// tag kRootListenerTag and the root as listener, and the root records the variable. An empty name
+// binds nothing.
+void BindValueVariable(rcRootView& root, const ref<rcValueView>& control, const std::string& variable);
 
 }  // namespace Velto

@@ -4,7 +4,8 @@
 // resource registry over a test bundle), hosted by a GUI root over the recording native view.
 // Trees are built from description text; the root draws into a bitmap whose pixels are read
 // back; presses, right presses and moves reach the tree as mouse events through the GUI root's
-// handler interfaces, as the native view sends them.
+// handler interfaces, as the native view sends them, and drags, releases and cancels reach the
+// tracker that the native view tracks with.
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,20 @@ inline std::string RectText(const Wex::cRect& r) {
   return std::to_string(r.fLeft) + "," + std::to_string(r.fTop) + "," + std::to_string(r.fRight) + "," +
          std::to_string(r.fBottom);
 }
+
+// The native view with the tracking of the platform's content view: starting to track cancels
+// another current tracker, and the new one receives the starting event at once.
+class rcTrackingView : public GuiTest::rcRecordingView {
+ public:
+  void StartTracking(const iref<Wex::iMouseTracker>& tracker, const Wex::cMouseEvent& event) override {
+    if (const iref<Wex::iMouseTracker> old = fTracker; old && old.Get() != tracker.Get()) {
+      old->CancelTracking(TrackingHost());
+    }
+    fTracker = tracker;
+    fTrackingEvent = event;
+    if (tracker) tracker->TrackMouse(TrackingHost(), event);
+  }
+};
 
 class ViewTest : public ::testing::Test {
  protected:
@@ -87,15 +102,33 @@ class ViewTest : public ::testing::Test {
     return GuiTest::Pixel(bitmap, x, y) & 0xFFFFFF;
   }
 
-  Wex::cMouseEvent Event(const Wex::cPoint& p) const { return {fView->Self(), p, fTime, {}, 1}; }
+  Wex::cMouseEvent Event(const Wex::cPoint& p, const Wex::cKeyModifiers& keys = {}, std::uint32_t buttons = 1) const {
+    return {fView->Self(), p, fTime, keys, buttons};
+  }
   // A press of the primary button, a press of the secondary one, and a move, at a view point.
-  bool Press(const Wex::cPoint& p) {
-    return fView->GetClickHandler()->MouseClick(fView->Self(), Event(p), 0, false, false);
+  bool Press(const Wex::cPoint& p, const Wex::cKeyModifiers& keys = {}) {
+    return fView->GetClickHandler()->MouseClick(fView->Self(), Event(p, keys), 0, false, false);
   }
   bool RightPress(const Wex::cPoint& p) {
     return fView->GetContextMenuDisplayer()->ShowContextMenu(fView->Self(), Event(p));
   }
   void Move(const Wex::cPoint& p) { fView->GetMovementHandler()->MouseMoved(fView->Self(), Event(p)); }
+  // While a tracker tracks the mouse: a drag to a view point, the release there (which ends the
+  // tracking) and a cancel.
+  void Drag(const Wex::cPoint& p, const Wex::cKeyModifiers& keys = {}) {
+    if (const iref<Wex::iMouseTracker> tracker = fView->fTracker) {
+      tracker->TrackMouse(fView->TrackingHost(), Event(p, keys));
+    }
+  }
+  void Release(const Wex::cPoint& p, const Wex::cKeyModifiers& keys = {}) {
+    if (const iref<Wex::iMouseTracker> tracker = std::exchange(fView->fTracker, nullptr)) {
+      tracker->EndTracking(fView->TrackingHost(), Event(p, keys, 0));
+    }
+  }
+  void CancelTracking() {
+    const iref<Wex::iMouseTracker> tracker = fView->fTracker;  // the view clears its own
+    fView->CancelTracking(tracker);
+  }
 
   Calls TakeCalls() { return fController.TakeCalls(); }
   std::vector<std::string> TakeLog() { return std::exchange(fLog, {}); }
@@ -106,7 +139,7 @@ class ViewTest : public ::testing::Test {
   ResourcesTest::TemporaryBundle fBundle;
   Velto::rcResourceRegistry fRegistry{false, L"T"};
   RecordingController fController{&fRegistry};
-  ref<GuiTest::rcRecordingView> fView{new GuiTest::rcRecordingView()};
+  ref<rcTrackingView> fView{new rcTrackingView()};
   ref<Wex::rcGUIRoot> fHost{new Wex::rcGUIRoot(iref<Wex::iNativeView>(fView))};
   ref<Velto::rcRootView> fRoot{new Velto::rcRootView({0, 0, 200, 100}, &fController)};
   // What the probes of the tests log.
