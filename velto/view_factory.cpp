@@ -18,6 +18,8 @@
 #include "velto/views/animation_view.h"
 #include "velto/views/button_view.h"
 #include "velto/views/click_view.h"
+#include "velto/views/cluster_view.h"
+#include "velto/views/console_view.h"
 #include "velto/views/group_view.h"
 #include "velto/views/hover_view.h"
 #include "velto/views/knob_view.h"
@@ -54,14 +56,14 @@ constexpr std::array<ViewMaker, kTypeNames.size()> kMakers = {
     MakeButtonView,       // button
     nullptr,              // slider
     MakeKnobView,         // knob
-    nullptr,              // cluster
+    MakeClusterView,      // cluster
     MakeAnimationView,    // animation
     MakeBubbleView,       // bubble
     MakeMarkerView,       // marker
     MakeGroupView,        // group
     MakePagedView,        // paged
     MakeTransformedView,  // transformed
-    nullptr,              // console
+    MakeConsoleView,      // console
     MakeVeltoView,        // velto
 };
 

@@ -12,11 +12,15 @@
 
 namespace GuiTest {
 
-// A wrapper over no window that answers a content rectangle of its own.
+// A wrapper over no window that answers a content rectangle of its own, and whether it is the
+// key window as the test sets it.
 class rcFakeWindow : public Wex::rcExtWindow {
  public:
   explicit rcFakeWindow(const Wex::cRect& content) : rcExtWindow(nullptr), fContent(content) {}
   Wex::cRect GetContentRect() override { return fContent; }
+  bool IsKeyWindow() override { return fKey; }
+
+  bool fKey = false;
 
  private:
   Wex::cRect fContent;
@@ -35,7 +39,11 @@ class rcRecordingView : public Wex::rc, public Wex::iNativeView {
   void Show() override { fVisible = true; }
   void Hide() override { fVisible = false; }
   bool IsVisible() override { return fVisible; }
-  void Activate() override { fKey = true; }
+  // The view becomes the focus of its window (the first responder).
+  void Activate() override {
+    ++fActivations;
+    fKey = true;
+  }
   bool IsKeyWindow() override { return fKey; }
   void InvalidateRect(const Wex::cRect& r) override { fInvalidated.push_back(r); }
   void InvalidateAll() override { fInvalidated.push_back(fBounds); }
@@ -88,6 +96,7 @@ class rcRecordingView : public Wex::rc, public Wex::iNativeView {
   Wex::cRect fBounds{0, 0, 200, 100};
   bool fVisible = false;
   bool fKey = false;
+  int fActivations = 0;
   std::int32_t fUserValue = 0;
   std::vector<Wex::cRect> fInvalidated;
   ref<Wex::rcScheduler> fScheduler{new Wex::rcScheduler()};
