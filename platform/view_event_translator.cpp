@@ -66,7 +66,19 @@ std::uint32_t ModifierKeyFlag(guint keyval) {
   }
 }
 
-bool IsForwardDelete(guint keyval) { return keyval == GDK_KEY_Delete || keyval == GDK_KEY_KP_Delete; }
+// The character that a key types, 0 for none. A forward delete types nothing (its code point,
+// 0x7F, would read as a backspace); the keypad's Enter types a carriage return, as Return does.
+gunichar KeyCharacter(guint keyval) {
+  switch (keyval) {
+    case GDK_KEY_Delete:
+    case GDK_KEY_KP_Delete:
+      return 0;
+    case GDK_KEY_KP_Enter:
+      return '\r';
+    default:
+      return gdk_keyval_to_unicode(keyval);
+  }
+}
 
 std::int32_t KeyCodeOf(guint keyval, std::uint16_t hardwareKeycode) {
   switch (keyval) {
@@ -219,8 +231,7 @@ std::optional<ViewEvent> ViewEventTranslator::Translate(const GdkEvent& event, c
       if (!press) return std::nullopt;
       record.kind = ViewEventKind::kKeyDown;
       record.isARepeat = repeat;
-      // A forward delete types nothing (its code point, 0x7F, would read as a backspace).
-      const gunichar character = IsForwardDelete(key.keyval) ? 0 : gdk_keyval_to_unicode(key.keyval);
+      const gunichar character = KeyCharacter(key.keyval);
       if (character != 0) record.characters.push_back(static_cast<char32_t>(character));
       return record;
     }

@@ -208,6 +208,7 @@ TEST(ViewEventTranslator, KeysGiveCharactersKeyCodesRepeatsAndModifierChanges) {
       {Key(GDK_KEY_PRESS, GDK_KEY_KP_Delete, 91), 0, kKeyDown, U"", 117},
       {Key(GDK_KEY_PRESS, GDK_KEY_BackSpace, 22), 0, kKeyDown, U"\b", 51},
       {Key(GDK_KEY_PRESS, GDK_KEY_Return, 36), 0, kKeyDown, U"\r", 36},
+      {Key(GDK_KEY_PRESS, GDK_KEY_KP_Enter, 104), 0, kKeyDown, U"\r", 76},
       {Key(GDK_KEY_PRESS, GDK_KEY_Tab, 23), 0, kKeyDown, U"\t", 48},
       {Key(GDK_KEY_PRESS, GDK_KEY_ISO_Left_Tab, 23), GDK_SHIFT_MASK, kKeyDown, U"", 48, true, kShift},
       {Key(GDK_KEY_PRESS, GDK_KEY_Left, 113), 0, kKeyDown, U"", 123},
