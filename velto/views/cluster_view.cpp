@@ -257,8 +257,8 @@ ref<Wex::rcGUIElement> MakeClusterView(rcRootView& root, const Wex::cRect& bound
       if (method.empty()) method = "toggle";
       return cClusterPaintRule{mask, std::move(method), Wex::DoubleToString(Wex::EvaluateExpression(value, maximum))};
     };
-    std::vector<cClusterPaintRule> rules{makeRule(0, Wex::Unquote(Wex::ValueOf(description, "paintMethod")),
-                                                  Wex::ValueOf(description, "paintValue"))};
+    std::vector<cClusterPaintRule> rules{
+        makeRule(0, Wex::Unquote(Wex::ValueOf(description, "paintMethod")), Wex::ValueOf(description, "paintValue"))};
     for (const std::string& item : Wex::ParseList(Wex::ValueOf(description, "paintValues"))) {
       std::vector<std::string> fields = Wex::ParseList(item);
       fields.resize(3);

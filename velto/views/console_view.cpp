@@ -274,8 +274,8 @@ void rcConsoleView::InvalidateChanges() {
 }
 
 void rcConsoleView::Invalidate(const cWideRect& r) {
-  InvalidateRect({SaturateToInt32(r.fLeft), SaturateToInt32(r.fTop), SaturateToInt32(r.fRight),
-                  SaturateToInt32(r.fBottom)});
+  InvalidateRect(
+      {SaturateToInt32(r.fLeft), SaturateToInt32(r.fTop), SaturateToInt32(r.fRight), SaturateToInt32(r.fBottom)});
 }
 
 bool rcConsoleView::HandleTextInput(const Wex::cKeyEvent& key) {
@@ -331,7 +331,8 @@ void rcConsoleView::OnTimer(Wex::rcScheduler& scheduler, std::int32_t dueTime, s
 
 ref<Wex::rcGUIElement> MakeConsoleView(rcRootView& root, const Wex::cRect& bounds, const Description& description) {
   cConsoleSettings settings;
-  const std::pair<std::int32_t, std::int32_t> dimensions = ReadIntPair(Wex::ValueOf(description, "dimensions"), {80, 40});
+  const std::pair<std::int32_t, std::int32_t> dimensions =
+      ReadIntPair(Wex::ValueOf(description, "dimensions"), {80, 40});
   if (dimensions.first <= 0 || dimensions.second <= 0) {
     throw FormatException("Console view has negative or zero dimensions");
   }
@@ -353,7 +354,8 @@ ref<Wex::rcGUIElement> MakeConsoleView(rcRootView& root, const Wex::cRect& bound
     settings.fBlinkPeriod = BlinkPeriod(Wex::EvaluateExpression(Wex::ValueOf(cursor, "blinkRate"), 0.5));
   }
   settings.fOutputIsArray = description.contains("outputArray");
-  settings.fOutputName = Wex::Unquote(Wex::ValueOf(description, settings.fOutputIsArray ? "outputArray" : "outputVariable"));
+  settings.fOutputName =
+      Wex::Unquote(Wex::ValueOf(description, settings.fOutputIsArray ? "outputArray" : "outputVariable"));
   settings.fInputAction = Wex::Unquote(Wex::ValueOf(description, "inputAction"));
   settings.fInputParams = Wex::Unquote(Wex::ValueOf(description, "inputParams"));
   settings.fInputVariable = Wex::Unquote(Wex::ValueOf(description, "inputVariable"));
