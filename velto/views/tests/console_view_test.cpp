@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,7 +14,7 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// Characters 6 pixels wide, line height 12, ascent 9; each run drawn is logged "x,y:byte ...".
+// Characters 6 pixels wide, line height 12, ascent 9; each run drawn is logged " x,y:byte ...".
 class rcRunFont : public Wex::rc, public Velto::iFont {
  public:
   void GetMetrics(Wex::rcGraphicsContext&, std::int32_t& height, std::int32_t& ascent) override {
@@ -43,15 +42,16 @@ class ConsoleViewTest : public ViewTest {
  protected:
   ConsoleViewTest() {
     fController.fFonts["runs"] = iref<Velto::iFont>(fFont);
+    fController.fVariables = {{"out.n", "0"}};
     fView->fWindow = fWindow;
   }
   Velto::rcConsoleView& MakeConsole(const std::string& keys) {
     fRoot->RemoveAllChildren();
-    const ref<Wex::rcGUIElement> view = Make("type: console, bounds: {0, 0, 200, 100}, font: runs, " + keys);
+    const ref<Wex::rcGUIElement> view = Make("type: console, font: runs, " + keys);
     TakeCalls();
     return dynamic_cast<Velto::rcConsoleView&>(*view);
   }
-  // Array mode: the elements added after the count, then a refresh.
+  // Array mode: each element added after the count, then a refresh.
   void Output(Velto::rcConsoleView& console, const Texts& elements) {
     for (const std::string& element : elements) {
       const std::string n = fController.fVariables["out.n"];
@@ -74,14 +74,16 @@ class ConsoleViewTest : public ViewTest {
     key.fCharacter = static_cast<std::uint8_t>(character);
     return fView->fKeyHandler && fView->fKeyHandler->KeyDown(fView->Self(), key, false);
   }
-  // The variables written and the actions run.
-  Texts Writes() {
-    Texts writes;
+  // The variables written and the actions run, then the keyboard's state.
+  std::string Effects(Velto::rcConsoleView& console) {
+    std::string effects;
     for (const Call& call : TakeCalls()) {
-      if (call.fOperation == "SetVariable") writes.push_back(call.fArguments[0] + "=" + call.fArguments[1]);
-      if (call.fOperation == "PerformAction") writes.push_back(call.fArguments[0] + " " + call.fArguments[1]);
+      if (call.fOperation == "SetVariable" || call.fOperation == "PerformAction") {
+        effects += call.fArguments[0] + "(" + call.fArguments[1] + ") ";
+      }
     }
-    return writes;
+    return effects + std::to_string(fView->fActivations) + (fView->fKeyHandler ? " keys" : "") +
+           (console.IsInputActive() ? " active" : "");
   }
 
   ref<rcRunFont> fFont{new rcRunFont()};
@@ -91,36 +93,31 @@ class ConsoleViewTest : public ViewTest {
 TEST_F(ConsoleViewTest, ReadsItsDescriptionAndRefusesBadDimensionsBeforeTheFont) {
   WritePicture("white", 2, 2, 0xFFFFFFFF);
   const char* cases[][2] = {
-      {"", "80x40 tab 8 cursor 95 500 0,0 single |||| 0"},
-      {"dimensions: {1000, 1000}, tabSize: 0x10, outputArray: a, outputVariable: v, inputAction: act,"
-       " inputParams: '{x}', inputVariable: \"in\", background: red, cursor: {image: white, offset: {2, 3}}",
-       "1000x1000 tab 16 cursor 0 500 image 2,3 array a|act|{x}|in| 4294901760"},
-      {"tabSize: -3, outputVariable: 'v w', cursor: {character: '#x', blinkRate: 0.25}",
-       "80x40 tab 1 cursor 35 250 0,0 single v w|||| 0"},
-      // Blink rates without a meaning do not blink.
-      {"cursor: {blinkRate: -1}", "80x40 tab 8 cursor 0 0 0,0 single |||| 0"},
-      {"cursor: {blinkRate: 0/0}", "80x40 tab 8 cursor 0 0 0,0 single |||| 0"},
-      {"cursor: {blinkRate: 3e6}", "80x40 tab 8 cursor 0 0 0,0 single |||| 0"},
+      {"", "80x40 8 95 500 0,0 0 |||"},
+      {"dimensions: {1000, 1000}, tabSize: 0x10, outputArray: a, outputVariable: v, inputAction: act, inputParams: "
+       "'{x}', inputVariable: \"in\", cursor: {image: white, offset: {2, 3}}",
+       "1000x1000 16 0 500 image 2,3 1 a|act|{x}|in"},
+      {"tabSize: -3, outputVariable: 'v w', cursor: {character: '#x', blinkRate: 0.25}", "80x40 1 35 250 0,0 0 v w|||"},
+      {"cursor: {blinkRate: -1}", "80x40 8 0 0 0,0 0 |||"},  // rates without a meaning do not blink
+      {"cursor: {blinkRate: 0/0}", "80x40 8 0 0 0,0 0 |||"},
+      {"cursor: {blinkRate: 3e6}", "80x40 8 0 0 0,0 0 |||"},
       {"dimensions: {5, 0}", "Console view has negative or zero dimensions"},
       {"dimensions: {1001, 1000}", "Console view dimensions are too large"},
       {"dimensions: {65536, 65536}", "Console view dimensions are too large"},
-      {"background: nocolor", "Invalid color: \"nocolor\" (font)"},
-  };
+      {"background: nocolor", "Invalid color: \"nocolor\" font"}};
   for (const auto& c : cases) {
-    fRoot->RemoveAllChildren();
     std::string result;
     const std::string error = ErrorOf([&] {
-      const ref<Wex::rcGUIElement> made = Make(std::string("type: console, font: runs, ") + c[0]);
-      const Velto::cConsoleSettings& s = dynamic_cast<Velto::rcConsoleView&>(*made).GetSettings();
-      result = std::to_string(s.fColumns) + "x" + std::to_string(s.fRows) + " tab " + std::to_string(s.fTabSize) +
-               " cursor " + std::to_string(s.fCursorCharacter) + " " + std::to_string(s.fBlinkPeriod) +
-               (s.fCursorImage ? " image " : " ") + std::to_string(s.fCursorOffset.fX) + "," +
-               std::to_string(s.fCursorOffset.fY) + (s.fOutputIsArray ? " array " : " single ") + s.fOutputName + "|" +
-               s.fInputAction + "|" + s.fInputParams + "|" + s.fInputVariable + "| " + std::to_string(s.fBackground);
+      const Velto::cConsoleSettings& s = MakeConsole(c[0]).GetSettings();
+      const auto text = [](auto... parts) { return ((std::to_string(parts) + " ") + ...); };
+      result = std::to_string(s.fColumns) + "x" + text(s.fRows, s.fTabSize, s.fCursorCharacter, s.fBlinkPeriod) +
+               (s.fCursorImage ? "image " : "") + std::to_string(s.fCursorOffset.fX) + "," +
+               text(s.fCursorOffset.fY, s.fOutputIsArray) + s.fOutputName + "|" + s.fInputAction + "|" +
+               s.fInputParams + "|" + s.fInputVariable;
     });
-    const Calls calls = TakeCalls();
-    const bool font = std::find(calls.begin(), calls.end(), At("GetFont", {"runs"})) != calls.end();
-    EXPECT_EQ(error.empty() ? result : error + (font ? " (font)" : ""), c[1]) << c[0];
+    bool font = false;
+    for (const Call& call : TakeCalls()) font = font || call.fOperation == "GetFont";
+    EXPECT_EQ(error.empty() ? result : error + (font ? " font" : ""), c[1]) << c[0];
   }
 }
 
@@ -135,40 +132,30 @@ TEST_F(ConsoleViewTest, WritesOutputByTheTerminalRules) {
       {{"tabSize: 0", "ab\tx"}, "ab x||| 4,0"},
       {{"tabSize: 2147483647", "a\tb"}, "a|b|| 1,1"},
       {{"dimensions: {3, 2}", "abcdef"}, "def|| 0,1"},  // the last cell wraps and scrolls
-      {{"dimensions: {3, 2}", "a\nb\nc\nd"}, "c|d| 1,1"},
-  };
+      {{"dimensions: {3, 2}", "a\nb\nc\nd"}, "c|d| 1,1"}};
   for (const auto& [elements, screen] : cases) {
-    fController.fVariables = {{"out.n", "0"}};
     const bool keys = elements[0].find(':') != std::string::npos;
     Velto::rcConsoleView& console =
-        MakeConsole("outputArray: out, " + (keys ? elements[0] + ", " : "") + "dimensions: {10, 3}");
+        MakeConsole((keys ? elements[0] + ", " : "") + "outputArray: out, dimensions: {10, 3}");
     Output(console, Texts(elements.begin() + keys, elements.end()));
     EXPECT_EQ(Screen(console), screen);
   }
-}
 
-TEST_F(ConsoleViewTest, ReadsNewArrayElementsAndChangedValues) {
   // Elements that exist when the view is made are not written; new ones in order, joined; a
-  // smaller count only lowers the mark, so the element at it comes again.
-  fController.fVariables = {{"out.n", "2"}, {"out[0]", "x"}, {"out[1]", "y"}};
+  // smaller count only lowers the mark; a negative count reads nothing; a jump reads the last 65536.
+  fController.fVariables.insert_or_assign("out[2]", "a");
+  fController.fVariables.insert_or_assign("out[3]", "b");
+  fController.fVariables["out.n"] = "2";
   Velto::rcConsoleView& array = MakeConsole("dimensions: {10, 3}, outputArray: out");
-  fController.fVariables.insert({{"out[2]", "a"}, {"out[3]", "b"}});
-  for (const char* count : {"4", "3", "4"}) {
-    fController.fVariables["out.n"] = count;
-    array.WindowStateChanged();
-  }
-  EXPECT_EQ(Screen(array), "abb||| 3,0");
-  // A negative count reads nothing; a jump reads the last 65536 elements.
-  for (const char* count : {"-1", "70000"}) {
+  for (const char* count : {"4", "3", "4", "-1", "70000"}) {
     TakeCalls();
     fController.fVariables["out.n"] = count;
     array.WindowStateChanged();
   }
   const Calls calls = TakeCalls();
-  EXPECT_EQ(Calls(calls.begin(), calls.begin() + 2),
-            (Calls{At("GetVariable", {"out.n"}), At("GetVariable", {"out[4464]"})}));
-  EXPECT_EQ(calls.size(), 1u + 65536u);
-
+  EXPECT_EQ(Screen(array), "abb||| 3,0");
+  EXPECT_EQ(calls.size(), 65537u);
+  EXPECT_EQ(calls.at(1), At("GetVariable", {"out[4464]"}));
   // A new value is written with a new line; the same value again writes nothing.
   Velto::rcConsoleView& single = MakeConsole("dimensions: {10, 3}, outputVariable: v");
   for (const char* value : {"abc", "abc", "de\n", "\fxy", ""}) {
@@ -180,17 +167,16 @@ TEST_F(ConsoleViewTest, ReadsNewArrayElementsAndChangedValues) {
 
 TEST_F(ConsoleViewTest, DrawsRowsInRunsAndInvalidatesWhatChanged) {
   // Cells at (10 + 9 c, 5 + 18 r); the background fills the update rectangle only.
-  fController.fVariables = {{"out.n", "0"}};
   Velto::rcConsoleView& console =
       MakeConsole("dimensions: {20, 5}, margins: {10, 5}, outputArray: out, background: red");
   fView->fInvalidated.clear();
   Output(console, {"\xe9\nab"});
   const ref<Wex::rcOffscreenContext32> drawn = Draw({0, 0, 100, 50}, 0xFF0000FF);
-  EXPECT_EQ(Rgb(*drawn, 99, 49) * 0x1000000ull + Rgb(*drawn, 100, 50), 0xFF00000000FFull);
-  // Measured widths (6) and line height (12): neighbours merge unless that wastes over 100 pixels.
+  EXPECT_EQ(Rgb(*drawn, 99, 49) * 0x100000000ull + Rgb(*drawn, 100, 50), 0xFF0000'000000FFull);
   Output(console, {"\rba   a"});
   Draw({0, 0, 200, 100}, 0);
-  // Before the first drawing nothing is measured: the cells reach far out, merged and cut.
+  // Unmeasured cells reach far out, merged and cut; measured ones (6 wide, 12 high) merge unless
+  // that wastes over 100 square pixels.
   EXPECT_EQ(fView->fInvalidated, (std::vector<Wex::cRect>{{8, 3, 200, 100}, {8, 21, 27, 37}, {53, 21, 63, 37}}));
   EXPECT_EQ(fFont->fLog,
             (Texts{"metrics", " 10,14:233", " 10,32:97 19,32:98", " 10,14:233", " 10,32:98 19,32:97 55,32:97"}));
@@ -203,49 +189,48 @@ TEST_F(ConsoleViewTest, DrawsRowsInRunsAndInvalidatesWhatChanged) {
 
 TEST_F(ConsoleViewTest, AnInputConsoleClaimsTheKeyboardAndTakesKeysWhileActive) {
   Velto::rcConsoleView& console =
-      MakeConsole("dimensions: {2, 3}, inputVariable: in, inputAction: act, inputParams: p, cursor: {character: '#'}");
+      MakeConsole("dimensions: {2, 3}, inputVariable: in, inputAction: act, inputParams: p");
   // Becoming visible takes the focus and the keys; the console is active in the key window only.
   console.WindowStateChanged();
-  EXPECT_TRUE(fView->fActivations == 1 && fView->fKeyHandler.Get() == &console && !console.IsInputActive());
+  EXPECT_EQ(Effects(console), "1 keys");
   EXPECT_FALSE(Type('a'));
   fWindow->fKey = true;
   console.WindowStateChanged();
   Draw({0, 0, 200, 100}, 0);
-  EXPECT_EQ(fFont->fLog.back(), " 0,9:35");  // the cursor
+  EXPECT_EQ(fFont->fLog.back(), " 0,9:95");  // the cursor
   // A backspace at column 0 only shortens the line; Return stores it and runs the action.
   for (const char key : {'a', 'b', '\b', 'c', '\r'}) EXPECT_TRUE(Type(key)) << key;
   for (const char key : {'\0', '\a', '\x7f', '\xc8'}) EXPECT_FALSE(Type(key)) << key;
   EXPECT_EQ(Screen(console), "ab|c|| 0,2");
-  EXPECT_EQ(Writes(), (Texts{"in=ac\n", "act p"}));
-
+  EXPECT_EQ(Effects(console), "in(ac\n) act(p) 1 keys active");
   // Without the focus input stops; hidden, the console gives up the keys; shown, claims them.
-  const auto state = [&] {
-    console.WindowStateChanged();
-    return std::to_string(fView->fActivations) + (fView->fKeyHandler ? " keys" : "") +
-           (console.IsInputActive() ? " active" : "");
-  };
   fView->fKey = false;
-  EXPECT_EQ(state(), "1 keys");
+  console.WindowStateChanged();
+  EXPECT_EQ(Effects(console), "1 keys");
   console.Hide();
-  EXPECT_EQ(state(), "1");
+  console.WindowStateChanged();
+  EXPECT_EQ(Effects(console), "1");
   console.Show();
-  EXPECT_EQ(state(), "2 keys active");
-  // A press claims the keys when another handler has them; leaving the host gives them up.
+  console.WindowStateChanged();
+  EXPECT_EQ(Effects(console), "2 keys active");
+  // A press claims the keys that another handler has, and only then is handled.
   fView->fKeyHandler = nullptr;
   EXPECT_TRUE(fRoot->MouseDown({5, 5}, 0, false, {}));
   EXPECT_FALSE(fRoot->MouseDown({5, 5}, 0, false, {}));
-  EXPECT_EQ(state(), "4 keys active");
-  fRoot->RemoveAllChildren();
-  EXPECT_FALSE(fView->fKeyHandler);
+  EXPECT_EQ(Effects(console), "4 keys active");
 
-  // With only an action nothing is written; a console without input never takes the keys.
-  MakeConsole("inputAction: act").WindowStateChanged();
+  // Leaving the host gives the keys up. With only an action nothing is written; a console
+  // without input never takes the keys, and a press on it goes to the base view.
+  Velto::rcConsoleView& action = MakeConsole("inputAction: act");
+  EXPECT_EQ(Effects(action), "4");
+  action.WindowStateChanged();
   EXPECT_TRUE(Type('x') && Type('\r'));
-  EXPECT_EQ(Writes(), (Texts{"act "}));
+  EXPECT_EQ(Effects(action), "act() 5 keys active");
   fView->fKeyHandler = nullptr;
-  MakeConsole("").WindowStateChanged();
+  Velto::rcConsoleView& output = MakeConsole("");
+  output.WindowStateChanged();
   EXPECT_FALSE(fRoot->MouseDown({5, 5}, 0, false, {}));
-  EXPECT_EQ(std::to_string(fView->fActivations) + (fView->fKeyHandler ? " keys" : ""), "5");
+  EXPECT_EQ(Effects(output), "5");
 }
 
 TEST_F(ConsoleViewTest, TheCursorBlinksFromItsDueTimes) {
@@ -257,8 +242,8 @@ TEST_F(ConsoleViewTest, TheCursorBlinksFromItsDueTimes) {
     fView->fScheduler->GetTimeToNextTask(0, due);
     return due;
   };
-  // Run at: the next due time and the invalidations; late by over a period, the next is a period
-  // from the run, and the blink ran once.
+  // Run at, next due: a period after the due time; late by over a period, a period after the
+  // run, with one blink. Each blink invalidates the cursor.
   const std::int32_t first = next();
   const std::pair<std::int32_t, std::int32_t> steps[] = {
       {first + 100, first + 500}, {first + 500, first + 1000}, {first + 3000, first + 3500}};
@@ -269,7 +254,6 @@ TEST_F(ConsoleViewTest, TheCursorBlinksFromItsDueTimes) {
     EXPECT_EQ(fView->fInvalidated.size(), 1u);
     Draw({0, 0, 200, 100}, 0);
   }
-  fRoot->RemoveAllChildren();
   MakeConsole("cursor: {blinkRate: -0.5}");
   EXPECT_EQ(next(), -1);
 }
