@@ -135,8 +135,11 @@ bool rcClusterView::MouseDown(const Wex::cPoint& p, std::int32_t time, bool, con
   } else {
     throw FormatException("Unrecognized cluster paint method: " + Wex::Quote(fPaintMethod));
   }
-  if (Wex::rcGUIRoot* host = GetHost()) {
-    host->StartTracking(iref<Wex::iMouseTracker>(this), LocalToWindow(p), time, modifiers);
+  if (GetHostView() != nullptr) {
+    GetHost()->StartTracking(iref<Wex::iMouseTracker>(this), LocalToWindow(p), time, modifiers);
+  } else {
+    // Nothing tracks a gesture without a host's view: it ends at once.
+    EndGesture();
   }
   return true;
 }

@@ -50,6 +50,7 @@ rcConsoleView::rcConsoleView(const Wex::cRect& r, rcRootView& root, cConsoleSett
   const auto cells = static_cast<std::size_t>(fSettings.fColumns) * static_cast<std::size_t>(fSettings.fRows);
   fShownGrid.assign(cells, ' ');
   fTextGrid.assign(cells, ' ');
+  fRowEpochs.assign(static_cast<std::size_t>(fSettings.fRows), 0);
   const auto columns = static_cast<std::size_t>(fSettings.fColumns);
   fRunCharacters.resize(columns);
   fRunStarts.resize(columns);
@@ -59,23 +60,40 @@ rcConsoleView::rcConsoleView(const Wex::cRect& r, rcRootView& root, cConsoleSett
   if (fSettings.fOutputIsArray) fElementsSeen = ReadCount(root, fSettings.fOutputName);
 }
 
-std::size_t rcConsoleView::TextIndex(std::int32_t column, std::int32_t row) const {
-  const std::int32_t ringRow = (fTopRow + row) % fSettings.fRows;
-  return static_cast<std::size_t>(ringRow) * static_cast<std::size_t>(fSettings.fColumns) +
-         static_cast<std::size_t>(column);
+std::size_t rcConsoleView::RingRow(std::int32_t row) const {
+  return static_cast<std::size_t>((fTopRow + row) % fSettings.fRows);
+}
+
+std::uint8_t rcConsoleView::TextByte(std::int32_t column, std::int32_t row) const {
+  const std::size_t ringRow = RingRow(row);
+  if (fRowEpochs[ringRow] != fClearEpoch) return ' ';
+  return fTextGrid[ringRow * static_cast<std::size_t>(fSettings.fColumns) + static_cast<std::size_t>(column)];
+}
+
+void rcConsoleView::SetTextByte(std::int32_t column, std::int32_t row, std::uint8_t byte) {
+  if (fRowEpochs[RingRow(row)] != fClearEpoch) ClearTextRow(row);
+  fTextGrid[RingRow(row) * static_cast<std::size_t>(fSettings.fColumns) + static_cast<std::size_t>(column)] = byte;
+}
+
+void rcConsoleView::ClearTextRow(std::int32_t row) {
+  const std::size_t ringRow = RingRow(row);
+  const auto start =
+      fTextGrid.begin() + static_cast<std::ptrdiff_t>(ringRow * static_cast<std::size_t>(fSettings.fColumns));
+  std::fill(start, start + fSettings.fColumns, ' ');
+  fRowEpochs[ringRow] = fClearEpoch;
 }
 
 std::uint8_t rcConsoleView::DisplayedByte(std::int32_t column, std::int32_t row) const {
   if (fInputActive && fBlinkOn && fSettings.fCursorCharacter != 0 && column == fCursorColumn && row == fCursorRow) {
     return fSettings.fCursorCharacter;
   }
-  return fTextGrid[TextIndex(column, row)];
+  return TextByte(column, row);
 }
 
 std::string rcConsoleView::GetRowText(std::int32_t row) const {
   std::string text;
   for (std::int32_t column = 0; column < fSettings.fColumns; ++column) {
-    text += static_cast<char>(fTextGrid[TextIndex(column, row)]);
+    text += static_cast<char>(TextByte(column, row));
   }
   return text;
 }
@@ -165,7 +183,7 @@ void rcConsoleView::WriteByte(std::uint8_t byte) {
       if (fCursorColumn != 0) NewRow();
       break;
     case 8:
-      if (fCursorColumn > 0) fTextGrid[TextIndex(--fCursorColumn, fCursorRow)] = ' ';
+      if (fCursorColumn > 0) SetTextByte(--fCursorColumn, fCursorRow, ' ');
       break;
     case 9: {
       const std::int64_t target = std::int64_t{fCursorColumn} + fSettings.fTabSize - fCursorColumn % fSettings.fTabSize;
@@ -176,7 +194,8 @@ void rcConsoleView::WriteByte(std::uint8_t byte) {
       NewRow();
       break;
     case 12:
-      std::fill(fTextGrid.begin(), fTextGrid.end(), ' ');
+      // Every row counts as blank until it is written again.
+      ++fClearEpoch;
       fTopRow = 0;
       fCursorColumn = 0;
       fCursorRow = 0;
@@ -186,7 +205,7 @@ void rcConsoleView::WriteByte(std::uint8_t byte) {
       break;
     default:
       if (byte < 32) break;
-      fTextGrid[TextIndex(fCursorColumn, fCursorRow)] = byte;
+      SetTextByte(fCursorColumn, fCursorRow, byte);
       ++fCursorColumn;
       break;
   }
@@ -200,11 +219,6 @@ void rcConsoleView::NewRow() {
   fTopRow = (fTopRow + 1) % fSettings.fRows;
   fCursorRow = fSettings.fRows - 1;
   ClearTextRow(fCursorRow);
-}
-
-void rcConsoleView::ClearTextRow(std::int32_t row) {
-  const auto start = fTextGrid.begin() + static_cast<std::ptrdiff_t>(TextIndex(0, row));
-  std::fill(start, start + fSettings.fColumns, ' ');
 }
 
 bool rcConsoleView::IsKeyHandlerOf(Wex::iNativeView& view) {

@@ -115,8 +115,11 @@ class rcConsoleView : public rcView, public Wex::iKeyHandler {
   };
 
   bool AcceptsInput() const { return !fSettings.fInputVariable.empty() || !fSettings.fInputAction.empty(); }
-  // The index of a cell of the text grid, whose rows form a ring starting at fTopRow.
-  std::size_t TextIndex(std::int32_t column, std::int32_t row) const;
+  // The text grid's rows form a ring that starts at fTopRow; a row whose epoch is not the
+  // current one was cleared by a form feed and is blank.
+  std::size_t RingRow(std::int32_t row) const;
+  std::uint8_t TextByte(std::int32_t column, std::int32_t row) const;
+  void SetTextByte(std::int32_t column, std::int32_t row, std::uint8_t byte);
   // The text byte, or the cursor where it shows.
   std::uint8_t DisplayedByte(std::int32_t column, std::int32_t row) const;
   void Write(std::string_view text);
@@ -144,6 +147,8 @@ class rcConsoleView : public rcView, public Wex::iKeyHandler {
   // The console's content.
   std::vector<std::uint8_t> fTextGrid;
   std::int32_t fTopRow = 0;
+  std::vector<std::uint64_t> fRowEpochs;
+  std::uint64_t fClearEpoch = 0;
   std::string fLastOutput;
   std::int32_t fCursorColumn = 0;
   std::int32_t fCursorRow = 0;

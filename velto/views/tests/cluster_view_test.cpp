@@ -151,6 +151,11 @@ TEST_F(ClusterViewTest, APressAndADragPaintTheCellsUnderThePointer) {
   fView->fTracker->TrackMouse(fView->TrackingHost(), Event({15, 5}));
   fRoot->RemoveAllChildren();
   EXPECT_TRUE(!fView->fTracker && Edits() == " +c[1] c[1]=1 -c[1]");
+  // Without a host's view nothing tracks: the edits that a press began end at once.
+  MakeRow("paintMethod: exclusive");
+  fHost->SetRootElement(nullptr);
+  press();
+  EXPECT_EQ(Edits(), exclusive + endAll);
 }
 
 }  // namespace

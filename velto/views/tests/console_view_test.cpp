@@ -125,7 +125,7 @@ TEST_F(ConsoleViewTest, WritesOutputByTheTerminalRules) {
   const std::vector<std::pair<Texts, const char*>> cases = {
       {{"abc\ndef", "\rX"}, "abc|Xef|| 1,1"},
       {{"\bx", "ab\b"}, "xa||| 2,0"},  // a backspace at column 0 changes nothing
-      {{"abc\n\fxy"}, "xy||| 2,0"},
+      {{"abc\ndef\fxy"}, "xy||| 2,0"},  // the rows written before are blank
       {{"ab\2c\2", "\2d"}, "ab|c|d| 1,2"},  // 2 leaves a row's start alone
       {{"a\1\3\4\5\6\7\13b", "\x80\xe9\xff"}, "ab\x80\xe9\xff||| 5,0"},
       {{"abcdef\tx", "\t\ty"}, "abcdef  x|        y|| 9,1"},  // past the last stop into the next row
