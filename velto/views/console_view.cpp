@@ -52,6 +52,7 @@ rcConsoleView::rcConsoleView(const Wex::cRect& r, rcRootView& root, cConsoleSett
   fTextGrid.assign(cells, ' ');
   fRowEpochs.assign(static_cast<std::size_t>(fSettings.fRows), 0);
   const auto columns = static_cast<std::size_t>(fSettings.fColumns);
+  fDisplayedRow.resize(columns);
   fRunCharacters.resize(columns);
   fRunStarts.resize(columns);
   fRunEnds.resize(columns);
@@ -64,15 +65,16 @@ std::size_t rcConsoleView::RingRow(std::int32_t row) const {
   return static_cast<std::size_t>((fTopRow + row) % fSettings.fRows);
 }
 
-std::uint8_t rcConsoleView::TextByte(std::int32_t column, std::int32_t row) const {
+const std::uint8_t* rcConsoleView::TextRow(std::int32_t row) const {
   const std::size_t ringRow = RingRow(row);
-  if (fRowEpochs[ringRow] != fClearEpoch) return ' ';
-  return fTextGrid[ringRow * static_cast<std::size_t>(fSettings.fColumns) + static_cast<std::size_t>(column)];
+  if (fRowEpochs[ringRow] != fClearEpoch) return nullptr;
+  return fTextGrid.data() + ringRow * static_cast<std::size_t>(fSettings.fColumns);
 }
 
 void rcConsoleView::SetTextByte(std::int32_t column, std::int32_t row, std::uint8_t byte) {
-  if (fRowEpochs[RingRow(row)] != fClearEpoch) ClearTextRow(row);
-  fTextGrid[RingRow(row) * static_cast<std::size_t>(fSettings.fColumns) + static_cast<std::size_t>(column)] = byte;
+  const std::size_t ringRow = RingRow(row);
+  if (fRowEpochs[ringRow] != fClearEpoch) ClearTextRow(row);
+  fTextGrid[ringRow * static_cast<std::size_t>(fSettings.fColumns) + static_cast<std::size_t>(column)] = byte;
 }
 
 void rcConsoleView::ClearTextRow(std::int32_t row) {
@@ -83,19 +85,23 @@ void rcConsoleView::ClearTextRow(std::int32_t row) {
   fRowEpochs[ringRow] = fClearEpoch;
 }
 
-std::uint8_t rcConsoleView::DisplayedByte(std::int32_t column, std::int32_t row) const {
-  if (fInputActive && fBlinkOn && fSettings.fCursorCharacter != 0 && column == fCursorColumn && row == fCursorRow) {
-    return fSettings.fCursorCharacter;
+const std::uint8_t* rcConsoleView::DisplayedRow(std::int32_t row) {
+  const auto columns = static_cast<std::size_t>(fSettings.fColumns);
+  if (const std::uint8_t* text = TextRow(row)) {
+    std::copy_n(text, columns, fDisplayedRow.begin());
+  } else {
+    std::fill(fDisplayedRow.begin(), fDisplayedRow.end(), ' ');
   }
-  return TextByte(column, row);
+  if (row == fCursorRow && fInputActive && fBlinkOn && fSettings.fCursorCharacter != 0) {
+    fDisplayedRow[static_cast<std::size_t>(fCursorColumn)] = fSettings.fCursorCharacter;
+  }
+  return fDisplayedRow.data();
 }
 
 std::string rcConsoleView::GetRowText(std::int32_t row) const {
-  std::string text;
-  for (std::int32_t column = 0; column < fSettings.fColumns; ++column) {
-    text += static_cast<char>(TextByte(column, row));
-  }
-  return text;
+  const std::uint8_t* text = TextRow(row);
+  const auto columns = static_cast<std::size_t>(fSettings.fColumns);
+  return text != nullptr ? std::string(text, text + columns) : std::string(columns, ' ');
 }
 
 std::int64_t rcConsoleView::CellLeft(std::int32_t column) const {
@@ -120,11 +126,11 @@ void rcConsoleView::Draw(Wex::rcGraphicsContext& context, const Wex::cRect& upda
   if (font != nullptr && fLineHeight == kUnmeasured) font->GetMetrics(context, fLineHeight, fAscent);
   for (std::int32_t row = 0; row < fSettings.fRows; ++row) {
     const std::int32_t y = SaturateToInt32(CellTop(row) + fAscent);
+    const std::uint8_t* displayed = DisplayedRow(row);
+    std::copy_n(displayed, fSettings.fColumns, ShownRow(row));
     std::int32_t count = 0;
     for (std::int32_t column = 0; column < fSettings.fColumns; ++column) {
-      const std::uint8_t byte = DisplayedByte(column, row);
-      fShownGrid[static_cast<std::size_t>(row) * static_cast<std::size_t>(fSettings.fColumns) +
-                 static_cast<std::size_t>(column)] = byte;
+      const std::uint8_t byte = displayed[column];
       if (byte == ' ') continue;
       fRunCharacters[static_cast<std::size_t>(count)] = byte;
       fRunStarts[static_cast<std::size_t>(count)] = {SaturateToInt32(CellLeft(column)), y};
@@ -262,13 +268,13 @@ void rcConsoleView::InvalidateChanges() {
     return isEmpty(r) ? Area{0} : Area{r.fRight - r.fLeft} * Area{r.fBottom - r.fTop};
   };
   cWideRect merged;
-  std::size_t index = 0;
   for (std::int32_t row = 0; row < fSettings.fRows; ++row) {
-    for (std::int32_t column = 0; column < fSettings.fColumns; ++column, ++index) {
-      const std::uint8_t shown = fShownGrid[index];
-      const std::uint8_t displayed = DisplayedByte(column, row);
-      if (shown == displayed) continue;
-      const cWideRect dirty = DirtyRect(column, row, shown, displayed);
+    const std::uint8_t* displayed = DisplayedRow(row);
+    const std::uint8_t* shown = ShownRow(row);
+    if (std::equal(displayed, displayed + fSettings.fColumns, shown)) continue;
+    for (std::int32_t column = 0; column < fSettings.fColumns; ++column) {
+      if (shown[column] == displayed[column]) continue;
+      const cWideRect dirty = DirtyRect(column, row, shown[column], displayed[column]);
       if (isEmpty(dirty)) continue;
       if (isEmpty(merged)) {
         merged = dirty;

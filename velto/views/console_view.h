@@ -118,10 +118,15 @@ class rcConsoleView : public rcView, public Wex::iKeyHandler {
   // The text grid's rows form a ring that starts at fTopRow; a row whose epoch is not the
   // current one was cleared by a form feed and is blank.
   std::size_t RingRow(std::int32_t row) const;
-  std::uint8_t TextByte(std::int32_t column, std::int32_t row) const;
+  // The row's text bytes; null for a blank row.
+  const std::uint8_t* TextRow(std::int32_t row) const;
   void SetTextByte(std::int32_t column, std::int32_t row, std::uint8_t byte);
-  // The text byte, or the cursor where it shows.
-  std::uint8_t DisplayedByte(std::int32_t column, std::int32_t row) const;
+  // The row as it is to be shown: its text bytes with the cursor where it shows, in a buffer that
+  // the next call reuses.
+  const std::uint8_t* DisplayedRow(std::int32_t row);
+  std::uint8_t* ShownRow(std::int32_t row) {
+    return fShownGrid.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(fSettings.fColumns);
+  }
   void Write(std::string_view text);
   void WriteByte(std::uint8_t byte);
   void NewRow();
@@ -153,6 +158,8 @@ class rcConsoleView : public rcView, public Wex::iKeyHandler {
   std::int32_t fCursorColumn = 0;
   std::int32_t fCursorRow = 0;
   bool fBlinkOn = true;
+  // Scratch buffers of a row.
+  std::vector<std::uint8_t> fDisplayedRow;
   std::vector<std::uint32_t> fRunCharacters;
   std::vector<Wex::cPoint> fRunStarts;
   std::vector<Wex::cPoint> fRunEnds;
