@@ -67,7 +67,7 @@ class rcExtWindow : public rc, public virtual iGUIView {
   void AddBackReference(rcExtWindow** holder);
   void RemoveBackReference(rcExtWindow** holder);
   // A context for measuring text, shared by the nested calls; empty for a closed wrapper.
-  ref<rcGraphicsContext> BeginDrawing();
+  virtual ref<rcGraphicsContext> BeginDrawing();
 
   // The wrapped window; null after Close.
   GtkWindow* GetGtkWindow() const { return fWindow; }

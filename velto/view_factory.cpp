@@ -17,14 +17,17 @@
 #include "velto/velto_view.h"
 #include "velto/views/animation_view.h"
 #include "velto/views/button_view.h"
+#include "velto/views/caption_view.h"
 #include "velto/views/click_view.h"
 #include "velto/views/cluster_view.h"
 #include "velto/views/console_view.h"
+#include "velto/views/gradient_view.h"
 #include "velto/views/group_view.h"
 #include "velto/views/hover_view.h"
 #include "velto/views/knob_view.h"
 #include "velto/views/paged_view.h"
 #include "velto/views/rectangle_view.h"
+#include "velto/views/slider_view.h"
 #include "velto/views/transformed_view.h"
 #include "velto/views/vector_view.h"
 
@@ -44,17 +47,17 @@ constexpr std::array<std::int32_t, 32> kTypeIndex = {
     7, 10, 15, 3,  4,  -1, -1, -1, 1,  13, -1, 6,  8,  -1, 16, 18,
 };
 
-// The makers by type index; none for the types whose views cannot be made yet.
+// The makers by type index.
 constexpr std::array<ViewMaker, kTypeNames.size()> kMakers = {
     MakeRasterView,       // raster
     MakeRectangleView,    // rectangle
-    nullptr,              // gradient
+    MakeGradientView,     // gradient
     MakeVectorView,       // vector
-    nullptr,              // caption
+    MakeCaptionView,      // caption
     MakeClickView,        // click
     MakeHoverView,        // hover
     MakeButtonView,       // button
-    nullptr,              // slider
+    MakeSliderView,       // slider
     MakeKnobView,         // knob
     MakeClusterView,      // cluster
     MakeAnimationView,    // animation
@@ -90,9 +93,7 @@ ref<Wex::rcGUIElement> CreateViewOfType(rcRootView& root, const Wex::cRect& boun
                                         const Description& description) {
   const std::int32_t index = FindType(type);
   if (index < 0) throw FormatException("Unrecognized view type : " + Wex::Quote(type));
-  const ViewMaker maker = kMakers[static_cast<std::size_t>(index)];
-  if (maker == nullptr) throw FormatException("View type not built yet: " + Wex::Quote(type));
-  return maker(root, bounds, description);
+  return kMakers[static_cast<std::size_t>(index)](root, bounds, description);
 }
 
 ref<Wex::rcGUIElement> MakeRasterView(rcRootView& root, const Wex::cRect& bounds, const Description& description) {

@@ -22,8 +22,7 @@ using ViewMaker = ref<Wex::rcGUIElement> (*)(rcRootView& root, const Wex::cRect&
                                              const Description& description);
 
 // The view of the named type (compared exactly, letter case counting). An unknown name throws
-// FormatException "Unrecognized view type : " and the quoted name, and a known type whose views
-// cannot be made yet "View type not built yet: " and the quoted name; nothing is made then.
+// FormatException "Unrecognized view type : " and the quoted name; nothing is made then.
 ref<Wex::rcGUIElement> CreateViewOfType(rcRootView& root, const Wex::cRect& bounds, std::string_view type,
                                         const Description& description);
 

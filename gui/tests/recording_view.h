@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/scheduler.h"
+#include "gui/bitmap_context.h"
 #include "gui/element.h"
 #include "gui/native_view.h"
 
@@ -24,6 +25,15 @@ class rcFakeWindow : public Wex::rcExtWindow {
 
  private:
   Wex::cRect fContent;
+};
+
+// A fake window that measures text through a small bitmap of its own.
+class rcMeasuringWindow : public rcFakeWindow {
+ public:
+  using rcFakeWindow::rcFakeWindow;
+  ref<Wex::rcGraphicsContext> BeginDrawing() override {
+    return ref<Wex::rcGraphicsContext>(new Wex::rcOffscreenContext32(4, 4, false));
+  }
 };
 
 class rcRecordingView : public Wex::rc, public Wex::iNativeView {

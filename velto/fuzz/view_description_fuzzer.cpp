@@ -2,8 +2,9 @@
 // registry holds two small pictures ("white", opaque, and "grey", half transparent), the layout
 // "main" (which nests itself through the variable "page") and the ORV source "knob", and whose
 // variables hold opacities, scales, offsets and angles, finite and not, an ORV source, view
-// descriptions and a page name. The root is hosted by a view that tracks the mouse as the
-// platform's does. The tree is refreshed, the mouse moves and presses over it, and a press that
+// descriptions and a page name; its fonts "ten" (10 pixels a character) and "none" (0) are fixed.
+// The root is hosted by a view that tracks the mouse as the platform's does, in a window that
+// measures text through a small bitmap. The tree is refreshed, the mouse moves and presses over it, and a press that
 // starts tracking drags with option and with shift and is released (the actions that views run
 // show their alerts, menus, text edits and launches to stand-ins that answer at once, and their
 // errors to the controller), and unless a view is wider or taller than 4096 pixels (a
@@ -32,6 +33,7 @@
 #include "gui/tests/recording_view.h"
 #include "platform/launch.h"
 #include "velto/root_view.h"
+#include "velto/testing/fixed_font.h"
 #include "velto/testing/recording_controller.h"
 
 namespace {
@@ -64,6 +66,8 @@ struct Fixture {
                              {"w", "12"},
                              {"src", "fill lime; rect 0,0,$w,{$w / 2}"},
                              {"items", "{ type: rectangle, fill: blue }, { type: vector, source: { wipe red } }"}};
+    controller.fFonts = {{"ten", iref<Velto::iFont>(new VeltoTest::rcFixedFont(10, 12, 9, 0xFF0000FF))},
+                         {"none", iref<Velto::iFont>(new VeltoTest::rcFixedFont(0, 0, 0))}};
     controller.fShowErrorResult = true;
     Wex::SetAlertRunner([](std::int32_t, std::int32_t, std::int32_t, const refString&, const refString&,
                            const ref<Wex::rcExtWindow>&) { return 1; });
@@ -76,6 +80,8 @@ struct Fixture {
   Velto::rcResourceRegistry registry{false, L"F"};
   VeltoTest::RecordingController controller{&registry};
   ref<Wex::rcOffscreenContext32> bitmap{new Wex::rcOffscreenContext32(64, 64, false)};
+  // Text is measured through it (caption shortening, bubble pages).
+  ref<Wex::rcExtWindow> window{new GuiTest::rcMeasuringWindow({0, 0, 64, 64})};
 };
 
 // A host view whose tracker receives the starting event at once, a tracker that another replaces
@@ -132,6 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const ref<rcTrackingView> view(new rcTrackingView());
   view->fBounds = {0, 0, 64, 64};
+  view->fWindow = fixture.window;
   const ref<Wex::rcGUIRoot> host(new Wex::rcGUIRoot(iref<Wex::iNativeView>(view)));
   const ref<Velto::rcRootView> root(new Velto::rcRootView({0, 0, 64, 64}, &fixture.controller));
   Expecting([&] { root->ReadContents(Wex::ParseKeyValueMap(text)); });

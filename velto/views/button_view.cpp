@@ -47,11 +47,6 @@ std::int32_t Centered(std::int32_t low, std::int32_t high, std::int64_t size) {
   return SaturateToInt32(FloorHalf(std::int64_t{low} + high - size + 1));
 }
 
-bool SameText(const ref<Wex::rcVector<UniChar>>& a, const ref<Wex::rcVector<UniChar>>& b) {
-  if (!a || !b) return a.Get() == b.Get();
-  return a->GetSize() == b->GetSize() && std::equal(a->begin(), a->end(), b->begin());
-}
-
 }  // namespace
 
 void rcButtonView::cTracker::TrackMouse(const iref<Wex::iMouseTrackingHost>&, const Wex::cMouseEvent& event) {

@@ -225,34 +225,23 @@ cKnobLook ReadCap(rcRootView& root, const Wex::cRect& bounds, std::string_view t
                                     : look.fFrame;
   look.fColor = ReadColor(Wex::ValueOf(cap, "color"), 0);
   if (cap.contains("image")) {
-    look.fImage = GetPixelImage(root.GetController().GetLayeredImage(root, std::string(Wex::ValueOf(cap, "image"))));
+    look.fImage = ReadPixelImage(root, Wex::ValueOf(cap, "image"));
   }
   design.fImageScale = Wex::EvaluateExpression(Wex::ValueOf(cap, "scale"), 100) / 100;
   design.fImageAngle = Wex::EvaluateExpression(Wex::ValueOf(cap, "angle"), 0) * kRadiansPerDegree;
   return look;
 }
 
-// The snap look of a "snap" block over the normal look; the snap value, whose default is the
-// default value, when the block or the boolean enables snapping.
-cKnobLook ReadSnap(rcRootView& root, std::string_view text, const cKnobLook& normal, double defaultValue, bool& enabled,
-                   double& value) {
-  value = defaultValue;
-  enabled = Wex::IsBlockText(text);
-  if (!enabled) {
-    enabled = Wex::StringToBool(text, false);
-    return normal;
-  }
-  const Description snap = Wex::ParseKeyValueMap(text);
-  value = Wex::EvaluateExpression(Wex::ValueOf(snap, "value"), defaultValue);
+// The snap look of a "snap" block over the normal look.
+cKnobLook ReadSnapLook(rcRootView& root, const cSnapSetting& snap, const cKnobLook& normal) {
+  if (!snap.fBlock) return normal;
   cKnobLook look = normal;
-  if (snap.contains("image")) {
-    look.fImage = GetPixelImage(root.GetController().GetLayeredImage(root, std::string(Wex::ValueOf(snap, "image"))));
-  }
-  if (snap.contains("frame"))
-    look.fFrame = ReadStrokeSpec(Wex::ParseKeyValueMap(Wex::ValueOf(snap, "frame")), normal.fFrame);
-  if (snap.contains("dial"))
-    look.fDial = ReadStrokeSpec(Wex::ParseKeyValueMap(Wex::ValueOf(snap, "dial")), normal.fDial);
-  look.fColor = ReadColor(Wex::ValueOf(snap, "color"), normal.fColor);
+  if (snap.fKeys.contains("image")) look.fImage = ReadPixelImage(root, Wex::ValueOf(snap.fKeys, "image"));
+  if (snap.fKeys.contains("frame"))
+    look.fFrame = ReadStrokeSpec(Wex::ParseKeyValueMap(Wex::ValueOf(snap.fKeys, "frame")), normal.fFrame);
+  if (snap.fKeys.contains("dial"))
+    look.fDial = ReadStrokeSpec(Wex::ParseKeyValueMap(Wex::ValueOf(snap.fKeys, "dial")), normal.fDial);
+  look.fColor = ReadColor(Wex::ValueOf(snap.fKeys, "color"), normal.fColor);
   return look;
 }
 
@@ -305,17 +294,15 @@ ref<Wex::rcGUIElement> MakeKnobView(rcRootView& root, const Wex::cRect& bounds, 
   design.fStartAngle = start * kRadiansPerDegree;
   design.fSweep = sweep * kRadiansPerDegree;
   design.fNormalLook = ReadCap(root, bounds, Wex::ValueOf(description, "cap"), design);
-  bool snap = false;
-  double snapValue = 0;
-  design.fSnapLook =
-      ReadSnap(root, Wex::ValueOf(description, "snap"), design.fNormalLook, defaultValue, snap, snapValue);
+  const cSnapSetting snap = ReadSnapSetting(Wex::ValueOf(description, "snap"), defaultValue);
+  design.fSnapLook = ReadSnapLook(root, snap, design.fNormalLook);
   design.fTransmission = ReadTransmission(Wex::ValueOf(description, "transmission"));
   ReadFilm(root, Wex::ValueOf(description, "film"), design);
 
   const ref<rcKnobView> view(new rcKnobView(bounds, std::move(design)));
   view->SetRange(minimum, maximum);
   view->SetDefaultValue(defaultValue);
-  if (snap) view->SetSnap(true, snapValue);
+  if (snap.fEnabled) view->SetSnap(true, snap.fValue);
   try {
     BindValueVariable(root, view, variable);
     ReadHint(root, view, description);

@@ -25,9 +25,6 @@ namespace Velto {
 
 class rcRootView;
 
-// The value is at the snap value, for the choice of the look, when it lies within this distance.
-inline constexpr double kSnapEpsilon = 1e-6;
-
 // How the knob looks at a value.
 struct cKnobLook {
   ref<rcImageResource> fImage;  // turned by the value angle; may be none

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/expression.h"
 #include "base/text.h"
 #include "velto/root_view.h"
 
@@ -74,6 +75,24 @@ bool rcValueView::SetSnap(bool enabled, double value) {
 }
 
 bool rcValueView::IsTracking() { return GetTrackedElement().Get() == this; }
+
+cSnapSetting ReadSnapSetting(std::string_view text, double defaultValue) {
+  cSnapSetting snap;
+  snap.fValue = defaultValue;
+  snap.fBlock = Wex::IsBlockText(text);
+  if (!snap.fBlock) {
+    snap.fEnabled = Wex::StringToBool(text, false);
+    return snap;
+  }
+  snap.fEnabled = true;
+  snap.fKeys = Wex::ParseKeyValueMap(text);
+  snap.fValue = Wex::EvaluateExpression(Wex::ValueOf(snap.fKeys, "value"), defaultValue);
+  return snap;
+}
+
+ref<rcImageResource> ReadPixelImage(rcRootView& root, std::string_view value) {
+  return GetPixelImage(root.GetController().GetLayeredImage(root, std::string(value)));
+}
 
 void BindValueVariable(rcRootView& root, const ref<rcValueView>& control, const std::string& variable) {
   if (variable.empty()) return;

@@ -6,13 +6,18 @@
 #include <cstdint>
 #include <string>
 
+#include "base/key_value.h"
 #include "base/rc_string.h"
 #include "gui/geometry.h"
+#include "gui/resources/raster_resources.h"
 #include "velto/views/view.h"
 
 namespace Velto {
 
 class rcRootView;
+
+// The value is at the snap value, for the choice of the look, when it lies within this distance.
+inline constexpr double kSnapEpsilon = 1e-6;
 
 // What the root view needs of a control bound to a GUI variable.
 class iValueControl {
@@ -96,6 +101,20 @@ class rcValueView : public rcView, public iValueControl {
   double fSnapValue = 0.0;
   bool fEnabled = true;
 };
+
+// The "snap" key of a value control: a block enables snapping at its "value" (by default the
+// default value) and gives its keys for the snap look; any other text is a boolean (false by
+// default) that enables snapping at the default value.
+struct cSnapSetting {
+  bool fEnabled = false;
+  double fValue = 0.0;
+  bool fBlock = false;
+  Description fKeys;  // of a block
+};
+cSnapSetting ReadSnapSetting(std::string_view text, double defaultValue);
+
+// The pixels of the layered image that the controller gives for the raw value, taken once.
+ref<rcImageResource> ReadPixelImage(rcRootView& root, std::string_view value);
 
 // Binds the control to the GUI variable through the root view, which then writes the value while
 // the control is dragged and reads the variable back when the drag ends: the control gets the

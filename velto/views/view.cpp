@@ -1,10 +1,16 @@
 #include "velto/views/view.h"
 
+#include <algorithm>
 #include <string>
 
 #include "gui/ext_window.h"
 
 namespace Velto {
+
+bool SameText(const ref<rcViewText>& a, const ref<rcViewText>& b) {
+  if (!a || !b) return a.Get() == b.Get();
+  return a->GetSize() == b->GetSize() && std::equal(a->begin(), a->end(), b->begin());
+}
 
 rcView::rcView(const Wex::cRect& r) : rcGUIElement(r) {}
 

@@ -14,6 +14,12 @@
 
 namespace Velto {
 
+// A UTF-16 text of a view.
+using rcViewText = Wex::rcVector<UniChar>;
+
+// Whether both texts are none or both hold the same units.
+bool SameText(const ref<rcViewText>& a, const ref<rcViewText>& b);
+
 // The listener tag of the views whose changes the root view handles.
 inline constexpr std::int32_t kRootListenerTag = 76089;  // 0x12939
 

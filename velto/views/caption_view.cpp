@@ -1,0 +1,228 @@
+#include "velto/views/caption_view.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/encoding.h"
+#include "base/text.h"
+#include "gui/ext_window.h"
+#include "gui/resources/attributes.h"
+#include "gui/resources/canvas.h"
+#include "gui/resources/layout.h"
+#include "velto/root_view.h"
+#include "velto/text_macros.h"
+
+namespace Velto {
+
+namespace {
+
+ref<rcViewText> MakeText(std::u16string_view units) {
+  return ref<rcViewText>(new rcViewText(units.data(), static_cast<std::int64_t>(units.size())));
+}
+
+std::u16string_view Units(const ref<rcViewText>& text) {
+  if (!text) return {};
+  return {text->begin(), static_cast<std::size_t>(text->GetSize())};
+}
+
+}  // namespace
+
+rcCaptionView::rcCaptionView(const Wex::cRect& r)
+    : rcView(r), fText(new rcViewText()), fDisplayText(fText), fEllipsis(MakeText(u"...")) {}
+
+Wex::cPoint rcCaptionView::UnalignedOrigin() const {
+  return {fOffset.fX, Wex::WrapAdd(GetBounds().fBottom, fOffset.fY)};
+}
+
+std::int32_t rcCaptionView::AlignmentShift(std::int32_t tw) const {
+  const std::int64_t free = std::int64_t{GetBounds().fRight} - tw;
+  switch (fAlignment) {
+    case kAlignCenter:
+      return SaturateToInt32(free / 2);
+    case kAlignRight:
+      return SaturateToInt32(free);
+    default:
+      return 0;
+  }
+}
+
+bool rcCaptionView::GetTextBounds(Wex::cRect& bounds) {
+  if (!fFont) return false;
+  const ref<Wex::rcExtWindow> window = GetHostWindow();
+  const ref<Wex::rcGraphicsContext> context = window ? window->BeginDrawing() : nullptr;
+  if (!context) return false;
+  if (!fDisplayText) UpdateDisplayText();
+  const Wex::cRect r = fFont->Measure(*context, UnalignedOrigin(), *fDisplayText, false);
+  const std::int32_t shift = fAlignment == kAlignLeft ? 0 : AlignmentShift(r.Width());
+  bounds = r.Moved({shift, 0});
+  return true;
+}
+
+void rcCaptionView::InvalidateTextBounds() {
+  if (Wex::cRect r; GetTextBounds(r)) InvalidateRect(r);
+}
+
+ref<rcViewText> rcCaptionView::Shorten(ref<rcViewText>& w) const {
+  const std::u16string_view text = Units(w);
+  const std::u16string_view e = Units(fEllipsis);
+  const std::size_t length = text.size();
+  std::u16string cut;
+  std::u16string display;
+  switch (fEllipsisSide) {
+    case kEllipsisRight:
+      cut = text.substr(0, length - 1);
+      display = cut + std::u16string(e);
+      break;
+    case kEllipsisLeft:
+      if (length >= 2) cut = text.substr(1);
+      display = std::u16string(e) + cut;
+      break;
+    case kEllipsisBoth:
+      if (length > 2) cut = text.substr(1, length - 2);
+      display = length > 2 ? std::u16string(e) + cut + std::u16string(e) : std::u16string(e);
+      break;
+    default: {  // middle
+      if (length <= 2) {
+        display = e;
+        break;
+      }
+      const std::size_t half = length / 2;
+      cut = std::u16string(text.substr(0, length % 2 == 0 ? half - 1 : half)) + std::u16string(text.substr(half + 1));
+      const std::size_t m = cut.size() / 2;
+      display = cut.substr(0, m) + std::u16string(e) + cut.substr(m);
+      break;
+    }
+  }
+  w = MakeText(cut);
+  return MakeText(display);
+}
+
+void rcCaptionView::UpdateDisplayText() {
+  fDisplayText = fText;
+  if (fEllipsisSide == kEllipsisNone) return;
+  ref<rcViewText> w = fText;
+  Wex::cRect r;
+  if (!GetTextBounds(r)) return;
+  // Each pass cuts at least one unit of W, so at most its length + 1 passes run.
+  while ((r.fLeft < 0 || r.fRight > GetBounds().fRight) && w->GetSize() > 0) {
+    fDisplayText = Shorten(w);
+    if (!GetTextBounds(r)) return;
+  }
+}
+
+void rcCaptionView::SetText(const ref<rcViewText>& text) {
+  const ref<rcViewText> t = text ? text : ref<rcViewText>(new rcViewText());
+  if (SameText(t, fText)) return;
+  InvalidateTextBounds();
+  fText = t;
+  UpdateDisplayText();
+  InvalidateTextBounds();
+}
+
+void rcCaptionView::SetFont(const iref<iFont>& font) {
+  if (font.Get() == fFont.Get()) return;
+  InvalidateTextBounds();
+  fFont = font;
+  fFontChangeCount = fFont ? fFont->GetChangeCount() : 0;
+  UpdateDisplayText();
+  InvalidateTextBounds();
+  NotifyListeners(2);
+}
+
+void rcCaptionView::SetAlignment(std::int32_t alignment) {
+  if (alignment == fAlignment) return;
+  InvalidateTextBounds();
+  fAlignment = alignment;
+  InvalidateTextBounds();
+  NotifyListeners(2);
+}
+
+void rcCaptionView::SetOffset(const Wex::cPoint& offset) {
+  if (offset == fOffset) return;
+  InvalidateTextBounds();
+  fOffset = offset;
+  UpdateDisplayText();
+  InvalidateTextBounds();
+  NotifyListeners(2);
+}
+
+void rcCaptionView::SetEllipsis(std::int32_t side, const ref<rcViewText>& ellipsis) {
+  if (side == fEllipsisSide && SameText(ellipsis, fEllipsis)) return;
+  InvalidateTextBounds();
+  fEllipsisSide = side;
+  fEllipsis = ellipsis ? ellipsis : ref<rcViewText>(new rcViewText());
+  UpdateDisplayText();
+  InvalidateTextBounds();
+  NotifyListeners(2);
+}
+
+void rcCaptionView::Detach() {
+  fFont = nullptr;
+  rcView::Detach();
+}
+
+void rcCaptionView::Draw(Wex::rcGraphicsContext& context, const Wex::cRect&) {
+  if (!fFont) return;
+  if (!fDisplayText) UpdateDisplayText();
+  Wex::cPoint origin = UnalignedOrigin();
+  if (fAlignment == kAlignCenter || fAlignment == kAlignRight) {
+    origin.fX = Wex::WrapAdd(origin.fX, AlignmentShift(fFont->Measure(context, origin, *fDisplayText, false).Width()));
+  }
+  fFont->Draw(context, origin, *fDisplayText);
+}
+
+void rcCaptionView::SetSize(const Wex::cRect& b) {
+  rcView::SetSize(b);
+  UpdateDisplayText();
+}
+
+void rcCaptionView::WindowStateChanged() {
+  if (fFont) {
+    if (const std::int32_t count = fFont->GetChangeCount(); count != fFontChangeCount) {
+      fFontChangeCount = count;
+      InvalidateAll();
+    }
+  }
+  rcView::WindowStateChanged();
+}
+
+rcLiveCaptionView::rcLiveCaptionView(const Wex::cRect& r, rcRootView& root, std::string textTemplate)
+    : rcCaptionView(r), fRoot(&root), fTextTemplate(std::move(textTemplate)) {}
+
+void rcLiveCaptionView::WindowStateChanged() {
+  SetText(Wex::WideToUTF16(Wex::Latin1ToWide(ExpandTextMacros(*fRoot, fTextTemplate))));
+  rcCaptionView::WindowStateChanged();
+}
+
+ref<Wex::rcGUIElement> MakeCaptionView(rcRootView& root, const Wex::cRect& bounds, const Description& description) {
+  const std::string text = Wex::Unquote(Wex::ValueOf(description, "text"));
+  ref<rcCaptionView> view;
+  if (HasVariableMacro(text)) {
+    view = new rcLiveCaptionView(bounds, root, text);
+    root.ReadAutoRefresh(view, description);
+  } else {
+    view = new rcCaptionView(bounds);
+    view->SetText(Wex::WideToUTF16(Wex::Latin1ToWide(ExpandTextMacros(root, text))));
+  }
+  try {
+    const Wex::cPoint offset = ReadIntPoint(Wex::ValueOf(description, "offset"), {0, 0});
+    const std::int32_t alignment = ReadTextAlignment(Wex::ValueOf(description, "align"), kAlignLeft);
+    const std::vector<std::string> ellipsis = Wex::ParseList(Wex::ValueOf(description, "ellipsis"));
+    const iref<iFont> font = root.GetController().GetFont(root, std::string(Wex::ValueOf(description, "font")));
+    view->SetFont(font);
+    view->SetAlignment(alignment);
+    view->SetOffset(offset);
+    if (!ellipsis.empty()) {
+      const std::int32_t side = ReadEllipsisSide(ellipsis[0], kEllipsisRight);
+      view->SetEllipsis(side, ellipsis.size() > 1 ? Wex::WideToUTF16(Wex::UnquoteWide(ellipsis[1])) : MakeText(u"..."));
+    }
+  } catch (...) {
+    // A caption that is not made leaves no refresh timer in the root.
+    root.ForgetView(view);
+    throw;
+  }
+  return view;
+}
+
+}  // namespace Velto

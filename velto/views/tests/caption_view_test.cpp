@@ -1,0 +1,263 @@
+#include "velto/views/caption_view.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/clock.h"
+#include "base/encoding.h"
+#include "velto/testing/fixed_font.h"
+#include "velto/views/tests/view_fixture.h"
+
+namespace VeltoTest {
+namespace {
+
+std::string Narrow(const ref<Velto::rcViewText>& text) {
+  std::string bytes;
+  if (text) {
+    for (const UniChar c : *text) bytes += c == u'\u2026' ? '~' : static_cast<char>(c);
+  }
+  return bytes;
+}
+
+// A font 10 pixels wide per character, text starting at the origin, that logs what it measures.
+class rcMeasuredFont : public rcFixedFont {
+ public:
+  explicit rcMeasuredFont(std::vector<std::string>& log) : rcFixedFont(10, 12, 9), fMeasured(&log) {}
+  Wex::cRect Measure(Wex::rcGraphicsContext& context, const Wex::cPoint& p, const Wex::rcVector<UniChar>& text,
+                     bool includeAdvance) override {
+    std::string bytes;
+    for (const UniChar c : text) bytes += c == u'\u2026' ? '~' : static_cast<char>(c);
+    fMeasured->push_back(bytes);
+    return rcFixedFont::Measure(context, p, text, includeAdvance);
+  }
+
+ private:
+  std::vector<std::string>* fMeasured;
+};
+
+// Logs the change codes it hears.
+class rcCodeListener : public Wex::rc, public Velto::iViewListener {
+ public:
+  void ViewChanged(ref<Wex::rcGUIElement>, std::int32_t code) override { fCodes.push_back(code); }
+  std::vector<std::int32_t> fCodes;
+};
+
+class CaptionViewTest : public ViewTest {
+ protected:
+  CaptionViewTest() {
+    fView->fWindow = ref<Wex::rcExtWindow>(new GuiTest::rcMeasuringWindow({100, 200, 400, 300}));
+    fController.fFonts["ten"] = iref<Velto::iFont>(fFont);
+  }
+  Velto::rcCaptionView& MakeCaption(const std::string& keys) {
+    fRoot->RemoveAllChildren();
+    Make("type: caption, font: ten, " + keys);
+    return *ChildOf<Velto::rcCaptionView>(*fRoot, 0);
+  }
+
+  std::vector<std::string> fMeasured;
+  ref<rcMeasuredFont> fFont{new rcMeasuredFont(fMeasured)};
+};
+
+TEST_F(CaptionViewTest, EllipsesShortenTheTextPassByPassUntilItFits) {
+  const struct {
+    const char* keys;
+    std::vector<std::string> tried;  // display texts measured by one recompute
+  } cases[] = {
+      {"bounds: { 0, 0, 45, 20 }, text: Hello, ellipsis: right", {"Hello", "Hell...", "Hel...", "He...", "H..."}},
+      {"bounds: { 0, 0, 45, 20 }, text: Hello, ellipsis: left", {"Hello", "...ello", "...llo", "...lo", "...o"}},
+      {"bounds: { 0, 0, 65, 20 }, text: abcdefg, ellipsis: middle", {"abcdefg", "abc...efg", "ab...fg", "a...g"}},
+      {"bounds: { 0, 0, 55, 20 }, text: abcdef, ellipsis: middle", {"abcdef", "ab...ef", "a...f"}},
+      {"bounds: { 0, 0, 25, 20 }, text: abcdef, ellipsis: both", {"abcdef", "...bcde...", "...cd...", "..."}},
+      {"bounds: { 0, 0, 15, 20 }, text: ab, ellipsis: middle", {"ab", "..."}},
+      {"bounds: { 0, 0, 45, 20 }, text: Hello, ellipsis: { right, \"\\u2026\", x }", {"Hello", "Hell~", "Hel~"}},
+      {"bounds: { 0, 0, 45, 20 }, text: Hello, ellipsis: { , \"~\" }", {"Hello", "Hell~", "Hel~"}},
+      {"bounds: { 0, 0, 50, 20 }, text: Hello, ellipsis: right", {"Hello"}},
+      // The offset counts, so does the left edge (a text that never fits ends at the ellipsis);
+      // only the width is tested.
+      {"bounds: { 0, 0, 50, 20 }, text: Hello, ellipsis: right, offset: { 1, 90 }",
+       {"Hello", "Hell...", "Hel...", "He...", "H..."}},
+      {"bounds: { 0, 0, 50, 20 }, text: Hello, ellipsis: left, offset: { -1, 0 }",
+       {"Hello", "...ello", "...llo", "...lo", "...o", "..."}},
+      // Without an ellipsis the text runs past the edge; alignment counts.
+      {"bounds: { 0, 0, 45, 20 }, text: Hello", {}},
+      {"bounds: { 0, 0, 45, 20 }, text: Hello, ellipsis: none", {}},
+      {"bounds: { 0, 0, 45, 20 }, text: Hello, ellipsis: right, align: center", {"Hello", "Hell...", "Hel...", "He...", "H..."}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.keys);
+    Velto::rcCaptionView& caption = MakeCaption(c.keys);
+    fMeasured.clear();
+    caption.UpdateDisplayText();
+    // Each pass measures through the text bounds, once for a left alignment and twice else.
+    std::vector<std::string> tried;
+    for (const std::string& t : fMeasured) {
+      if (tried.empty() || tried.back() != t) tried.push_back(t);
+    }
+    EXPECT_EQ(tried, c.tried);
+    EXPECT_EQ(Narrow(caption.GetDisplayText()), c.tried.empty() ? "Hello" : c.tried.back());
+  }
+  // Outside a window nothing is measured and the whole text stays, until a recompute in one.
+  const ref<Wex::rcExtWindow> window = std::exchange(fView->fWindow, nullptr);
+  Velto::rcCaptionView& caption = MakeCaption("bounds: { 0, 0, 45, 20 }, text: Hello, ellipsis: right");
+  EXPECT_EQ(Narrow(caption.GetDisplayText()), "Hello");
+  Wex::cRect bounds;
+  EXPECT_FALSE(caption.GetTextBounds(bounds));
+  fView->fWindow = window;
+  EXPECT_EQ(Narrow(caption.GetDisplayText()), "Hello");
+  caption.SetSize({0, 0, 45, 20});
+  EXPECT_EQ(Narrow(caption.GetDisplayText()), "H...");
+  ASSERT_TRUE(caption.GetTextBounds(bounds));
+  EXPECT_EQ(RectText(bounds), "0,11,40,23");
+}
+
+TEST_F(CaptionViewTest, DescriptionsAreReadInOrderAndRefusedOnesLeaveNothing) {
+  const struct {
+    const char* keys;
+    const char* error;
+    Calls calls;
+  } cases[] = {
+      {"align: Center, ellipsis: top", "Invalid text alignment: \"Center\"", {}},
+      {"ellipsis: top", "Invalid ellipsis side: \"top\"", {At("GetFont", {"ten"})}},
+      {"offset: { x, 0 }, align: Center", "Undefined symbol: \"x\"", {}},
+      {"text: \"[var]a[/b]\", autoRefresh: 10", "", {}},
+      {"text: \"a[/var]\"", "Unexpected meta tag: [/var]", {}},
+      {"text: \"[var]v[/var]\", autoRefresh: 10, align: left, ellipsis: top",
+       "Invalid ellipsis side: \"top\"",
+       {At("GetFont", {"ten"})}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.keys);
+    EXPECT_EQ(ErrorOf([&] { MakeCaption(c.keys); }), c.error);
+    EXPECT_EQ(fRoot->GetChildCount(), *c.error == 0 ? 1 : 0);
+    Calls calls;
+    for (const Call& call : TakeCalls()) {
+      if (call.fOperation != "CreateView") calls.push_back(call);
+    }
+    if (*c.error != 0) {
+      EXPECT_EQ(calls, c.calls);
+    }
+  }
+  // A refused live caption leaves no refresh timer behind: only the made one refreshes.
+  fHost->SetRootElement(nullptr);
+  fHost->SetRootElement(fRoot);
+  std::int32_t delta = 0;
+  const std::int32_t now = Wex::ToElementTime(Wex::GetMilliseconds());
+  EXPECT_FALSE(fView->fScheduler->GetTimeToNextTask(now, delta));
+
+  // The setters: equal values change nothing and tell nothing; SetText never tells.
+  Velto::rcCaptionView& caption = MakeCaption("bounds: { 0, 0, 100, 20 }, text: Hi");
+  const ref<rcCodeListener> listener(new rcCodeListener());
+  caption.AddListener(iref<Velto::iViewListener>(listener));
+  fView->fInvalidated.clear();
+  caption.SetText(Wex::WideToUTF16(L"Hi"));
+  caption.SetFont(iref<Velto::iFont>(fFont));
+  caption.SetAlignment(0);
+  caption.SetOffset({0, 0});
+  caption.SetEllipsis(0, Wex::WideToUTF16(L"..."));
+  EXPECT_EQ(listener->fCodes, (std::vector<std::int32_t>{0}));
+  EXPECT_TRUE(fView->fInvalidated.empty());
+  caption.SetText(Wex::WideToUTF16(L"Hey"));
+  caption.SetAlignment(2);
+  caption.SetOffset({0, -1});
+  caption.SetEllipsis(0, Wex::WideToUTF16(L"~"));
+  caption.SetSize({0, 0, 100, 20});
+  caption.SetSize({0, 0, 90, 20});
+  EXPECT_EQ(listener->fCodes, (std::vector<std::int32_t>{0, 2, 2, 2, 1}));
+  // Old and new text rectangles (window coordinates of the root at the view's origin).
+  EXPECT_EQ(fView->fInvalidated.size() >= 6, true);
+  EXPECT_EQ(RectText(fView->fInvalidated[0]), "0,11,20,20");
+  EXPECT_EQ(RectText(fView->fInvalidated[1]), "0,11,30,20");
+  EXPECT_EQ(RectText(fView->fInvalidated[3]), "70,11,100,20");
+}
+
+TEST_F(CaptionViewTest, DrawsTheDisplayTextAlignedOnTheBottomEdge) {
+  // A caption made from a description is not in a window while it is configured, so it keeps
+  // its whole text until the next recompute (here a SetSize).
+  const struct {
+    const char* keys;
+    const char* drawn;
+    const char* drawnAfterLayout = nullptr;  // when it differs
+  } cases[] = {
+      {"bounds: { 0, 0, 100, 20 }, text: Hi, offset: { 3, -2 }", "Hi@3,18"},
+      {"bounds: { 0, 0, 100, 20 }, text: Hi, offset: { 3, -2 }, align: center", "Hi@43,18"},
+      {"bounds: { 0, 0, 45, 20 }, text: Hi, align: center", "Hi@12,20"},
+      {"bounds: { 0, 0, 100, 20 }, text: Hi, offset: { 3, -2 }, align: right", "Hi@83,18"},
+      {"bounds: { 0, 0, 15, 20 }, text: Hi, align: right", "Hi@-5,20"},
+      {"bounds: { 0, 0, 45, 20 }, text: Hello, ellipsis: right, align: right", "Hello@-5,20", "H...@5,20"},
+      {"bounds: { 0, 0, 45, 20 }, text: \"[uppercase]a[/uppercase]b\"", "Ab@0,20"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.keys);
+    Velto::rcCaptionView& caption = MakeCaption(c.keys);
+    fFont->fDrawn.clear();
+    Draw({0, 0, 200, 100}, 0xFF000000);
+    caption.SetSize(caption.GetBounds());
+    Draw({0, 0, 200, 100}, 0xFF000000);
+    EXPECT_EQ(fFont->fDrawn,
+              (std::vector<std::string>{c.drawn, c.drawnAfterLayout != nullptr ? c.drawnAfterLayout : c.drawn}));
+  }
+  // Without a font nothing is drawn or measured.
+  fRoot->RemoveAllChildren();
+  const ref<Velto::rcCaptionView> bare(new Velto::rcCaptionView({0, 0, 10, 10}));
+  fRoot->AddChild(bare);
+  bare->SetText(Wex::WideToUTF16(L"x"));
+  Wex::cRect bounds;
+  EXPECT_FALSE(bare->GetTextBounds(bounds));
+  EXPECT_EQ(GuiTest::CountOther(*Draw({0, 0, 200, 100}, 0xFF000000), {0, 0, 200, 100}, 0xFF000000), 0);
+}
+
+TEST_F(CaptionViewTest, LiveCaptionsRefreshTheirTextAndFontChangesRedraw) {
+  fController.fVariables["v"] = "1";
+  Velto::rcCaptionView& caption = MakeCaption("bounds: { 0, 0, 100, 20 }, text: \"v=[var]v[/var]\", autoRefresh: 10");
+  ASSERT_NE(dynamic_cast<Velto::rcLiveCaptionView*>(&caption), nullptr);
+  EXPECT_EQ(Narrow(caption.GetText()), "");
+  fRoot->WindowStateChanged();
+  EXPECT_EQ(Narrow(caption.GetText()), "v=1");
+  // The timer starts with the next attach and comes every 100 ms.
+  fHost->SetRootElement(nullptr);
+  fHost->SetRootElement(fRoot);
+  std::int32_t now = Wex::ToElementTime(Wex::GetMilliseconds());
+  std::int32_t delta = 0;
+  ASSERT_TRUE(fView->fScheduler->GetTimeToNextTask(now, delta));
+  EXPECT_GE(delta, 90);
+  EXPECT_LE(delta, 100);
+  fController.fVariables["v"] = "\xe9";
+  now = Wex::WrapAdd(now, delta);
+  fView->fInvalidated.clear();
+  fView->fScheduler->RunDueTasks(now);
+  EXPECT_EQ(caption.GetText()->GetSize(), 3);
+  EXPECT_EQ((*caption.GetText())[2], u'\u00e9');
+  EXPECT_EQ(fView->fInvalidated.size(), 2u);  // the old and the new text
+  ASSERT_TRUE(fView->fScheduler->GetTimeToNextTask(now, delta));
+  EXPECT_EQ(delta, 100);
+  // Expansion errors leave the refresh that the tree sends; a timer's refresh drops them.
+  fController.ThrowOn("GetVariable", std::runtime_error("gone"));
+  EXPECT_EQ(ErrorOf([&] { fRoot->WindowStateChanged(); }), "gone");
+  fView->fScheduler->RunDueTasks(Wex::WrapAdd(now, delta));
+
+  // A font whose change count moved on redraws the whole view at the next refresh, once.
+  Velto::rcCaptionView& fixed = MakeCaption("bounds: { 5, 6, 100, 20 }, text: Hi");
+  fView->fInvalidated.clear();
+  fixed.WindowStateChanged();
+  ++fFont->fChangeCount;
+  fixed.WindowStateChanged();
+  fixed.WindowStateChanged();
+  EXPECT_EQ(fView->fInvalidated.size(), 1u);
+  EXPECT_EQ(RectText(fView->fInvalidated.at(0)), "5,6,105,26");
+
+  // Detach drops the font and leaves the host, the parent and the listeners.
+  const ref<Velto::rcCaptionView> kept(&fixed);
+  fixed.AddListener(iref<Velto::iViewListener>(new rcCodeListener()));
+  fRoot->RemoveAllChildren();
+  EXPECT_EQ(kept->GetHost(), nullptr);
+  EXPECT_EQ(kept->GetParent(), nullptr);
+  EXPECT_FALSE(kept->GetFont());
+  EXPECT_EQ(kept->GetListeners().GetSize(), 0);
+  Wex::cRect bounds;
+  EXPECT_FALSE(kept->GetTextBounds(bounds));
+}
+
+}  // namespace
+}  // namespace VeltoTest
