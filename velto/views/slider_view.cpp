@@ -403,7 +403,7 @@ void ReadFilm(rcRootView& root, std::string_view text, cSliderDesign& design) {
   const std::int32_t frames = Wex::EvaluateIntExpressionWithValue(Wex::ValueOf(block, "frames"), 1);
   const bool interpolate = Wex::StringToBool(Wex::ValueOf(block, "interpolate"), false);
   const ref<rcImage> image = root.GetController().GetLayeredImage(root, std::string(Wex::ValueOf(block, "image")));
-  design.fFilm = MakeFilm(image, std::max(frames, 1), interpolate);
+  design.fFilm = MakeFilm(image, frames, interpolate);
 }
 
 }  // namespace

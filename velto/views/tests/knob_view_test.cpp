@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,15 +17,6 @@ class KnobViewTest : public ViewTest {
     fRoot->RemoveAllChildren();
     Make("type: knob, bounds: { 0, 0, 100, 100 }, " + keys);
     return *ChildOf<Velto::rcKnobView>(*fRoot, 0);
-  }
-  // "s" shift, "o" option, "c" command, "x" the flag at index 2.
-  static Wex::cKeyModifiers Keys(const std::string& keys) {
-    Wex::cKeyModifiers m;
-    m.fShift = keys.find('s') != std::string::npos;
-    m.fOption = keys.find('o') != std::string::npos;
-    m.fCommand = keys.find('c') != std::string::npos;
-    m.fUnused2 = keys.find('x') != std::string::npos;
-    return m;
   }
 };
 
@@ -55,24 +45,7 @@ TEST_F(KnobViewTest, DragsMoveTheValueLinearlyByPointingOrToTheDefault) {
     SCOPED_TRACE(std::string(keys) + " | " + steps);
     Velto::rcKnobView& knob = MakeKnob(keys);
     knob.SetValue(std::stod(start));
-    std::istringstream in(steps);
-    Wex::cPoint p;
-    bool first = true;
-    for (std::string step; in >> step; first = false) {
-      std::size_t yEnd = 0;
-      const std::size_t y = step.find(',') + 1;
-      p = {std::stoi(step), std::stoi(step.substr(y), &yEnd)};
-      const std::size_t equals = step.find('=');
-      const Wex::cKeyModifiers modifiers = Keys(step.substr(y + yEnd, equals - y - yEnd));
-      if (first) {
-        EXPECT_TRUE(Press(p, modifiers));
-      } else {
-        Drag(p, modifiers);
-      }
-      EXPECT_NEAR(knob.GetValue(), std::stod(step.substr(equals + 1)), 1e-12) << step;
-    }
-    Release(p);
-    EXPECT_FALSE(knob.IsTracking());
+    RunValueSteps(knob, steps);
   }
 }
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,20 +19,12 @@ class SliderViewTest : public ViewTest {
     Make("type: slider, bounds: { 0, 0, 120, 100 }, " + keys);
     return *ChildOf<Velto::rcValueControlView>(*fRoot, 0);
   }
-  // "s" shift, "c" command.
-  static Wex::cKeyModifiers Keys(const std::string& keys) {
-    Wex::cKeyModifiers m;
-    m.fShift = keys.find('s') != std::string::npos;
-    m.fCommand = keys.find('c') != std::string::npos;
-    return m;
-  }
 };
 
 const std::string kLine = "slit: { start: { 10, 50 }, end: { 110, 50 } }, ";
 
 TEST_F(SliderViewTest, DragsFollowTheSlitWithFineModeSnapZoneAndReset) {
-  // The slider's keys, its value before, then steps "x,y[keys]=value after": the press (with a
-  // final "!" when it is not handled), then drags.
+  // The slider's keys, its value before, then the steps of the press and the drags.
   const struct {
     std::string keys;
     const char* start;
@@ -69,25 +60,7 @@ TEST_F(SliderViewTest, DragsFollowTheSlitWithFineModeSnapZoneAndReset) {
     SCOPED_TRACE(keys + " | " + steps);
     Velto::rcValueControlView& slider = MakeSlider(keys);
     slider.SetValue(std::stod(start));
-    std::istringstream in(steps);
-    Wex::cPoint p;
-    bool first = true;
-    for (std::string step; in >> step; first = false) {
-      std::size_t yEnd = 0;
-      const std::size_t y = step.find(',') + 1;
-      p = {std::stoi(step), std::stoi(step.substr(y), &yEnd)};
-      const std::size_t equals = step.find('=');
-      const Wex::cKeyModifiers modifiers = Keys(step.substr(y + yEnd, equals - y - yEnd));
-      if (first) {
-        EXPECT_EQ(Press(p, modifiers), step.back() != '!') << step;
-      } else {
-        Drag(p, modifiers);
-      }
-      EXPECT_NEAR(slider.GetValue(), std::stod(step.substr(equals + 1)), 1e-12) << step;
-      EXPECT_TRUE(std::isfinite(slider.GetValue()));
-    }
-    Release(p);
-    EXPECT_FALSE(slider.IsTracking());
+    RunValueSteps(slider, steps);
   }
   Wex::cKeyModifiers secondary;
   secondary.fSecondaryClick = true;

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -124,6 +125,40 @@ class ViewTest : public ::testing::Test {
     if (const iref<Wex::iMouseTracker> tracker = std::exchange(fView->fTracker, nullptr)) {
       tracker->EndTracking(fView->TrackingHost(), Event(p, keys, 0));
     }
+  }
+  // "s" shift, "o" option, "c" command, "x" the flag at index 2.
+  static Wex::cKeyModifiers Keys(std::string_view keys) {
+    Wex::cKeyModifiers m;
+    m.fShift = keys.find('s') != std::string_view::npos;
+    m.fOption = keys.find('o') != std::string_view::npos;
+    m.fCommand = keys.find('c') != std::string_view::npos;
+    m.fUnused2 = keys.find('x') != std::string_view::npos;
+    return m;
+  }
+  // Runs steps "x,y[keys]=value" separated by spaces: a press (not to be handled when the step
+  // ends in "!"), then drags; after each the control's value is to be the step's. Then releases
+  // at the last point.
+  template <class Control>
+  void RunValueSteps(Control& control, std::string_view steps) {
+    Wex::cPoint p;
+    for (std::size_t at = 0, end = 0; at < steps.size(); at = end + 1) {
+      end = std::min(steps.find(' ', at), steps.size());
+      const std::string step(steps.substr(at, end - at));
+      std::size_t xEnd = 0;
+      std::size_t yEnd = 0;
+      p.fX = std::stoi(step, &xEnd);
+      p.fY = std::stoi(step.substr(xEnd + 1), &yEnd);
+      const std::size_t equals = step.find('=');
+      const std::size_t keys = xEnd + 1 + yEnd;
+      if (at == 0) {
+        EXPECT_EQ(Press(p, Keys(step.substr(keys, equals - keys))), step.back() != '!') << step;
+      } else {
+        Drag(p, Keys(step.substr(keys, equals - keys)));
+      }
+      EXPECT_NEAR(control.GetValue(), std::stod(step.substr(equals + 1)), 1e-12) << step;
+    }
+    Release(p);
+    EXPECT_FALSE(control.IsTracking());
   }
   void CancelTracking() {
     const iref<Wex::iMouseTracker> tracker = fView->fTracker;  // the view clears its own
