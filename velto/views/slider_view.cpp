@@ -117,14 +117,14 @@ QorRaster::Transform rcValueControlView::GetCapImageTransform(const QorRaster::P
 Wex::cRect rcValueControlView::GetCapArea() {
   const double value = GetValue();
   const QorRaster::Point c = PointAtParameter(ParameterOfValue(value));
+  const cSliderLook& look = LookAt(value);
   Wex::cRect area;
-  if (fDesign.fCapLook.fColor != 0) {
+  if (look.fColor != 0) {  // the colour drawn, so that a snap colour over no cap colour is redrawn
     const double w = fDesign.fCapWidth / 2 + 1;
     const double h = fDesign.fCapHeight / 2 + 1;
     area = {ToPixel(std::floor(c.x - w)), ToPixel(std::floor(c.y - h)), ToPixel(std::ceil(c.x + w)),
             ToPixel(std::ceil(c.y + h))};
   }
-  const cSliderLook& look = LookAt(value);
   const ref<rcImageResource> drawn = look.fImage ? look.fImage : fDesign.fCapLook.fImage;
   const ref<rcImageResource>& measured = fDesign.fCapLook.fImage ? fDesign.fCapLook.fImage : drawn;
   if (measured) {

@@ -70,7 +70,9 @@ class rcValueControlView : public rcValueView {
 
   // Whether the cap shape of value v covers the pixel; it is tested whether or not it is drawn.
   bool IsOnCap(const Wex::cPoint& p, double value);
-  // The area that the cap covers at the value, shape and image (local coordinates).
+  // The area that the cap covers at the value, shape and image (local coordinates): the shape's
+  // box grown by a pixel when the colour drawn at the value is not 0, united with the image's
+  // bounds placed by GetCapImageTransform.
   Wex::cRect GetCapArea();
   // Centres the cap image's bounds on p, scaled by the image scale. Without a cap image the
   // snap cap image's bounds serve.

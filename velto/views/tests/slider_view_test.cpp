@@ -198,6 +198,7 @@ TEST_F(SliderViewTest, ValueChangesRedrawTheCapAreasAndFilmFramesOnly) {
       {kLine + "cap: { image: dot, scale: 300 }", {"7,47,13,53", "57,47,63,53"}},
       {kLine + "cap: { size: { 2, 2 }, color: blue, image: dot, scale: 300 }", {"7,47,13,53", "57,47,63,53"}},
       {kLine + "snap: { value: 0, image: dot }", {"9,49,11,51"}},
+      {kLine + "snap: { value: 0, color: lime }", {"4,44,16,56"}},
       {kLine + "film: { image: film, frames: 8, offset: { 3, 4 } }", {"3,4,4,5", "3,4,4,5"}},
   };
   for (const auto& c : cases) {
