@@ -66,7 +66,8 @@ class rcExtWindow : public rc, public virtual iGUIView {
   // last entry of the address.
   void AddBackReference(rcExtWindow** holder);
   void RemoveBackReference(rcExtWindow** holder);
-  // A context for measuring text, shared by the nested calls; empty for a closed wrapper.
+  // A context for measuring text, shared by the nested calls; empty for a closed wrapper. Test
+  // windows measure through a bitmap of their own.
   virtual ref<rcGraphicsContext> BeginDrawing();
 
   // The wrapped window; null after Close.
