@@ -10,3 +10,7 @@ struct PlugInRecord {
   std::uint8_t fMajorVersion = 0;
   std::uint8_t fMinorVersion = 0;
 };
+
+// The product: its editor's strings are "Marovell_strings", its top-level description
+// "Marovell_main", and its override folder is labelled "Marovell V1.0".
+inline const PlugInRecord kMarovellRecord{"Marovell", 1, 0};
