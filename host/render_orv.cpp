@@ -2,8 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <fstream>
 #include <new>
 #include <ostream>
 #include <string_view>
@@ -22,20 +20,6 @@ namespace Marovell {
 
 namespace {
 
-// The whole text is one decimal integer in 1..kMaxImageSide.
-bool ParseSide(std::string_view text, int32_t& side)
-{
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), side);
-    return error == std::errc() && end == text.data() + text.size() && side >= 1 && side <= kMaxImageSide;
-}
-
-bool ParseSize(std::string_view text, RenderOrvRequest& request)
-{
-    const size_t x = text.find('x');
-    return x != std::string_view::npos && ParseSide(text.substr(0, x), request.width) &&
-           ParseSide(text.substr(x + 1), request.height);
-}
-
 bool ParseScale(std::string_view text, double& scale)
 {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), scale);
@@ -52,17 +36,6 @@ bool ParseBackground(std::string_view text, uint32_t& color)
         return false;
     const uint32_t alpha = color >> 24;
     return ((color >> 16) & 0xFF) <= alpha && ((color >> 8) & 0xFF) <= alpha && (color & 0xFF) <= alpha;
-}
-
-void WriteFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-    out.close();
-    if (!out) {
-        std::remove(path.c_str());
-        throw QorFiles::Exception("Error writing file: " + path);
-    }
 }
 
 } // namespace
@@ -98,7 +71,7 @@ std::optional<RenderOrvRequest> ParseRenderOrvArguments(std::span<char* const> a
         seen = true;
         bool valid = true;
         if (argument == "--size")
-            valid = ParseSize(value, request);
+            valid = ParseImageSize(value, request.width, request.height);
         else if (argument == "--scale")
             valid = ParseScale(value, request.scale);
         else if (argument == "--background")
@@ -126,7 +99,7 @@ int RenderOrv(const RenderOrvRequest& request, std::ostream& errors)
         image.Render(background);
         ORDO::Variables variables;
         ORV::RunSource(image, request.scale, variables, source);
-        WriteFile(request.outputPath, QorPNG::WritePremultipliedARGB(image.At(0, 0), request.width, request.height,
+        WriteOutputFile(request.outputPath, QorPNG::WritePremultipliedARGB(image.At(0, 0), request.width, request.height,
                                                                      image.GetStride()));
         return 0;
     } catch (const ORDO::Exception& error) {

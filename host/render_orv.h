@@ -6,6 +6,8 @@
 #include <span>
 #include <string>
 
+#include "host/command_line.h"
+
 namespace Marovell {
 
 // What "render-orv" was asked to do.
@@ -17,9 +19,6 @@ struct RenderOrvRequest {
     double scale = 1.0;
     uint32_t background = 0; // premultiplied ARGB
 };
-
-// The largest side of an image that render-orv makes.
-inline constexpr int32_t kMaxImageSide = 16384;
 
 // Reads the arguments after the command name; on a usage error returns nothing and sets problem.
 std::optional<RenderOrvRequest> ParseRenderOrvArguments(std::span<char* const> arguments, std::string& problem);

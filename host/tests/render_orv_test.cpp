@@ -1,81 +1,26 @@
 // Runs the marovell program end to end and checks its exit status, its output and its images.
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
-
 #include <cctype>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "base/png.h"
+#include "host/tests/host_fixture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace HostTest;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using RenderOrvTest = HostFixture;
 
-std::string ReadAll(const fs::path& path)
+// The pixels of a PNG file, with its size.
+std::vector<uint32_t> ReadImage(const fs::path& path, int32_t& width, int32_t& height)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const Image image = HostTest::ReadImage(path);
+    width = image.width;
+    height = image.height;
+    return image.pixels;
 }
-
-class RenderOrvTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        fDirectory = fs::temp_directory_path() /
-                     ("marovell-" + std::to_string(::getpid()) + "-" +
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(fDirectory);
-    }
-    void TearDown() override { fs::remove_all(fDirectory); }
-
-    fs::path Write(const std::string& name, const std::string& text)
-    {
-        const fs::path path = fDirectory / name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-
-    // Runs marovell with the arguments (each quoted for the shell).
-    Outcome Run(const std::vector<std::string>& arguments)
-    {
-        std::string command = "'" MAROVELL_EXECUTABLE "'";
-        for (const std::string& argument : arguments)
-            command += " '" + argument + "'";
-        const fs::path out = fDirectory / "stdout", err = fDirectory / "stderr";
-        command += " >'" + out.string() + "' 2>'" + err.string() + "'";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
-    }
-
-    // The image of a PNG file as premultiplied ARGB pixels, row after row.
-    static std::vector<uint32_t> ReadImage(const fs::path& path, int32_t& width, int32_t& height)
-    {
-        const std::string bytes = ReadAll(path);
-        QorPNG::MemorySource source(bytes);
-        QorPNG::Reader reader(source);
-        width = reader.GetWidth();
-        height = reader.GetHeight();
-        std::vector<uint32_t> pixels(size_t(width) * size_t(height));
-        reader.ReadARGB(pixels.data(), true);
-        return pixels;
-    }
-
-    fs::path fDirectory;
-};
 
 TEST_F(RenderOrvTest, RendersASourceToPng)
 {

@@ -1,0 +1,185 @@
+// Runs "marovell editor" end to end without a display: the sample editor drawn into PNG images,
+// the errors of malformed resources and of the command line.
+#include <cstdint>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/tests/host_fixture.h"
+
+namespace {
+
+using namespace HostTest;
+
+const fs::path kSample = fs::path(MAROVELL_SOURCE_DIR) / "samples" / "editor";
+
+// Colours of the sample editor.
+constexpr uint32_t kBackground = 0xFF282C34, kHeader = 0xFF404654, kMeterPanel = 0xFF1C2229,
+                   kMeterBar = 0xFFFF8A3D, kBlack = 0xFF000000;
+
+using EditorTest = HostFixture;
+
+TEST_F(EditorTest, TheSampleRendersWithoutADisplay)
+{
+    const fs::path image = fDirectory / "editor.png";
+    const Image badge = ReadImage(kSample / "Resources" / "badge.png");
+    const struct {
+        std::vector<std::string> options;
+        int32_t width, height;
+        std::map<std::pair<int, int>, uint32_t> pixels;
+    } cases[] = {
+        // The background, the header strip, the meter's panel and its bar half way (an empty mix).
+        {{}, 320, 180, {{{4, 100}, kBackground}, {{100, 30}, kHeader}, {{180, 149}, kMeterBar}, {{260, 149}, kMeterPanel}}},
+        // The meter follows the mix.
+        {{"--set", "params.mix=1"}, 320, 180, {{{180, 149}, kMeterBar}, {{260, 149}, kMeterBar}}},
+        {{"--set", "params.mix=0.25", "--set", "other=x"}, 320, 180, {{{160, 149}, kMeterBar}, {{200, 149}, kMeterPanel}}},
+        // A larger editor is black beyond the description's size, a smaller one cut.
+        {{"--size", "400x200"}, 400, 200, {{{4, 100}, kBackground}, {{350, 100}, kBlack}, {{100, 190}, kBlack}}},
+        {{"--size", "50x20"}, 50, 20, {{{40, 19}, kHeader}}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments = {"editor", kSample, "--png", image};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        const Outcome outcome = Run(arguments, "-u DISPLAY");
+        const std::string name = testing::PrintToString(c.options);
+        ASSERT_EQ(outcome.status, 0) << name << outcome.err;
+        EXPECT_EQ(outcome.out, "") << name;
+        EXPECT_EQ(outcome.err, "") << name;
+        const Image editor = ReadImage(image);
+        ASSERT_EQ(editor.width, c.width) << name;
+        ASSERT_EQ(editor.height, c.height) << name;
+        for (const auto& [place, color] : c.pixels)
+            EXPECT_EQ(editor.At(place.first, place.second), color) << name << " at " << place.first << "," << place.second;
+        // Every pixel is opaque, and the badge is drawn as its picture wherever it is opaque.
+        for (const uint32_t pixel : editor.pixels)
+            ASSERT_EQ(pixel >> 24, 0xFFu) << name;
+        for (int y = 0; y < badge.height && 13 + y < c.height; ++y) {
+            for (int x = 0; x < badge.width && 284 + x < c.width; ++x) {
+                if (badge.At(x, y) >> 24 == 0xFF) {
+                    ASSERT_EQ(editor.At(284 + x, 13 + y), badge.At(x, y)) << name << " badge " << x << "," << y;
+                }
+            }
+        }
+        fs::remove(image);
+    }
+}
+
+TEST_F(EditorTest, MalformedResourcesGiveTheirErrorAndNoImage)
+{
+    const std::string strings = "Hello: Hello";
+    const std::string pngHeader("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    const auto main = [](const std::string& views) { return "bounds: { 0, 0, 40, 30 }, views: { " + views + " }"; };
+    const struct {
+        std::map<std::string, std::string> resources;  // file name in Resources to contents
+        const char* error;
+    } cases[] = {
+        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", main("{ type: dial }")}},
+         "Unrecognized view type : \"dial\""},
+        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", main("{ bounds: { 0, 0, 4, 4 } }")}},
+         "Missing view type"},
+        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", main("{ type: rectangle, bounds: { 0, 0, -4, 4 } }")}},
+         "View bounds has negative width and/or height"},
+        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", main("{ type: rectangle, fill: reddish }")}},
+         "Invalid color: \"reddish\""},
+        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", main("{ type: rectangle, fill: { 1, 2 } }")}},
+         "Invalid number of color components: \"{ 1, 2 }\""},
+        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", "bounds: { 0, 0, 40, 30 }, views: { {"}},
+         "Missing }"},
+        {{{"Marovell_strings.txt", "Hello: {"}, {"Marovell_main.velto", main("")}}, "Missing }"},
+        {{{"Marovell_strings.txt", strings}}, "Cannot get URL for resource: Marovell_main (type: velto)"},
+        {{{"Marovell_main.velto", main("")}}, "Cannot get URL for resource: Marovell_strings (type: txt)"},
+        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", main("{ type: raster, image: pic }")},
+          {"pic.png", "not a picture"}},
+         "Error reading PNG image : Not a PNG file"},
+        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", main("{ type: raster, image: pic }")},
+          {"pic.png", pngHeader}},
+         "Error reading PNG image : Cannot read beyond end"},
+        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", "views: {}"}}, "Invalid editor size: 0x0"},
+        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", "bounds: { 0, 0, 16385, 2 }"}},
+         "Invalid editor size: 16385x2"},
+        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", "bounds: { 0, 0, 2, -1 }"}},
+         "Invalid editor size: 2x-1"},
+    };
+    const fs::path image = fDirectory / "editor.png";
+    int index = 0;
+    for (const auto& c : cases) {
+        const fs::path bundle = fDirectory / ("bundle" + std::to_string(index++));
+        fs::create_directories(bundle / "Resources");
+        for (const auto& [name, contents] : c.resources)
+            Write(bundle.filename() / "Resources" / name, contents);
+        const Outcome outcome = Run({"editor", bundle, "--png", image}, "-u DISPLAY");
+        EXPECT_EQ(outcome.status, 1) << c.error;
+        EXPECT_EQ(outcome.err, "error: " + std::string(c.error) + "\n");
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_FALSE(fs::exists(image)) << c.error;
+    }
+}
+
+TEST_F(EditorTest, TheWindowNeedsADisplay)
+{
+    const Outcome outcome = Run({"editor", kSample}, "-u DISPLAY");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "error: Cannot open the display; render the editor without one with --png OUT.png\n");
+}
+
+TEST_F(EditorTest, UsageErrorsWriteNothing)
+{
+    const std::string usage = Run({"--help"}).out;
+    EXPECT_NE(usage.find("       marovell editor RESOURCES [--size WxH] [--set NAME=VALUE]... [--png OUT.png]\n"),
+              std::string::npos);
+    const std::string image = (fDirectory / "out.png").string();
+    const std::string file = Write("file", "").string();
+    const struct {
+        std::vector<std::string> arguments;
+        const char* problem;
+    } cases[] = {
+        {{"editor"}, "no resources folder"},
+        {{"editor", "--png", image}, "no resources folder"},
+        {{"editor", file, "--png", image}, "not a folder: "},
+        {{"editor", (fDirectory / "none").string(), "--png", image}, "not a folder: "},
+        {{"editor", kSample, kSample, "--png", image}, "unexpected argument "},
+        {{"editor", kSample, "--png"}, "--png needs a value"},
+        {{"editor", kSample, "--png", ""}, "invalid --png "},
+        {{"editor", kSample, "--png", image, "--png", image}, "--png is given twice"},
+        {{"editor", kSample, "--size", "0x10", "--png", image}, "invalid --size 0x10"},
+        {{"editor", kSample, "--size", "10x16385", "--png", image}, "invalid --size 10x16385"},
+        {{"editor", kSample, "--size", "10x10", "--size", "10x10", "--png", image}, "--size is given twice"},
+        {{"editor", kSample, "--set", "params.mix", "--png", image}, "invalid --set params.mix"},
+        {{"editor", kSample, "--set", "=1", "--png", image}, "invalid --set =1"},
+        {{"editor", kSample, "--set"}, "--set needs a value"},
+        {{"editor", kSample, "--scale", "2", "--png", image}, "unexpected argument --scale"},
+    };
+    for (const auto& c : cases) {
+        const Outcome outcome = Run(c.arguments);
+        const std::string name = testing::PrintToString(c.arguments);
+        EXPECT_EQ(outcome.status, 2) << name;
+        EXPECT_EQ(outcome.out, "") << name;
+        EXPECT_TRUE(outcome.err.starts_with("marovell: " + std::string(c.problem))) << name << outcome.err;
+        EXPECT_TRUE(outcome.err.ends_with(usage)) << name;
+        EXPECT_FALSE(fs::exists(image)) << name;
+    }
+}
+
+TEST_F(EditorTest, TheSampleBundleHoldsWhatItIsMadeFrom)
+{
+    // The badge is its source's render.
+    const fs::path image = fDirectory / "badge.png";
+    const Outcome outcome =
+        Run({"render-orv", (kSample / "badge.orv").string(), "--size", "24x24", "-o", image.string()});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(ReadAll(image), ReadAll(kSample / "Resources" / "badge.png"));
+    // The dialogs' resources are the GUI's own.
+    std::istringstream dialogs(MAROVELL_DIALOG_RESOURCES);
+    std::string path;
+    int count = 0;
+    while (std::getline(dialogs, path, '|')) {
+        ++count;
+        const fs::path installed = kSample / "Resources" / fs::path(path).filename();
+        ASSERT_TRUE(fs::exists(installed)) << installed;
+        EXPECT_TRUE(fs::equivalent(installed, path)) << installed;
+    }
+    EXPECT_GT(count, 0);
+}
+
+} // namespace

@@ -1,0 +1,232 @@
+// Runs "marovell editor" in its window on the test's X display: the window shows the same pixels
+// as the headless render, real input from xdotool edits the GUI variables, SIGTERM closes it.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "host/tests/host_fixture.h"
+
+// After the test framework: Xlib defines None as a macro.
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+
+namespace {
+
+using namespace HostTest;
+
+const fs::path kSample = fs::path(MAROVELL_SOURCE_DIR) / "samples" / "editor";
+// Long enough for the sanitizers' slowness.
+constexpr auto kPatience = std::chrono::seconds(60);
+
+// Polls the condition until it holds or the patience runs out.
+bool WaitFor(const std::function<bool()>& condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+// Runs xdotool and answers its standard output; empty when it fails.
+std::string Xdotool(const std::vector<std::string>& arguments)
+{
+    std::vector<gchar*> argv{const_cast<gchar*>("xdotool")};
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<gchar*>(argument.c_str()));
+    argv.push_back(nullptr);
+    gchar* out = nullptr;
+    gint status = 0;
+    const bool ran = g_spawn_sync(nullptr, argv.data(), nullptr, GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_STDERR_TO_DEV_NULL),
+                                  nullptr, nullptr, &out, nullptr, &status, nullptr);
+    std::string text = ran && g_spawn_check_wait_status(status, nullptr) && out != nullptr ? out : "";
+    g_free(out);
+    return text;
+}
+
+// One run of the program, its standard output and error going to files.
+class EditorProcess {
+public:
+    EditorProcess(const fs::path& folder, const std::vector<std::string>& arguments)
+        : fOut(folder / "editor.out"), fErr(folder / "editor.err")
+    {
+        std::vector<std::string> all = {MAROVELL_EXECUTABLE, "editor"};
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& argument : all)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        fPid = fork();
+        if (fPid == 0) {
+            dup2(open(fOut.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+            dup2(open(fErr.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+    }
+    EditorProcess(const EditorProcess&) = delete;
+    EditorProcess& operator=(const EditorProcess&) = delete;
+    ~EditorProcess()
+    {
+        if (fStatus < 0) {
+            kill(fPid, SIGKILL);
+            waitpid(fPid, nullptr, 0);
+        }
+    }
+
+    std::string Out() const { return ReadAll(fOut); }
+    std::string Err() const { return ReadAll(fErr); }
+    // The exit status once the program has ended; -1 while it runs or after a signal ended it.
+    int Wait()
+    {
+        WaitFor([this] {
+            int status = 0;
+            if (waitpid(fPid, &status, WNOHANG) != fPid)
+                return false;
+            fStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 1000;
+            return true;
+        });
+        return fStatus == 1000 ? -1 : fStatus;
+    }
+    void Signal(int signal) { kill(fPid, signal); }
+    // The program's shown window titled "Marovell", or 0.
+    unsigned long FindWindow() const
+    {
+        const std::string found =
+            Xdotool({"search", "--onlyvisible", "--pid", std::to_string(fPid), "--name", "^Marovell$"});
+        return found.empty() ? 0 : std::stoul(found);
+    }
+
+private:
+    fs::path fOut;
+    fs::path fErr;
+    pid_t fPid = -1;
+    int fStatus = -1;
+};
+
+// The pixels of a window of another program as opaque ARGB, read from the X server.
+class ForeignWindow {
+public:
+    explicit ForeignWindow(unsigned long xid)
+        : fWindow(gdk_x11_window_foreign_new_for_display(gdk_display_get_default(), xid))
+    {
+    }
+    ForeignWindow(const ForeignWindow&) = delete;
+    ForeignWindow& operator=(const ForeignWindow&) = delete;
+    ~ForeignWindow()
+    {
+        if (fWindow != nullptr)
+            g_object_unref(fWindow);
+    }
+
+    bool IsValid() const { return fWindow != nullptr; }
+    int X() const { return Origin().first; }
+    int Y() const { return Origin().second; }
+    Image Read() const
+    {
+        Image image{gdk_window_get_width(fWindow), gdk_window_get_height(fWindow), {}};
+        GdkPixbuf* pixbuf = gdk_pixbuf_get_from_window(fWindow, 0, 0, image.width, image.height);
+        if (pixbuf == nullptr)
+            return {};
+        const int channels = gdk_pixbuf_get_n_channels(pixbuf), stride = gdk_pixbuf_get_rowstride(pixbuf);
+        const guchar* bytes = gdk_pixbuf_read_pixels(pixbuf);
+        for (int y = 0; y < image.height; ++y) {
+            for (int x = 0; x < image.width; ++x) {
+                const guchar* p = bytes + y * stride + x * channels;
+                image.pixels.push_back(0xFF000000u | uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2]);
+            }
+        }
+        g_object_unref(pixbuf);
+        return image;
+    }
+
+private:
+    std::pair<int, int> Origin() const
+    {
+        gint x = 0, y = 0;
+        gdk_window_get_origin(fWindow, &x, &y);
+        return {x, y};
+    }
+
+    GdkWindow* fWindow;
+};
+
+class EditorWindowTest : public HostFixture {
+protected:
+    static void SetUpTestSuite()
+    {
+        // The accessibility bus is not needed, and its library keeps memory to the end.
+        g_setenv("NO_AT_BRIDGE", "1", TRUE);
+        gdk_set_allowed_backends("x11");
+        ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "no X display";
+    }
+
+    // The sample drawn headless with the options.
+    Image Render(const std::vector<std::string>& options = {})
+    {
+        const fs::path image = fDirectory / "render.png";
+        std::vector<std::string> arguments = {"editor", kSample, "--png", image};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        const Outcome outcome = Run(arguments);
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        return ReadImage(image);
+    }
+};
+
+// The number of pixels that differ between two images of the same size in the rectangle.
+int CountDifferences(const Image& a, const Image& b, int left, int top, int right, int bottom)
+{
+    int count = 0;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x)
+            count += a.At(x, y) != b.At(x, y);
+    }
+    return count;
+}
+
+TEST_F(EditorWindowTest, TheWindowShowsTheEditorUntilTerminated)
+{
+    const Image expected = Render();
+    ASSERT_EQ(expected.width, 320);
+    EditorProcess editor(fDirectory, {kSample});
+    unsigned long xid = 0;
+    ASSERT_TRUE(WaitFor([&] { return (xid = editor.FindWindow()) != 0; })) << editor.Err();
+    const ForeignWindow window(xid);
+    ASSERT_TRUE(window.IsValid());
+    // The first frame: the pixels of the headless render.
+    Image shown;
+    EXPECT_TRUE(WaitFor([&] {
+        shown = window.Read();
+        return shown.pixels == expected.pixels;
+    })) << shown.width << "x" << shown.height << ", "
+        << (shown.width == expected.width && shown.height == expected.height
+                ? CountDifferences(shown, expected, 0, 0, 320, 180)
+                : -1)
+        << " pixels differ";
+
+    editor.Signal(SIGTERM);
+    EXPECT_EQ(editor.Wait(), 0);
+    EXPECT_EQ(editor.Err(), "");
+}
+
+TEST_F(EditorWindowTest, AnEditorThatCannotLoadOpensNoWindow)
+{
+    Write("bundle/Resources/Marovell_strings.txt", "");
+    Write("bundle/Resources/Marovell_main.velto", "bounds: { 0, 0, 40, 30 }, views: { { type: dial } }");
+    EditorProcess editor(fDirectory, {(fDirectory / "bundle").string()});
+    EXPECT_EQ(editor.Wait(), 1);
+    EXPECT_EQ(editor.Err(), "error: Unrecognized view type : \"dial\"\n");
+    EXPECT_EQ(Xdotool({"search", "--name", "^Marovell$"}), "");
+}
+
+} // namespace

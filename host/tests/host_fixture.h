@@ -1,0 +1,94 @@
+#pragma once
+
+// Runs the marovell program end to end: a fresh folder per test for its files, the program run
+// through the shell with its standard output and error captured, and PNG images read back.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "base/png.h"
+
+namespace HostTest {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// An image as premultiplied ARGB pixels, row after row.
+struct Image {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint32_t> pixels;
+
+    uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+};
+
+inline Image ReadImage(const fs::path& path)
+{
+    const std::string bytes = ReadAll(path);
+    QorPNG::MemorySource source(bytes);
+    QorPNG::Reader reader(source);
+    Image image{reader.GetWidth(), reader.GetHeight(), {}};
+    image.pixels.resize(size_t(image.width) * size_t(image.height));
+    reader.ReadARGB(image.pixels.data(), true);
+    return image;
+}
+
+class HostFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fDirectory = fs::temp_directory_path() /
+                     ("marovell-" + std::to_string(::getpid()) + "-" +
+                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(fDirectory);
+    }
+    void TearDown() override { fs::remove_all(fDirectory); }
+
+    // Writes the file (its folders made as needed) and answers its path.
+    fs::path Write(const fs::path& name, const std::string& text)
+    {
+        const fs::path path = fDirectory / name;
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+
+    // Runs marovell with the arguments (each quoted for the shell) after the environment
+    // settings ("env" arguments such as "-u DISPLAY").
+    Outcome Run(const std::vector<std::string>& arguments, const std::string& environment = {})
+    {
+        std::string command = environment.empty() ? "" : "env " + environment + " ";
+        command += "'" MAROVELL_EXECUTABLE "'";
+        for (const std::string& argument : arguments)
+            command += " '" + argument + "'";
+        const fs::path out = fDirectory / "stdout", err = fDirectory / "stderr";
+        command += " >'" + out.string() + "' 2>'" + err.string() + "'";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
+    }
+
+    fs::path fDirectory;
+};
+
+} // namespace HostTest
