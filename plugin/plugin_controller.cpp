@@ -10,6 +10,7 @@
 #include "gui/simple_elements.h"
 #include "plugin/registry_access.h"
 #include "velto/auto_exec.h"
+#include "velto/layout_editor.h"
 #include "velto/readers.h"
 #include "velto/views/hint_window.h"
 
@@ -41,12 +42,15 @@ void PlugInController::Initialize(const iref<Wex::iNativeView>& hostView, const 
       fHintWindow = new Velto::rcHintWindow(6, 16, &white, {2, 12}, &black, Velto::gDefaultFont());
       fRootView->SetHintWindow(fHintWindow);
     }
+    const ref<Velto::rcLayoutEditor> layoutEditor = Velto::rcLayoutEditor::Create();
+    fRootView->SetLayoutEditor(layoutEditor);
     Velto::ReadAutoExecs(*fRootView, MainDescriptionName());
     fEditor = new Wex::rcOffscreenGUIContainer(bounds);
     // The root view may cover less than the editor: the container's tile bitmap is not cleared
     // between tiles, so what no view covers would show stale pixels.
     fEditor->AddChild(ref<Wex::rcGUIElement>(new Wex::rcSolidColorElement(bounds, 0, 0, 0)));
     fEditor->AddChild(fRootView);
+    fEditor->AddChild(layoutEditor);
     if (hostView) {
       fGUIRoot = new Wex::rcGUIRoot(hostView);
       fGUIRoot->SetRootElement(fEditor);

@@ -38,9 +38,9 @@ class PlugInController : public Velto::iController {
   // The width and height that the top-level description's "bounds" give (0 x 0 without them).
   std::pair<std::int32_t, std::int32_t> GetEditorSize();
   // Opens the editor: the root view gets the description's size and this controller, then (with a
-  // host view) a hint window and the layout editor; the description is loaded into it; the editor
-  // container of `bounds` holds a black element of its whole size, the root view and the layout
-  // editor. With a host view, which needs a display, the container becomes the root element of a
+  // host view) a hint window, and a layout editor; the description is loaded into it; the editor
+  // container of `bounds` holds a black element of its whole size, the root view and, above it,
+  // the layout editor. With a host view, which needs a display, the container becomes the root element of a
   // GUI root over it; without one the editor is on no host, so no timer, automatic action or
   // window of its own ever runs. Ends with one ReloadFromPlugIn. An error closes what was made
   // and passes out. An open editor is closed first.

@@ -26,7 +26,7 @@ class PlugInControllerTest : public testing::Test {
   PlugInControllerTest() {
     fBundle.WriteResource("P_strings", "txt", "Hello: Bonjour");
     fBundle.WriteResource("P_main", "velto",
-                          "bounds: { 0, 0, 30, 20 }, views: { { type: rectangle, fill: blue },"
+                          "bounds: { 0, 0, 30, 20 }, views: { { type: rectangle, fill: blue, edit: Back },"
                           "{ type: group, offset: { dx, dy }, views: { { type: rectangle, bounds: { 0, 0, 5, 5 },"
                           " fill: red } } } }");
   }
@@ -165,10 +165,16 @@ TEST_F(PlugInControllerTest, OpeningBuildsTheEditorAndRefreshesItOnce) {
   ASSERT_TRUE(root && editor);
   EXPECT_EQ(root->GetBounds(), (Wex::cRect{0, 0, 30, 20}));
   EXPECT_EQ(editor->GetBounds(), (Wex::cRect{0, 0, 40, 24}));
-  ASSERT_EQ(editor->GetChildCount(), 2);
+  ASSERT_EQ(editor->GetChildCount(), 3);
   EXPECT_NE(dynamic_cast<Wex::rcSolidColorElement*>(editor->GetChild(0).Get()), nullptr);
   EXPECT_EQ(editor->GetChild(0)->GetBounds(), editor->GetBounds());
   EXPECT_EQ(editor->GetChild(1), root);
+  // The layout editor, above the root view, has the view marked for editing.
+  const ref<Velto::rcLayoutEditor> layout = root->GetLayoutEditor();
+  ASSERT_TRUE(layout);
+  EXPECT_EQ(editor->GetChild(2), layout);
+  ASSERT_EQ(layout->GetEntries().size(), 1u);
+  EXPECT_EQ(layout->GetEntries().front().fName, "Back");
   EXPECT_FALSE(root->GetHintWindow());
   EXPECT_EQ(root->GetHost(), nullptr);
   // The group was refreshed: its rectangle moved by the stored offset.
@@ -186,6 +192,7 @@ TEST_F(PlugInControllerTest, OpeningBuildsTheEditorAndRefreshesItOnce) {
   EXPECT_FALSE(controller.GetEditorContainer());
   EXPECT_EQ(root->GetChildCount(), 0);
   EXPECT_EQ(root->GetParent(), nullptr);
+  EXPECT_TRUE(layout->GetEntries().empty());
   controller.Close();
 }
 
