@@ -116,6 +116,19 @@ TEST_F(EditorTest, MalformedResourcesGiveTheirErrorAndNoImage)
     }
 }
 
+TEST_F(EditorTest, TheOverrideFolderBesideTheBundleReplacesItsResources)
+{
+    Write("bundle/Resources/Marovell_strings.txt", "");
+    Write("bundle/Resources/Marovell_main.velto", "bounds: { 0, 0, 4, 2 }, views: { { type: rectangle, fill: red } }");
+    Write("Marovell V1.0 Resources/Marovell_main.velto",
+          "bounds: { 0, 0, 3, 1 }, views: { { type: rectangle, fill: blue } }");
+    const fs::path image = fDirectory / "editor.png";
+    const Outcome outcome = Run({"editor", (fDirectory / "bundle").string() + "/", "--png", image}, "-u DISPLAY");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const Image editor = ReadImage(image);
+    EXPECT_EQ(editor.pixels, (std::vector<uint32_t>(3, 0xFF0000FF)));
+}
+
 TEST_F(EditorTest, TheWindowNeedsADisplay)
 {
     const Outcome outcome = Run({"editor", kSample}, "-u DISPLAY");
