@@ -1,5 +1,6 @@
 // Runs "marovell editor" in its window on the test's X display: the window shows the same pixels
-// as the headless render, real input from xdotool edits the GUI variables, SIGTERM closes it.
+// as the headless render, real input from xdotool edits the GUI variables and the window shows
+// them, SIGTERM closes it.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -8,6 +9,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -194,10 +196,26 @@ int CountDifferences(const Image& a, const Image& b, int left, int top, int righ
     return count;
 }
 
-TEST_F(EditorWindowTest, TheWindowShowsTheEditorUntilTerminated)
+// The lines of the text.
+std::vector<std::string> Lines(const std::string& text)
 {
-    const Image expected = Render();
-    ASSERT_EQ(expected.width, 320);
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+TEST_F(EditorWindowTest, RealInputEditsTheVariablesUntilTerminated)
+{
+    const Image initial = Render();
+    // A drag of 100 pixels moves the knob by half its range; the button renames the patch.
+    const Image edited = Render({"--set", "params.mix=0.5", "--set", "patch.name=Init"});
+    ASSERT_EQ(initial.width, 320);
+    // The hint that the button shows lies right of this and below the button: the rest of the
+    // window must show the edited editor.
+    constexpr int kUncovered = 170;
+    ASSERT_GT(CountDifferences(initial, edited, 28, 64, 108, 144), 0);
     EditorProcess editor(fDirectory, {kSample});
     unsigned long xid = 0;
     ASSERT_TRUE(WaitFor([&] { return (xid = editor.FindWindow()) != 0; })) << editor.Err();
@@ -205,14 +223,40 @@ TEST_F(EditorWindowTest, TheWindowShowsTheEditorUntilTerminated)
     ASSERT_TRUE(window.IsValid());
     // The first frame: the pixels of the headless render.
     Image shown;
+    const auto differences = [&shown](const Image& expected, int right) {
+        return shown.width == expected.width && shown.height == expected.height
+                   ? CountDifferences(shown, expected, 0, 0, right, expected.height)
+                   : -1;
+    };
     EXPECT_TRUE(WaitFor([&] {
         shown = window.Read();
-        return shown.pixels == expected.pixels;
-    })) << shown.width << "x" << shown.height << ", "
-        << (shown.width == expected.width && shown.height == expected.height
-                ? CountDifferences(shown, expected, 0, 0, 320, 180)
-                : -1)
-        << " pixels differ";
+        return differences(initial, initial.width) == 0;
+    })) << shown.width << "x" << shown.height << ", " << differences(initial, initial.width) << " pixels differ";
+
+    // Press inside the knob's cap, 100 pixels up, release once the value has followed.
+    const std::string id = std::to_string(xid);
+    Xdotool({"mousemove", "--window", id, "68", "140"});
+    Xdotool({"mousedown", "1"});
+    EXPECT_TRUE(WaitFor([&] { return editor.Out() == "begin \"params.mix\"\n"; })) << editor.Out();
+    Xdotool({"mousemove", "--window", id, "68", "40"});
+    EXPECT_TRUE(WaitFor([&] { return editor.Out().ends_with("set \"params.mix\" \"0.5\"\n"); })) << editor.Out();
+    Xdotool({"mouseup", "1"});
+    EXPECT_TRUE(WaitFor([&] { return editor.Out().ends_with("end \"params.mix\"\n"); })) << editor.Out();
+    Xdotool({"mousemove", "--window", id, "176", "76"});
+    Xdotool({"click", "1"});
+    EXPECT_TRUE(WaitFor([&] { return editor.Out().ends_with("set \"patch.name\" \"Init\"\n"); })) << editor.Out();
+    const std::vector<std::string> lines = Lines(editor.Out());
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines.front(), "begin \"params.mix\"");
+    for (size_t i = 1; i + 2 < lines.size(); ++i)
+        EXPECT_TRUE(lines[i].starts_with("set \"params.mix\" \"")) << lines[i];
+    EXPECT_EQ(lines[lines.size() - 2], "end \"params.mix\"");
+
+    // The knob's dial and the caption show the new values, read back from the X server.
+    EXPECT_TRUE(WaitFor([&] {
+        shown = window.Read();
+        return differences(edited, kUncovered) == 0;
+    })) << differences(edited, kUncovered) << " pixels differ";
 
     editor.Signal(SIGTERM);
     EXPECT_EQ(editor.Wait(), 0);
