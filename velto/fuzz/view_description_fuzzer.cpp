@@ -1,15 +1,16 @@
 // Reads arbitrary bytes as the description of a root view over the recording controller, whose
-// registry holds two small pictures ("white", opaque, and "grey", half transparent), the layout
-// "main" (which nests itself through the variable "page") and the ORV source "knob", and whose
-// variables hold opacities, scales, offsets and angles, finite and not, an ORV source, view
-// descriptions and a page name; its fonts "ten" (10 pixels a character) and "none" (0) are fixed.
-// The root is hosted by a view that tracks the mouse as the platform's does, in a window that
-// measures text through a small bitmap. The tree is refreshed, the mouse moves and presses over it, and a press that
-// starts tracking drags with option and with shift and is released (the actions that views run
-// show their alerts, menus, text edits and launches to stand-ins that answer at once, and their
-// errors to the controller), and unless a view is wider or taller than 4096 pixels (a
-// transformed view draws through a bitmap as large as itself) it is drawn into a 64 x 64 bitmap
-// seven times, so that vector views run live, cache and draw their cache.
+// registry holds two small pictures ("white", opaque, and "grey", half transparent), a PNG file
+// cut after its header ("cut"), the layout "main" (which nests itself through the variable
+// "page") and the ORV source "knob", and whose variables hold opacities, scales, offsets and
+// angles, finite and not, an ORV source, view descriptions and a page name; its fonts "ten" (10
+// pixels a character) and "none" (0) are fixed. The root is hosted by a view that tracks the
+// mouse as the platform's does, in a window that measures text through a small bitmap. The tree
+// is refreshed, the mouse moves and presses over it, and a press that starts tracking drags with
+// option and with shift and is released (the actions that views run show their alerts, menus,
+// text edits and launches to stand-ins that answer at once, and their errors to the controller),
+// and unless a view is wider or taller than 4096 pixels (a transformed view draws through a
+// bitmap as large as itself) it is drawn into a 64 x 64 bitmap seven times, so that vector views
+// run live, cache and draw their cache.
 // Reading, refreshing, the mouse and drawing may fail only with the errors of descriptions,
 // expressions, markup, pictures and resources; anything else that escapes, and any crash or
 // sanitizer report, is a finding.
@@ -49,6 +50,7 @@ struct Fixture {
   Fixture() {
     bundle.WriteResource("white", "png", Picture(6, 5, 0xFFFFFFFF));
     bundle.WriteResource("grey", "png", Picture(3, 4, 0x80404040));
+    bundle.WriteResource("cut", "png", Picture(2, 2, 0xFF00FF00).substr(0, 20));
     bundle.WriteResource("main", "velto",
                          "transitions: { default: { time: 0.2 } }, views: { { type: rectangle, fill: red },"
                          "{ type: transformed, rotation: r, views: { { type: raster, image: white } } },"
