@@ -62,7 +62,9 @@ rcBubbleView::rcBubbleView(const Wex::cRect& bounds, const Description& d, iFont
   fState.fFrame = ReadStroke(Wex::ValueOf(d, "frame"), 0xFF000000);
   fState.fCorners = ReadRealPoint(Wex::ValueOf(d, "corners"), {});
   fState.fTailSize = ReadRealPoint(Wex::ValueOf(d, "tailSize"), {});
-  const std::int32_t tailDefault = tailPositionDefault < 0 ? bounds.Width() * 3 / 4 : tailPositionDefault;
+  // Three quarters of the width, computed wide so that a very wide bubble does not overflow.
+  const std::int32_t tailDefault =
+      tailPositionDefault < 0 ? static_cast<std::int32_t>(std::int64_t{bounds.Width()} * 3 / 4) : tailPositionDefault;
   fState.fTailPosition = TruncateToInt32(Wex::EvaluateExpression(Wex::ValueOf(d, "tailPosition"), tailDefault));
   fClickAction = Wex::Unquote(Wex::ValueOf(d, "clickAction"));
   fClickParams = Wex::Unquote(Wex::ValueOf(d, "clickParams"));

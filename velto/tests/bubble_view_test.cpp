@@ -72,6 +72,7 @@ TEST_F(BubbleTest, TheKeysAndTheirDefaults) {
     EXPECT_EQ(state.GetOutlineRect(100, 50), outline) << keys;
   }
   EXPECT_EQ(Bubble("", "{ 0, 0, 99, 40 }")->GetState().fTailPosition, 74);
+  EXPECT_EQ(Bubble("", "{ 0, 0, 2000000000, 40 }")->GetState().fTailPosition, 1500000000);
   const ref<Velto::rcBubbleView> paged = Bubble("pages: { a, 'b c' }");
   EXPECT_EQ(paged->GetState().fPages, (Strings{"a", "b c"}));
   EXPECT_EQ(paged->GetState().fCurrentPage, 0);
