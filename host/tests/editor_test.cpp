@@ -17,11 +17,14 @@ const fs::path kSample = fs::path(MAROVELL_SOURCE_DIR) / "samples" / "editor";
 
 // Colours of the sample editor.
 constexpr uint32_t kBackground = 0xFF282C34, kHeader = 0xFF404654, kMeterPanel = 0xFF1C2229,
-                   kOrange = 0xFFFF8A3D, kKnobCap = 0xFF5A6070, kButton = 0xFF505868, kBlack = 0xFF000000;
+                   kOrange = 0xFFFF8A3D, kKnobCap = 0xFF5A6070, kButton = 0xFF505868, kSliderCap = 0xFFAAB4C8,
+                   kBlack = 0xFF000000;
 // Places in the sample: on the knob's dial at 0 and at 1 (17.5 pixels from its centre at -135 and
-// 135 degrees), on the meter's bar at 0, a quarter and all of the mix, beyond the bar at a quarter.
+// 135 degrees), on the meter's bar at 0, a quarter and all of the mix, beyond the bar at a quarter,
+// on the slider's slit at both ends.
 constexpr std::pair<int, int> kDialAt0{50, 121}, kDialAt1{85, 121}, kBarAt0{150, 149}, kBarAtQuarter{180, 149},
-                                   kBarAt1{280, 149}, kBeyondQuarter{200, 149}, kButtonFace{146, 76};
+                                   kBarAt1{280, 149}, kBeyondQuarter{200, 149}, kButtonFace{146, 76},
+                                   kSlitStart{236, 76}, kSlitEnd{300, 76};
 
 // The number of pixels in the rectangle whose red, green and blue are all above 0xC0.
 int CountBright(const Image& image, int left, int top, int right, int bottom)
@@ -46,17 +49,20 @@ TEST_F(EditorTest, TheSampleRendersWithoutADisplay)
         std::vector<std::string> options;
         int32_t width, height;
         std::map<std::pair<int, int>, uint32_t> pixels;
+        bool named = false;  // the patch has a name
     } cases[] = {
-        // The background, the header strip, the button's face, the knob at an empty mix (0) and
-        // the meter's panel and its shortest bar.
+        // The background, the header strip, the button's face, the knob at an empty mix (0), the
+        // meter's panel and its shortest bar, and the slider's cap at an empty tone (0).
         {{}, 320, 180,
-         {{{4, 100}, kBackground}, {{100, 30}, kHeader}, {kButtonFace, kButton}, {kDialAt0, kOrange},
-          {kDialAt1, kKnobCap}, {kBarAt0, kOrange}, {kBarAtQuarter, kMeterPanel}, {kBarAt1, kMeterPanel}}},
-        // The knob's dial and the meter follow the mix.
-        {{"--set", "params.mix=1"}, 320, 180,
-         {{kDialAt0, kKnobCap}, {kDialAt1, kOrange}, {kBarAtQuarter, kOrange}, {kBarAt1, kOrange}}},
-        {{"--set", "params.mix=0.25", "--set", "other=x"}, 320, 180,
-         {{kBarAtQuarter, kOrange}, {kBeyondQuarter, kMeterPanel}, {kBarAt1, kMeterPanel}}},
+         {{{4, 100}, kBackground}, {{100, 38}, kHeader}, {kButtonFace, kButton}, {kDialAt0, kOrange},
+          {kDialAt1, kKnobCap}, {kBarAt0, kOrange}, {kBarAtQuarter, kMeterPanel}, {kBarAt1, kMeterPanel},
+          {kSlitStart, kSliderCap}, {kSlitEnd, kKnobCap}}},
+        // The knob's dial and the meter follow the mix, the slider's cap the tone.
+        {{"--set", "params.mix=1", "--set", "params.tone=1"}, 320, 180,
+         {{kDialAt0, kKnobCap}, {kDialAt1, kOrange}, {kBarAtQuarter, kOrange}, {kBarAt1, kOrange},
+          {kSlitStart, kKnobCap}, {kSlitEnd, kSliderCap}}},
+        {{"--set", "params.mix=0.25", "--set", "patch.name=Warm Echo"}, 320, 180,
+         {{kBarAtQuarter, kOrange}, {kBeyondQuarter, kMeterPanel}, {kBarAt1, kMeterPanel}}, true},
         // A larger editor is black beyond the description's size, a smaller one cut.
         {{"--size", "400x200"}, 400, 200, {{{4, 100}, kBackground}, {{350, 100}, kBlack}, {{100, 190}, kBlack}}},
         {{"--size", "50x20"}, 50, 20, {{{40, 19}, kHeader}}},
@@ -74,12 +80,14 @@ TEST_F(EditorTest, TheSampleRendersWithoutADisplay)
         ASSERT_EQ(editor.height, c.height) << name;
         for (const auto& [place, color] : c.pixels)
             EXPECT_EQ(editor.At(place.first, place.second), color) << name << " at " << place.first << "," << place.second;
-        // Every pixel is opaque, the button shows its caption, and the badge is drawn as its
-        // picture wherever it is opaque.
+        // Every pixel is opaque, the button shows its caption, the header "Patch:" and the name
+        // after it, and the badge is drawn as its picture wherever it is opaque.
         for (const uint32_t pixel : editor.pixels)
             ASSERT_EQ(pixel >> 24, 0xFFu) << name;
         if (c.width >= 320) {
             EXPECT_GT(CountBright(editor, 140, 64, 212, 88), 20) << name;
+            EXPECT_GT(CountBright(editor, 18, 12, 60, 36), 50) << name;
+            EXPECT_EQ(CountBright(editor, 60, 12, 238, 36) > 20, c.named) << name;
         }
         for (int y = 0; y < badge.height && 13 + y < c.height; ++y) {
             for (int x = 0; x < badge.width && 284 + x < c.width; ++x) {

@@ -215,7 +215,8 @@ TEST_F(EditorWindowTest, RealInputEditsTheVariablesUntilTerminated)
     // The hint that the button shows lies right of this and below the button: the rest of the
     // window must show the edited editor.
     constexpr int kUncovered = 170;
-    ASSERT_GT(CountDifferences(initial, edited, 28, 64, 108, 144), 0);
+    ASSERT_GT(CountDifferences(initial, edited, 28, 64, 108, 144), 0);  // the knob
+    ASSERT_GT(CountDifferences(initial, edited, 18, 12, kUncovered, 36), 0);  // the caption
     EditorProcess editor(fDirectory, {kSample});
     unsigned long xid = 0;
     ASSERT_TRUE(WaitFor([&] { return (xid = editor.FindWindow()) != 0; })) << editor.Err();
