@@ -132,8 +132,6 @@ public:
     }
 
     bool IsValid() const { return fWindow != nullptr; }
-    int X() const { return Origin().first; }
-    int Y() const { return Origin().second; }
     Image Read() const
     {
         Image image{gdk_window_get_width(fWindow), gdk_window_get_height(fWindow), {}};
@@ -153,13 +151,6 @@ public:
     }
 
 private:
-    std::pair<int, int> Origin() const
-    {
-        gint x = 0, y = 0;
-        gdk_window_get_origin(fWindow, &x, &y);
-        return {x, y};
-    }
-
     GdkWindow* fWindow;
 };
 
