@@ -19,6 +19,41 @@ bool ParseSide(std::string_view text, int32_t& side)
 
 } // namespace
 
+bool ReadCommandArguments(std::span<char* const> arguments, std::span<CommandOption> options,
+                          std::optional<std::string>& argument, std::string& problem)
+{
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view text = arguments[i];
+        CommandOption* option = nullptr;
+        for (CommandOption& candidate : options)
+            if (candidate.name == text)
+                option = &candidate;
+        if (option == nullptr) {
+            if (text.starts_with("-") || argument) {
+                problem = "unexpected argument " + std::string(text);
+                return false;
+            }
+            argument = text;
+            continue;
+        }
+        if (i + 1 == arguments.size()) {
+            problem = std::string(text) + " needs a value";
+            return false;
+        }
+        if (option->given && !option->repeatable) {
+            problem = std::string(text) + " is given twice";
+            return false;
+        }
+        option->given = true;
+        const std::string_view value = arguments[++i];
+        if (!option->take(value)) {
+            problem = "invalid " + std::string(text) + " " + std::string(value);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool ParseImageSize(std::string_view text, int32_t& width, int32_t& height)
 {
     const size_t x = text.find('x');

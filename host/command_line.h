@@ -1,9 +1,12 @@
 #pragma once
 
-// What the host's commands share: image sizes given on the command line and the writing of
-// output files.
+// What the host's commands share: the reading of their arguments, image sizes given on the
+// command line and the writing of output files.
 
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -11,6 +14,22 @@ namespace Marovell {
 
 // The largest side of an image or window that the commands make.
 inline constexpr int32_t kMaxImageSide = 16384;
+
+// An option of a command and what takes the value that follows it (false when the value is
+// invalid). given tells whether it was met.
+struct CommandOption {
+    std::string_view name;
+    bool repeatable;
+    std::function<bool(std::string_view)> take;
+    bool given = false;
+};
+
+// Reads a command's arguments: its options with their values and at most one argument of its own,
+// in any order. On a usage error returns false with the problem: "unexpected argument A" (an
+// unknown option or a second argument of its own), "O needs a value", "O is given twice" (an
+// option that is not repeatable) or "invalid O V".
+bool ReadCommandArguments(std::span<char* const> arguments, std::span<CommandOption> options,
+                          std::optional<std::string>& argument, std::string& problem);
 
 // "WxH", each side one decimal integer in 1..kMaxImageSide; false, with the sides unspecified,
 // otherwise.

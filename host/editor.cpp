@@ -90,48 +90,22 @@ void OpenEditor(const EditorRequest& request, std::ostream& out, std::ostream& e
 std::optional<EditorRequest> ParseEditorArguments(std::span<char* const> arguments, std::string& problem)
 {
     EditorRequest request;
-    bool haveResources = false, haveSize = false, havePng = false;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string_view argument = arguments[i];
-        const bool isOption = argument == "--size" || argument == "--set" || argument == "--png";
-        if (!isOption) {
-            if (argument.starts_with("-") || haveResources) {
-                problem = "unexpected argument " + std::string(argument);
-                return std::nullopt;
-            }
-            request.resourcesPath = argument;
-            haveResources = true;
-            continue;
-        }
-        if (i + 1 == arguments.size()) {
-            problem = std::string(argument) + " needs a value";
-            return std::nullopt;
-        }
-        const std::string_view value = arguments[++i];
-        if (argument != "--set") {
-            bool& seen = argument == "--size" ? haveSize : havePng;
-            if (seen) {
-                problem = std::string(argument) + " is given twice";
-                return std::nullopt;
-            }
-            seen = true;
-        }
-        bool valid = true;
-        if (argument == "--size")
-            valid = ParseImageSize(value, request.width, request.height);
-        else if (argument == "--set")
-            valid = ParseVariable(value, request);
-        else
-            request.pngPath = value;
-        if (!valid || value.empty()) {
-            problem = "invalid " + std::string(argument) + " " + std::string(value);
-            return std::nullopt;
-        }
-    }
-    if (!haveResources) {
+    CommandOption options[] = {
+        {"--size", false, [&](std::string_view value) { return ParseImageSize(value, request.width, request.height); }},
+        {"--set", true, [&](std::string_view value) { return ParseVariable(value, request); }},
+        {"--png", false, [&](std::string_view value) {
+             request.pngPath = value;
+             return !value.empty();
+         }},
+    };
+    std::optional<std::string> resources;
+    if (!ReadCommandArguments(arguments, options, resources, problem))
+        return std::nullopt;
+    if (!resources) {
         problem = "no resources folder";
         return std::nullopt;
     }
+    request.resourcesPath = *resources;
     std::error_code error;
     if (!std::filesystem::is_directory(request.resourcesPath, error)) {
         problem = "not a folder: " + request.resourcesPath;

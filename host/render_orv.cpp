@@ -43,50 +43,23 @@ bool ParseBackground(std::string_view text, uint32_t& color)
 std::optional<RenderOrvRequest> ParseRenderOrvArguments(std::span<char* const> arguments, std::string& problem)
 {
     RenderOrvRequest request;
-    bool haveSource = false, haveSize = false, haveOutput = false, haveScale = false, haveBackground = false;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string_view argument = arguments[i];
-        const bool isOption = argument == "--size" || argument == "--scale" || argument == "--background" ||
-                              argument == "-o";
-        if (!isOption) {
-            if (argument.starts_with("-") || haveSource) {
-                problem = "unexpected argument " + std::string(argument);
-                return std::nullopt;
-            }
-            request.sourcePath = argument;
-            haveSource = true;
-            continue;
-        }
-        if (i + 1 == arguments.size()) {
-            problem = std::string(argument) + " needs a value";
-            return std::nullopt;
-        }
-        const std::string_view value = arguments[++i];
-        bool& seen = argument == "--size" ? haveSize : argument == "--scale" ? haveScale
-                   : argument == "--background" ? haveBackground : haveOutput;
-        if (seen) {
-            problem = std::string(argument) + " is given twice";
-            return std::nullopt;
-        }
-        seen = true;
-        bool valid = true;
-        if (argument == "--size")
-            valid = ParseImageSize(value, request.width, request.height);
-        else if (argument == "--scale")
-            valid = ParseScale(value, request.scale);
-        else if (argument == "--background")
-            valid = ParseBackground(value, request.background);
-        else
-            request.outputPath = value;
-        if (!valid) {
-            problem = "invalid " + std::string(argument) + " " + std::string(value);
-            return std::nullopt;
-        }
-    }
-    if (!haveSource || !haveSize || !haveOutput) {
-        problem = !haveSource ? "no source file" : !haveSize ? "no --size" : "no -o";
+    CommandOption options[] = {
+        {"--size", false, [&](std::string_view value) { return ParseImageSize(value, request.width, request.height); }},
+        {"--scale", false, [&](std::string_view value) { return ParseScale(value, request.scale); }},
+        {"--background", false, [&](std::string_view value) { return ParseBackground(value, request.background); }},
+        {"-o", false, [&](std::string_view value) {
+             request.outputPath = value;
+             return true;
+         }},
+    };
+    std::optional<std::string> source;
+    if (!ReadCommandArguments(arguments, options, source, problem))
+        return std::nullopt;
+    if (!source || !options[0].given || !options[3].given) {
+        problem = !source ? "no source file" : !options[0].given ? "no --size" : "no -o";
         return std::nullopt;
     }
+    request.sourcePath = *source;
     return request;
 }
 

@@ -126,6 +126,20 @@ class rcRecordingView : public Wex::rc, public Wex::iNativeView {
   bool fClosed = false;
 };
 
+// A recording view with the tracking of the platform's content view: starting to track cancels
+// another current tracker, and the new one receives the starting event at once.
+class rcTrackingView : public rcRecordingView {
+ public:
+  void StartTracking(const iref<Wex::iMouseTracker>& tracker, const Wex::cMouseEvent& event) override {
+    if (const iref<Wex::iMouseTracker> old = fTracker; old && old.Get() != tracker.Get()) {
+      old->CancelTracking(TrackingHost());
+    }
+    fTracker = tracker;
+    fTrackingEvent = event;
+    if (tracker) tracker->TrackMouse(TrackingHost(), event);
+  }
+};
+
 // An element that appends "name:Call" (with arguments where they matter) to a shared log.
 class rcProbe : public Wex::rcGUIElement {
  public:

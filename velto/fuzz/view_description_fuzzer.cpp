@@ -86,17 +86,9 @@ struct Fixture {
   ref<Wex::rcExtWindow> window{new GuiTest::rcMeasuringWindow({0, 0, 64, 64})};
 };
 
-// A host view whose tracker receives the starting event at once, a tracker that another replaces
-// being cancelled first.
-class rcTrackingView : public GuiTest::rcRecordingView {
+// A host view that tracks as the platform's view does, with drags and a release fed to its tracker.
+class rcDraggedView : public GuiTest::rcTrackingView {
  public:
-  void StartTracking(const iref<Wex::iMouseTracker>& tracker, const Wex::cMouseEvent& event) override {
-    if (const iref<Wex::iMouseTracker> old = fTracker; old && old.Get() != tracker.Get()) {
-      old->CancelTracking(TrackingHost());
-    }
-    fTracker = tracker;
-    if (tracker) tracker->TrackMouse(TrackingHost(), event);
-  }
   // Drags the current tracker to each point with its keys, then releases it at the last one.
   void DragAndRelease(const std::vector<std::pair<Wex::cPoint, Wex::cKeyModifiers>>& drags) {
     for (const auto& drag : drags) {
@@ -138,7 +130,7 @@ void Expecting(Step&& step) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static Fixture fixture;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  const ref<rcTrackingView> view(new rcTrackingView());
+  const ref<rcDraggedView> view(new rcDraggedView());
   view->fBounds = {0, 0, 64, 64};
   view->fWindow = fixture.window;
   const ref<Wex::rcGUIRoot> host(new Wex::rcGUIRoot(iref<Wex::iNativeView>(view)));

@@ -303,15 +303,7 @@ ref<Wex::rcGUIElement> MakeKnobView(rcRootView& root, const Wex::cRect& bounds, 
   view->SetRange(minimum, maximum);
   view->SetDefaultValue(defaultValue);
   if (snap.fEnabled) view->SetSnap(true, snap.fValue);
-  try {
-    BindValueVariable(root, view, variable);
-    ReadHint(root, view, description);
-    root.ReadAutoRefresh(view, description);
-  } catch (...) {
-    // A knob that is not made leaves no binding, hint template or timer in the root.
-    root.ForgetView(view);
-    throw;
-  }
+  BindValueControl(root, view, variable, description);
   return view;
 }
 

@@ -429,15 +429,7 @@ ref<Wex::rcGUIElement> MakeSliderView(rcRootView& root, const Wex::cRect& bounds
       slit.fArc ? static_cast<rcValueControlView*>(new rcArcSliderView(bounds, std::move(design), slit.fStart,
                                                                        slit.fRadius, slit.fStartAngle, slit.fSweep))
                 : new rcSliderView(bounds, std::move(design), slit.fStart, slit.fEnd));
-  try {
-    BindValueVariable(root, view, variable);
-    ReadHint(root, view, description);
-    root.ReadAutoRefresh(view, description);
-  } catch (...) {
-    // A slider that is not made leaves no binding, hint template or timer in the root.
-    root.ForgetView(view);
-    throw;
-  }
+  BindValueControl(root, view, variable, description);
   view->SetRange(minimum, maximum);
   view->SetDefaultValue(defaultValue);
   if (snap.fEnabled) view->SetSnap(true, snap.fValue);

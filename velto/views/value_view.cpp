@@ -94,11 +94,20 @@ ref<rcImageResource> ReadPixelImage(rcRootView& root, std::string_view value) {
   return GetPixelImage(root.GetController().GetLayeredImage(root, std::string(value)));
 }
 
-void BindValueVariable(rcRootView& root, const ref<rcValueView>& control, const std::string& variable) {
-  if (variable.empty()) return;
-  control->SetListenerTag(kRootListenerTag);
-  control->AddListener(iref<iViewListener>(&root));
-  root.AddValueBinding(control, variable);
+void BindValueControl(rcRootView& root, const ref<rcValueView>& control, const std::string& variable,
+                      const Description& description) {
+  try {
+    if (!variable.empty()) {
+      control->SetListenerTag(kRootListenerTag);
+      control->AddListener(iref<iViewListener>(&root));
+      root.AddValueBinding(control, variable);
+    }
+    ReadHint(root, control, description);
+    root.ReadAutoRefresh(control, description);
+  } catch (...) {
+    root.ForgetView(control);
+    throw;
+  }
 }
 
 }  // namespace Velto

@@ -118,8 +118,11 @@ ref<rcImageResource> ReadPixelImage(rcRootView& root, std::string_view value);
 
 // Binds the control to the GUI variable through the root view, which then writes the value while
 // the control is dragged and reads the variable back when the drag ends: the control gets the
-// tag kRootListenerTag and the root as listener, and the root records the variable. An empty name
-// binds nothing.
-void BindValueVariable(rcRootView& root, const ref<rcValueView>& control, const std::string& variable);
+// tag kRootListenerTag and the root as listener, and the root records the variable (an empty name
+// binds nothing). Then reads the description's hint and "autoRefresh". When any step fails, the
+// root forgets the control, so no binding, hint template or timer is left of it, and the error
+// goes on.
+void BindValueControl(rcRootView& root, const ref<rcValueView>& control, const std::string& variable,
+                      const Description& description);
 
 }  // namespace Velto

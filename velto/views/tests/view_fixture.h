@@ -38,20 +38,6 @@ inline std::string RectText(const Wex::cRect& r) {
          std::to_string(r.fBottom);
 }
 
-// The native view with the tracking of the platform's content view: starting to track cancels
-// another current tracker, and the new one receives the starting event at once.
-class rcTrackingView : public GuiTest::rcRecordingView {
- public:
-  void StartTracking(const iref<Wex::iMouseTracker>& tracker, const Wex::cMouseEvent& event) override {
-    if (const iref<Wex::iMouseTracker> old = fTracker; old && old.Get() != tracker.Get()) {
-      old->CancelTracking(TrackingHost());
-    }
-    fTracker = tracker;
-    fTrackingEvent = event;
-    if (tracker) tracker->TrackMouse(TrackingHost(), event);
-  }
-};
-
 class ViewTest : public ::testing::Test {
  protected:
   ViewTest() { fHost->SetRootElement(fRoot); }
@@ -174,7 +160,7 @@ class ViewTest : public ::testing::Test {
   ResourcesTest::TemporaryBundle fBundle;
   Velto::rcResourceRegistry fRegistry{false, L"T"};
   RecordingController fController{&fRegistry};
-  ref<rcTrackingView> fView{new rcTrackingView()};
+  ref<GuiTest::rcTrackingView> fView{new GuiTest::rcTrackingView()};
   ref<Wex::rcGUIRoot> fHost{new Wex::rcGUIRoot(iref<Wex::iNativeView>(fView))};
   ref<Velto::rcRootView> fRoot{new Velto::rcRootView({0, 0, 200, 100}, &fController)};
   // What the probes of the tests log.
