@@ -33,7 +33,7 @@ class iController {
   virtual std::string LoadGUIDescription(rcRootView& root, const std::string& name) = 0;
   // The image that an image specification (a name or a block) denotes.
   virtual ref<rcImage> GetLayeredImage(rcRootView& root, const std::string& value) = 0;
-  // The font that a font specification denotes.
+  // The font that a font description value (a name or a block) denotes.
   virtual iref<iFont> GetFont(rcRootView& root, const std::string& value) = 0;
   // The source of the "orv" resource of that name.
   virtual std::string LoadVectorGraphics(rcRootView& root, const std::string& name) = 0;

@@ -118,6 +118,17 @@ class rcRootView : public Wex::rcGUIContainer, public iFontProvider, public iVie
   // Forgets the bindings, hint templates, refresh timers and layout editor entries of the view
   // and of every element below it; call it before removing the view.
   void ForgetView(const ref<Wex::rcGUIElement>& view);
+  // Runs the steps that finish making the view; when one throws, the view is forgotten (nothing
+  // of it or of its children stays in the root) and the error goes on.
+  template <class Steps>
+  void FinishOrForget(const ref<Wex::rcGUIElement>& view, Steps&& steps) {
+    try {
+      steps();
+    } catch (...) {
+      ForgetView(view);
+      throw;
+    }
+  }
 
   // The area (root coordinates) in which a hint shown for the root view stays up; empty when
   // none.

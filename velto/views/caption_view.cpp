@@ -205,7 +205,7 @@ ref<Wex::rcGUIElement> MakeCaptionView(rcRootView& root, const Wex::cRect& bound
     view = new rcCaptionView(bounds);
     view->SetText(Wex::WideToUTF16(Wex::Latin1ToWide(ExpandTextMacros(root, text))));
   }
-  try {
+  root.FinishOrForget(view, [&] {
     const Wex::cPoint offset = ReadIntPoint(Wex::ValueOf(description, "offset"), {0, 0});
     const std::int32_t alignment = ReadTextAlignment(Wex::ValueOf(description, "align"), kAlignLeft);
     const std::vector<std::string> ellipsis = Wex::ParseList(Wex::ValueOf(description, "ellipsis"));
@@ -217,11 +217,7 @@ ref<Wex::rcGUIElement> MakeCaptionView(rcRootView& root, const Wex::cRect& bound
       const std::int32_t side = ReadEllipsisSide(ellipsis[0], kEllipsisRight);
       view->SetEllipsis(side, ellipsis.size() > 1 ? Wex::WideToUTF16(Wex::UnquoteWide(ellipsis[1])) : MakeText(u"..."));
     }
-  } catch (...) {
-    // A caption that is not made leaves no refresh timer in the root.
-    root.ForgetView(view);
-    throw;
-  }
+  });
   return view;
 }
 

@@ -97,13 +97,7 @@ ref<Wex::rcGUIElement> MakeGroupView(rcRootView& root, const Wex::cRect& bounds,
     return group;
   }
   const ref<rcFixedGroupView> group(new rcFixedGroupView(bounds, root, description));
-  try {
-    MakeChildViews(root, Wex::ValueOf(description, "views"), *group);
-  } catch (...) {
-    // The group goes, and the root keeps no record of it or its children.
-    root.ForgetView(group);
-    throw;
-  }
+  root.FinishOrForget(group, [&] { MakeChildViews(root, Wex::ValueOf(description, "views"), *group); });
   return group;
 }
 

@@ -57,14 +57,10 @@ void rcPagedView::ShowPage(const std::string& name, bool visible) {
 
 ref<Wex::rcGUIElement> MakePagedView(rcRootView& root, const Wex::cRect& bounds, const Description& description) {
   const ref<rcPagedView> view(new rcPagedView(bounds, root, Wex::Unquote(Wex::ValueOf(description, "index"))));
-  try {
+  root.FinishOrForget(view, [&] {
     view->AddPages(Wex::ValueOf(description, "pages"));
     root.ReadAutoRefresh(view, description);
-  } catch (...) {
-    // The view goes, and the root keeps no record of it or its children.
-    root.ForgetView(view);
-    throw;
-  }
+  });
   return view;
 }
 

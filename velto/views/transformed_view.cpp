@@ -78,14 +78,10 @@ ref<Wex::rcGUIElement> MakeTransformedView(rcRootView& root, const Wex::cRect& b
   std::string rotation = Wex::Unquote(Wex::ValueOf(description, "rotation"));
   const ref<rcTransformedView> view(new rcTransformedView(bounds, root, std::move(opacity), std::move(scale),
                                                           std::move(offsetX), std::move(offsetY), std::move(rotation)));
-  try {
+  root.FinishOrForget(view, [&] {
     MakeChildViews(root, Wex::ValueOf(description, "views"), *view);
     root.ReadAutoRefresh(view, description);
-  } catch (...) {
-    // The view goes, and the root keeps no record of it or its children.
-    root.ForgetView(view);
-    throw;
-  }
+  });
   return view;
 }
 

@@ -96,7 +96,7 @@ ref<rcImageResource> ReadPixelImage(rcRootView& root, std::string_view value) {
 
 void BindValueControl(rcRootView& root, const ref<rcValueView>& control, const std::string& variable,
                       const Description& description) {
-  try {
+  root.FinishOrForget(control, [&] {
     if (!variable.empty()) {
       control->SetListenerTag(kRootListenerTag);
       control->AddListener(iref<iViewListener>(&root));
@@ -104,10 +104,7 @@ void BindValueControl(rcRootView& root, const ref<rcValueView>& control, const s
     }
     ReadHint(root, control, description);
     root.ReadAutoRefresh(control, description);
-  } catch (...) {
-    root.ForgetView(control);
-    throw;
-  }
+  });
 }
 
 }  // namespace Velto
