@@ -4,7 +4,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "base/png.h"
 #include "gui/bitmap_context.h"
 
 namespace GuiTest {
@@ -26,6 +29,16 @@ inline int CountOther(Wex::rcBitmapGraphicsContext& bitmap, const Wex::cRect& r,
     for (int x = r.fLeft; x < r.fRight; ++x) count += Pixel(bitmap, x, y) != value;
   }
   return count;
+}
+
+// A picture of distinct pixels: green is the column, blue the row.
+inline std::uint32_t Colors(int x, int y) { return 0xff000000u | std::uint32_t(x) << 8 | std::uint32_t(y); }
+
+// The picture of Colors as a PNG file.
+inline std::string ColorsPNG(int width, int height) {
+  std::vector<std::uint32_t> pixels;
+  for (int i = 0; i < width * height; ++i) pixels.push_back(Colors(i % width, i / width));
+  return QorPNG::WritePremultipliedARGB(pixels.data(), width, height, width);
 }
 
 }  // namespace GuiTest

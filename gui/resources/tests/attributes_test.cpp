@@ -100,8 +100,10 @@ TEST(ReadStroke, ColoursDescriptionsAndRejectionsInTheirOrder) {
 }
 
 TEST(ReadNames, AlignmentEllipsisSideAndCursor) {
-  const auto code = [](std::int32_t value) { return std::to_string(value); };
-  const auto cursor = [](const ref<Wex::rcCocoaObject>& c) {
+  const auto read = [](char reader, const char* text) {
+    if (reader == 'a') return std::to_string(Velto::ReadTextAlignment(text, 7));
+    if (reader == 'e') return std::to_string(Velto::ReadEllipsisSide(text, 7));
+    const ref<Wex::rcCocoaObject> c = Velto::ReadCursor(text);
     return c ? std::to_string(Platform::GetCursorId(c->GetObject())) : "none";
   };
   const std::tuple<char, const char*, const char*> cases[] = {
@@ -118,17 +120,7 @@ TEST(ReadNames, AlignmentEllipsisSideAndCursor) {
       {'c', "band", "FormatException: Unrecognized cursor: \"band\""},
       {'c', "xizeNS", "FormatException: Unrecognized cursor: \"xizeNS\""},
   };
-  for (const auto& [reader, text, expected] : cases) {
-    EXPECT_EQ(Outcome(
-                  [&](char r, const char* t) {
-                    return r == 'a'   ? code(Velto::ReadTextAlignment(t, 7))
-                           : r == 'e' ? code(Velto::ReadEllipsisSide(t, 7))
-                                      : cursor(Velto::ReadCursor(t));
-                  },
-                  reader, text),
-              expected)
-        << text;
-  }
+  for (const auto& [reader, text, expected] : cases) EXPECT_EQ(Outcome(read, reader, text), expected) << text;
   // Each read gives a new holder with a reference of its own on the shared cursor.
   GObject* hand = Wex::GetNSCursor(5);
   const guint before = hand->ref_count;
@@ -151,12 +143,11 @@ TEST(ReadFont, ValuesOfADescription) {
                   char('0' + s.fUnderline),
               expected);
   }
-  const ref<Wex::rcFont> system = Velto::ReadFontSpec({});
-  const ref<Wex::rcFont> named = Velto::ReadFontSpec({{"face", "'DejaVu Sans'"}, {"size", "0x20"}});
-  EXPECT_EQ(system->GetName()->GetText(), "Lucida Grande");
-  EXPECT_EQ(system->GetSize(), 11);
-  EXPECT_EQ(named->GetName()->GetText(), "DejaVu Sans");
-  EXPECT_EQ(named->GetSize(), 32);
+  for (const auto& [spec, expected] : {std::pair<Velto::Description, const char*>{{}, "Lucida Grande 11"},
+                                       {{{"face", "'DejaVu Sans'"}, {"size", "0x20"}}, "DejaVu Sans 32"}}) {
+    const ref<Wex::rcFont> font = Velto::ReadFontSpec(spec);
+    EXPECT_EQ(std::string(font->GetName()->GetText()) + " " + std::to_string(font->GetSize()), expected);
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "gui/resources/canvas.h"
 #include "gui/resources/shapes.h"
@@ -82,24 +83,20 @@ TEST(Stroke, OutlinesDashesAndStaysSafeWithAnyNumbers) {
                   : std::to_string(subpaths) + (*coverage.At(10, 5) != 0 ? " covering" : " clear"),
               c.outline)
         << "width " << c.width << " dash " << c.dash << " quality " << c.quality << " limit " << c.miterLimit;
+    EXPECT_FALSE(stroke.IsVisible());  // transparent
     stroke.fColor = 0xff000000;
     EXPECT_EQ(stroke.IsVisible(), c.width > 0);
   }
-  Velto::cStroke transparent;
-  transparent.fWidth = 3;
-  EXPECT_FALSE(transparent.IsVisible());
 }
 
 TEST(Geometry, HitTestsConversionsAndCornerRadii) {
-  QorRaster::Path square;
+  QorRaster::Path square, broken;
   square.AddRect(0, 0, 10, 10);
-  EXPECT_TRUE(Velto::HitTestPath(square, 0, 0));
-  EXPECT_TRUE(Velto::HitTestPath(square, 9, 9));
-  EXPECT_FALSE(Velto::HitTestPath(square, 10, 5));
-  EXPECT_FALSE(Velto::HitTestPath(square, -1, 5));
-  QorRaster::Path broken;
   broken.MoveTo(0, 0).LineTo(std::nan(""), 5).LineTo(5, 5);
-  EXPECT_FALSE(Velto::HitTestPath(broken, 1, 1));
+  const std::tuple<const QorRaster::Path*, int, int, bool> hits[] = {
+      {&square, 0, 0, true}, {&square, 9, 9, true}, {&square, 10, 5, false}, {&square, -1, 5, false},
+      {&broken, 1, 1, false}};
+  for (const auto& [path, x, y, hit] : hits) EXPECT_EQ(Velto::HitTestPath(*path, x, y), hit) << x << "," << y;
 
   EXPECT_EQ(Velto::EdgesToRect({10, 20, 110, 70}), IntRect(10, 20, 100, 50));
   EXPECT_EQ(Velto::EdgesToRect({-0x7fffffff, 0, 0x7fffffff, 1}).width, -2);  // wraps

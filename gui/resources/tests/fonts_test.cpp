@@ -6,7 +6,6 @@
 #include <tuple>
 #include <vector>
 
-#include "base/png.h"
 #include "gui/resources/bitmap_font.h"
 #include "gui/resources/film_font.h"
 #include "gui/resources/raster_resources.h"
@@ -18,6 +17,7 @@
 
 namespace {
 
+using GuiTest::Colors;
 using Velto::iFont;
 using Wex::cPoint;
 using Wex::cRect;
@@ -34,10 +34,14 @@ std::string Edges(const cRect& r) {
          std::to_string(r.fBottom);
 }
 
-// Green is the column, blue the row.
-std::uint32_t Colors(int x, int y) { return 0xff000000u | std::uint32_t(x) << 8 | std::uint32_t(y); }
-
 Bitmap Blank() { return Bitmap(new Wex::rcOffscreenContext32(64, 32, false)); }
+
+// The height and the ascent, as "height/ascent".
+std::string Metrics(iFont& font) {
+  std::int32_t height = 0, ascent = 0;
+  font.GetMetrics(*Blank(), height, ascent);
+  return std::to_string(height) + "/" + std::to_string(ascent);
+}
 
 std::vector<std::uint32_t> Pixels(Wex::rcOffscreenContext32& bitmap) {
   std::vector<std::uint32_t> pixels;
@@ -110,9 +114,7 @@ TEST(BitmapFont, LaysOutKernsReplacesAndDrawsGlyphsFromThePages) {
     EXPECT_TRUE(Pixels(*bitmap) == Expected(c.drawn, ink)) << c.text << " " << c.replacement;
   }
   const iref<iFont> font(new Velto::rcBitmapFont(data, 0, kColor));
-  std::int32_t height = 0, ascent = 0;
-  font->GetMetrics(*Blank(), height, ascent);
-  EXPECT_EQ(height * 100 + ascent + font->GetChangeCount(), 1511);
+  EXPECT_EQ(Metrics(*font) + " " + std::to_string(font->GetChangeCount()), "15/11 0");
   // Single characters each at their own point, from the low 16 bits, never kerned.
   const cPoint points[] = {{10, 20}, {30, 20}};
   const std::uint32_t characters[] = {0x10041, 'B'};
@@ -159,9 +161,7 @@ TEST(FilmFont, MeasuresAndDrawsFramesOneAdvanceApart) {
     EXPECT_EQ(c.font->Draw(*bitmap, {5, 10}, *Text(c.text)), (cPoint{end, 8})) << c.text;
     EXPECT_TRUE(Pixels(*bitmap) == Expected(c.drawn, Colors)) << c.text;
   }
-  std::int32_t height = 0, ascent = 0;
-  ab->GetMetrics(*Blank(), height, ascent);
-  EXPECT_EQ(height * 100 + ascent + ab->GetChangeCount(), 303);
+  EXPECT_EQ(Metrics(*ab) + " " + std::to_string(ab->GetChangeCount()), "3/2 1");
   // Positions beyond 32 bits stop at the largest one.
   const iref<iFont> wide(new Velto::rcFilmFont(film(1), 2, 0x7fffffff, 'A', 'A'));
   EXPECT_EQ(wide->Measure(*Blank(), {5, 10}, *Text("AAA"), false), (cRect{5, 8, 0x7fffffff, 11}));
@@ -172,7 +172,6 @@ TEST(SystemFont, MeasuresThroughThePlatformAndCountsItsChanges) {
   const ref<Wex::rcFont> face(new Wex::rcFont("", 14));
   const ref<Velto::rcSystemFont> font(new Velto::rcSystemFont(face, {200, 0, 0}));
   const Bitmap bitmap = Blank();
-  std::int32_t height = 0, ascent = 0;
   EXPECT_EQ(font->Measure(*bitmap, {5, 20}, *Text("Hi"), false), bitmap->GetTextBounds({5, 20}, *face, "Hi"));
   EXPECT_FALSE(font->SetTextParameters({200, 0, 0}));
   EXPECT_EQ(font->GetChangeCount(), 0);
@@ -181,12 +180,10 @@ TEST(SystemFont, MeasuresThroughThePlatformAndCountsItsChanges) {
   EXPECT_EQ(font->GetChangeCount(), 1);
   EXPECT_TRUE(font->SetPlatformFont(ref<Wex::rcFont>(new Wex::rcFont("No Such Face Anywhere", 14))));
   EXPECT_EQ(font->GetChangeCount(), 2);
-  EXPECT_EQ(ResourcesTest::Outcome([&] { return font->GetMetrics(*bitmap, height, ascent), std::string(); }),
-            "Wex: Cannot find font");
+  EXPECT_EQ(ResourcesTest::Outcome([&] { return Metrics(*font); }), "Wex: Cannot find font");
   // Without a platform font: no metrics, an empty rectangle, nothing drawn.
   const ref<Velto::rcSystemFont> none(new Velto::rcSystemFont());
-  none->GetMetrics(*bitmap, height, ascent);
-  EXPECT_EQ(height * 100 + ascent, 0);
+  EXPECT_EQ(Metrics(*none), "0/0");
   EXPECT_EQ(none->Measure(*bitmap, {5, 20}, *Text("Hi"), true), (cRect{5, 20, 5, 20}));
   EXPECT_EQ(none->Draw(*bitmap, {5, 20}, *Text("Hi")), (cPoint{5, 20}));
   EXPECT_TRUE(Pixels(*bitmap) == Pixels(*Blank()));
@@ -195,10 +192,8 @@ TEST(SystemFont, MeasuresThroughThePlatformAndCountsItsChanges) {
 class FontResources : public testing::Test {
  protected:
   FontResources() {
-    std::vector<std::uint32_t> pixels;
-    for (int i = 0; i < 12 * 31; ++i) pixels.push_back(Colors(i % 12, i / 12));
-    fBundle.WriteResource("strip", "png", QorPNG::WritePremultipliedARGB(pixels.data(), 12, 31, 12));
-    fBundle.WriteResource("rgba", "png", QorPNG::WritePremultipliedARGB(pixels.data(), 2, 2, 2));
+    fBundle.WriteResource("strip", "png", GuiTest::ColorsPNG(12, 31));
+    fBundle.WriteResource("rgba", "png", GuiTest::ColorsPNG(2, 2));
     fBundle.WriteResource("p", "png", ResourcesTest::kGreyPicture);
     fBundle.WriteResource("a.b", "png", ResourcesTest::kGreyPicture);
     fBundle.WriteResource("font", "fnt", kFont);
@@ -216,10 +211,7 @@ class FontResources : public testing::Test {
     return ResourcesTest::Outcome([&] {
       const iref<iFont> font = fRegistry.GetFont(value);
       if (dynamic_cast<Velto::rcSystemFont*>(font.Get())) return std::string("system");
-      std::int32_t height = 0, ascent = 0;
-      font->GetMetrics(*Blank(), height, ascent);
-      return std::string(dynamic_cast<Velto::rcFilmFont*>(font.Get()) ? "film " : "bitmap ") +
-             std::to_string(height) + "/" + std::to_string(ascent) + " " +
+      return std::string(dynamic_cast<Velto::rcFilmFont*>(font.Get()) ? "film " : "bitmap ") + Metrics(*font) + " " +
              Edges(font->Measure(*Blank(), {0, 0}, *Text(probe), false));
     });
   }

@@ -7,9 +7,7 @@
 #include <iterator>
 #include <optional>
 #include <typeinfo>
-#include <vector>
 
-#include "base/png.h"
 #include "gui/resources/film.h"
 #include "gui/resources/image_wrappers.h"
 #include "gui/resources/raster_resources.h"
@@ -20,12 +18,11 @@
 
 namespace {
 
+using GuiTest::Colors;
+using GuiTest::ColorsPNG;
 using Velto::rcImage;
 using Wex::cRect;
 using Pixels = std::function<std::uint32_t(int x, int y)>;
-
-// Green is the column, blue the row.
-std::uint32_t Colors(int x, int y) { return 0xff000000u | std::uint32_t(x) << 8 | std::uint32_t(y); }
 
 ref<Velto::rcImageResource> MakeImage(int width, int height, const Pixels& color = Colors) {
   ref<Velto::rcImageResource> image(new Velto::rcImageResource(width, height, false));
@@ -183,14 +180,16 @@ TEST(RasterResources, MasksDrawAsWhiteAndPackedFormsDrawTheSamePixels) {
   };
   EXPECT_EQ(pairs[0][1]->GetMask(), nullptr);
   EXPECT_NE(pairs[1][1]->GetMask(), nullptr);
+  const auto draw = [](Velto::rcRasterResource& resource) {
+    const ref<Wex::rcOffscreenContext32> bitmap = MakeBitmap(720, 8, 0x40404040);
+    resource.Draw(*bitmap, {3, -1});
+    resource.DrawPart(*bitmap, {2, 1, 600, 3}, {100, 5});
+    return bitmap;
+  };
   for (const auto& [plain, packed] : pairs) {
     EXPECT_EQ(packed->GetBounds(), plain->GetBounds());
-    const ref<Wex::rcOffscreenContext32> bitmaps[] = {MakeBitmap(720, 8, 0x40404040), MakeBitmap(720, 8, 0x40404040)};
-    for (int i = 0; i < 2; ++i) {
-      (i == 0 ? plain : packed)->Draw(*bitmaps[i], {3, -1});
-      (i == 0 ? plain : packed)->DrawPart(*bitmaps[i], {2, 1, 600, 3}, {100, 5});
-    }
-    EXPECT_EQ(Difference(*bitmaps[1], [&](int x, int y) { return GuiTest::Pixel(*bitmaps[0], x, y); }), "");
+    const ref<Wex::rcOffscreenContext32> expected = draw(*plain);
+    EXPECT_EQ(Difference(*draw(*packed), [&](int x, int y) { return GuiTest::Pixel(*expected, x, y); }), "");
   }
 }
 
@@ -201,23 +200,17 @@ std::string CorpusPNG(const char* name) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::string Picture(int width, int height) {
-  std::vector<std::uint32_t> pixels;
-  for (int i = 0; i < width * height; ++i) pixels.push_back(Colors(i % width, i / width));
-  return QorPNG::WritePremultipliedARGB(pixels.data(), width, height, width);
-}
-
 class ImageResources : public testing::Test {
  protected:
   void SetUp() override {
     fBundle.WriteResource("knob", "png", CorpusPNG("rgba.png"));
     fBundle.WriteResource("grey", "png", CorpusPNG("grey_gamma.png"));
     fBundle.WriteResource("trns", "png", CorpusPNG("palette_trns.png"));
-    fBundle.WriteResource("pic", "png", Picture(4, 4));
-    fBundle.WriteResource("cut", "png", Picture(4, 4).substr(0, 60));
-    fBundle.WriteOverride(kLabel, "cutOverride", "png", Picture(4, 4).substr(0, 60));
-    fBundle.WriteOverride(kLabel, "over", "png", Picture(3, 1));
-    fBundle.WriteResource("over", "png", Picture(4, 4));
+    fBundle.WriteResource("pic", "png", ColorsPNG(4, 4));
+    fBundle.WriteResource("cut", "png", ColorsPNG(4, 4).substr(0, 60));
+    fBundle.WriteOverride(kLabel, "cutOverride", "png", ColorsPNG(4, 4).substr(0, 60));
+    fBundle.WriteOverride(kLabel, "over", "png", ColorsPNG(3, 1));
+    fBundle.WriteResource("over", "png", ColorsPNG(4, 4));
     fRegistry.emplace(true, kLabel);
   }
 
@@ -329,8 +322,8 @@ TEST_F(ImageResources, FailuresPassOutAndCacheNothing) {
   };
   for (const auto& c : cases) EXPECT_EQ(outcome(c.value), c.expected) << c.value;
   // Only the whole picture of a clip that could not be read stays cached.
-  fBundle.WriteResource("pic", "png", Picture(2, 2));
-  fBundle.WriteResource("absent", "png", Picture(1, 1));
+  fBundle.WriteResource("pic", "png", ColorsPNG(2, 2));
+  fBundle.WriteResource("absent", "png", ColorsPNG(1, 1));
   EXPECT_EQ(outcome("pic"), "4x4");
   EXPECT_EQ(outcome("absent"), "1x1");
 }
