@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "base/clock.h"
 #include "base/encoding.h"
 #include "gui/alert.h"
 #include "gui/menu.h"
@@ -26,21 +25,14 @@ void Press(GtkDialog* alert, std::int32_t id) {
 
 // Shows an alert and acts on it once it shows.
 std::int32_t Alert(std::int32_t style, std::int32_t set, std::int32_t defaultId, const char* message, Act act) {
-  Repeat([act] {
-    GtkWindow* alert = GuiTest::FindShownWindow(GTK_TYPE_MESSAGE_DIALOG);
-    if (alert != nullptr) act(GTK_DIALOG(alert));
-    return alert != nullptr;
-  });
+  GuiTest::WhenShown(GTK_TYPE_MESSAGE_DIALOG, [act](GtkWindow* alert) { act(GTK_DIALOG(alert)); });
   return Wex::RunAlert(style, set, defaultId, Wex::MakeRCString(message), Wex::MakeRCString("Gr\xf6\xdf" "e"), nullptr);
 }
 
 TEST(AlertOnX, KeysAndClicksAnswerTheButtonIds) {
   const auto keys = [](std::vector<std::string> k) {
-    return [k](GtkDialog* alert) {
-      std::vector<std::string> arguments{"key"};
-      arguments.insert(arguments.end(), k.begin(), k.end());
-      Input(GTK_WINDOW(alert), arguments);
-    };
+    k.insert(k.begin(), "key");
+    return [k](GtkDialog* alert) { Input(GTK_WINDOW(alert), k); };
   };
   // A stop outside any run does nothing, and does not reach the next run.
   Platform::StopModalRun(5);
@@ -57,11 +49,7 @@ TEST(AlertOnX, KeysAndClicksAnswerTheButtonIds) {
                 [&](GtkDialog* alert) {
                   keys({"Escape", "Return"})(alert);
                   gtk_window_close(GTK_WINDOW(alert));
-                  Repeat([alert, since = Wex::GetMilliseconds()] {
-                    if (Wex::GetMilliseconds() - since < 300) return false;
-                    Press(alert, 3);
-                    return true;
-                  });
+                  GuiTest::After(300, [alert] { Press(alert, 3); });
                 },
                 3}};
   for (const auto& c : cases) EXPECT_EQ(Alert(0, c.set, c.defaultId, "Message", c.act), c.pressed) << c.set;

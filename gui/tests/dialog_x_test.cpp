@@ -7,11 +7,9 @@
 #include <climits>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "base/clock.h"
-#include "base/encoding.h"
-#include "base/files.h"
 #include "gui/modal_dialog.h"
 #include "gui/nib.h"
 #include "gui/resources/testing/temporary_bundle.h"
@@ -24,24 +22,13 @@ namespace {
 
 using GuiTest::ErrorOf;
 using GuiTest::FindById;
-using GuiTest::Repeat;
 using Log = std::vector<std::string>;
 using Act = std::function<void(GtkWindow*)>;
 
-std::string Fixture(const char* relative) {
-  return Wex::ReadFileAsString(QorFiles::Path(Wex::UTF8ToWide(std::string(MAROVELL_SOURCE_DIR "/") + relative)));
-}
-
-void Click(GtkWindow* window, const char* id) { gtk_button_clicked(GTK_BUTTON(FindById(GTK_WIDGET(window), id))); }
+void Click(GtkWindow* window, const char* id) { GuiTest::ClickById(GTK_WIDGET(window), id); }
 
 // Acts on the dialog window once it shows.
-void WhenShown(Act act) {
-  Repeat([act] {
-    GtkWindow* window = GuiTest::FindShownWindow(GTK_TYPE_DIALOG);
-    if (window != nullptr) act(window);
-    return window != nullptr;
-  });
-}
+void WhenShown(Act act) { GuiTest::WhenShown(GTK_TYPE_DIALOG, std::move(act)); }
 
 // Logs its calls and ends the run with 10 + the tag for items 1 and 2, or with a fixed code.
 class rcLoggingHandler : public Wex::rc, public Wex::iDialogHandler {
@@ -76,9 +63,9 @@ class rcLoggingDialog : public Wex::CocoaDialog {
 class DialogOnX : public ::testing::Test {
  protected:
   DialogOnX() {
-    fBundle.WriteResource("Items", "ui", Fixture("gui/tests/dialog_items.ui"));
-    fBundle.WriteResource("Accessory", "ui", Fixture("gui/tests/accessory.ui"));
-    fBundle.WriteResource("KVSimpleTextEdit", "ui", Fixture("gui/ui/KVSimpleTextEdit.ui"));
+    fBundle.WriteResource("Items", "ui", GuiTest::SourceFile("gui/tests/dialog_items.ui"));
+    fBundle.WriteResource("Accessory", "ui", GuiTest::SourceFile("gui/tests/accessory.ui"));
+    fBundle.WriteResource("KVSimpleTextEdit", "ui", GuiTest::SourceFile("gui/ui/KVSimpleTextEdit.ui"));
   }
   ref<Wex::rcCocoaModalDialog> Open(const char* nib, const iref<Wex::iDialogHandler>& handler) {
     return ref<Wex::rcCocoaModalDialog>(new Wex::rcCocoaModalDialog(
@@ -92,7 +79,7 @@ class DialogOnX : public ::testing::Test {
 TEST_F(DialogOnX, ResourcesThatCannotLoadGiveTheirErrorsAndLeaveNoWindow) {
   fBundle.WriteResource("Broken", "ui", "<interface><object class=\"GtkWindow\" id=\"window\"/><object class=\"No\"/>");
   fBundle.WriteResource("Truncated", "ui", "<interface><object");
-  GList* before = gtk_window_list_toplevels();
+  const guint windows = GuiTest::CountToplevels();
   const std::pair<const char*, std::string> cases[] = {
       {"Missing", "Could not open dialog resource"}, {"", "Could not open dialog resource"},
       {"Broken", "Could not open dialog resource"},  {"Truncated", "Could not open dialog resource"},
@@ -100,10 +87,7 @@ TEST_F(DialogOnX, ResourcesThatCannotLoadGiveTheirErrorsAndLeaveNoWindow) {
   for (const auto& c : cases) EXPECT_EQ(ErrorOf([&] { Open(c.first, nullptr); }), c.second) << c.first;
   EXPECT_EQ(ErrorOf([] { Wex::LoadDialogView(*Wex::GetCurrentImageBundle(), Wex::MakeRCString("Items")); }),
             "Missing view resource");
-  GList* after = gtk_window_list_toplevels();
-  EXPECT_EQ(g_list_length(after), g_list_length(before));
-  g_list_free(before);
-  g_list_free(after);
+  EXPECT_EQ(GuiTest::CountToplevels(), windows);
 }
 
 TEST_F(DialogOnX, ItemsAreFoundByTagCheckedByKindAndSetWithoutActions) {
@@ -152,7 +136,7 @@ TEST_F(DialogOnX, ItemsAreFoundByTagCheckedByKindAndSetWithoutActions) {
 
   // The user's actions report their tags, nested controls' too; untagged controls report none,
   // and a closed dialog's controls nothing.
-  for (const char* id : {"tag-5", "tag-8", "tag-99999999999"}) gtk_button_clicked(GTK_BUTTON(FindById(view, id)));
+  for (const char* id : {"tag-5", "tag-8", "tag-99999999999"}) GuiTest::ClickById(view, id);
   g_signal_emit_by_name(FindById(view, "tag-4"), "activate");
   GtkWidget* button = GTK_WIDGET(g_object_ref(FindById(view, "tag-5")));
   modal->Close();
@@ -166,33 +150,29 @@ TEST_F(DialogOnX, EveryWayOutOfTheModalRunReachesTheHandler) {
   const auto keys = [](const char* key) { return [key](GtkWindow* w) { GuiTest::Input(w, {"key", key}); }; };
   const struct {
     Act act;
-    std::int32_t code;
+    std::int32_t handlerCode, code;  // the code that the handler ends the run with, 0 for 10 + the tag
     Log log;
-  } ways[] = {{[](GtkWindow* w) { Click(w, "tag-1"); }, 11, {"opening", "action 1", "closed"}},
+  } ways[] = {{[](GtkWindow* w) { Click(w, "tag-1"); }, 0, 11, {"opening", "action 1", "closed"}},
               // Return in the entry reports the entry, then presses the default button.
-              {keys("Return"), 11, {"opening", "action 4", "action 1", "closed"}},
-              {keys("Escape"), 12, {"opening", "action 2", "closed"}},
-              {[](GtkWindow* w) { gtk_window_close(w); }, 12, {"opening", "action 2", "closed"}}};
+              {keys("Return"), 0, 11, {"opening", "action 4", "action 1", "closed"}},
+              {keys("Escape"), 0, 12, {"opening", "action 2", "closed"}},
+              {[](GtkWindow* w) { gtk_window_close(w); }, 0, 12, {"opening", "action 2", "closed"}},
+              {[](GtkWindow* w) { Click(w, "tag-2"); }, 7, 7, {"opening", "action 2", "closed"}}};
   for (const auto& way : ways) {
+    fHandler->fCode = way.handlerCode;
     WhenShown(way.act);
-    EXPECT_EQ(dialog->RunModal(nullptr), way.code);
+    EXPECT_EQ(dialog->RunModal(nullptr), way.code) << way.log[1];
     EXPECT_EQ(fHandler->fLog, way.log);
   }
-  fHandler->fCode = 7;
-  WhenShown([](GtkWindow* w) { Click(w, "tag-2"); });
-  EXPECT_EQ(dialog->RunModal(nullptr), 7);
-  EXPECT_EQ(fHandler->fLog, (Log{"opening", "action 2", "closed"}));
 
   // Without a handler the close box leaves the window open.
   const ref<Wex::rcCocoaModalDialog> bare = Open("KVSimpleTextEdit", nullptr);
   bool stayed = false;
   WhenShown([&stayed](GtkWindow* w) {
     gtk_window_close(w);
-    Repeat([&stayed, since = Wex::GetMilliseconds()] {
-      if (Wex::GetMilliseconds() - since < 200) return false;
+    GuiTest::After(200, [&stayed] {
       stayed = GuiTest::FindShownWindow(GTK_TYPE_DIALOG) != nullptr;
       Platform::StopModalRun(3);
-      return true;
     });
   });
   EXPECT_EQ(bare->RunModal(nullptr), 3);

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "base/encoding.h"
-#include "base/exceptions.h"
 #include "base/files.h"
 #include "gui/file_dialog.h"
 #include "gui/resources/testing/temporary_bundle.h"
@@ -73,10 +72,8 @@ class rcLogger : public Wex::rc,
 class FileDialogOnX : public ::testing::Test {
  protected:
   FileDialogOnX() {
-    for (const char* name : {"Accessory", "Items"}) {
-      const std::string file = std::string(MAROVELL_SOURCE_DIR "/gui/tests/") + (name[0] == 'A' ? "accessory" : "dialog_items");
-      fBundle.WriteResource(name, "ui", Wex::ReadFileAsString(QorFiles::Path(Wex::UTF8ToWide(file + ".ui"))));
-    }
+    fBundle.WriteResource("Accessory", "ui", GuiTest::SourceFile("gui/tests/accessory.ui"));
+    fBundle.WriteResource("Items", "ui", GuiTest::SourceFile("gui/tests/dialog_items.ui"));
     fBundle.WriteFile("files/a.txt", "a");
     fBundle.WriteFile("files/b.DAT", "b");
   }
@@ -175,7 +172,7 @@ TEST_F(FileDialogOnX, AnAccessoryEndsTheRunWithoutConfirming) {
   GtkWidget* shownAccessory = nullptr;
   EXPECT_FALSE(Run(*dialog, [&](GtkFileChooser* chooser) {
     shownAccessory = gtk_file_chooser_get_extra_widget(chooser);
-    gtk_button_clicked(GTK_BUTTON(GuiTest::FindById(shownAccessory, "tag-7")));
+    GuiTest::ClickById(shownAccessory, "tag-7");
     return true;
   }));
   EXPECT_NE(shownAccessory, nullptr);

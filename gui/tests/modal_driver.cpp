@@ -7,7 +7,9 @@
 #include <utility>
 
 #include "base/clock.h"
+#include "base/encoding.h"
 #include "base/exceptions.h"
+#include "base/files.h"
 #include "gui/event_loop_timer.h"
 #include "gui/tests/x_harness.h"
 #include "platform/modal_run.h"
@@ -68,6 +70,22 @@ void Repeat(std::function<bool()> step) {
   GetScheduler().AddTask(Now(), iref<Wex::iSchedulerCallback>(new rcRepeatedStep(std::move(step))), 0);
 }
 
+void WhenShown(GType type, std::function<void(GtkWindow*)> act) {
+  Repeat([type, act = std::move(act)] {
+    GtkWindow* window = FindShownWindow(type);
+    if (window != nullptr) act(window);
+    return window != nullptr;
+  });
+}
+
+void After(std::int64_t milliseconds, std::function<void()> act) {
+  Repeat([act = std::move(act), until = Wex::GetMilliseconds() + milliseconds] {
+    if (Wex::GetMilliseconds() < until) return false;
+    act();
+    return true;
+  });
+}
+
 GtkWindow* FindShownWindow(GType type) {
   return FindToplevel<GtkWindow>([type](GtkWindow* w) {
     return G_TYPE_CHECK_INSTANCE_TYPE(w, type) && gtk_widget_get_mapped(GTK_WIDGET(w)) ? w : nullptr;
@@ -79,6 +97,13 @@ GtkMenuShell* FindShownMenu() {
     GtkWidget* child = gtk_bin_get_child(GTK_BIN(w));
     return GTK_IS_MENU(child) && gtk_widget_get_mapped(child) ? GTK_MENU_SHELL(child) : nullptr;
   });
+}
+
+guint CountToplevels() {
+  GList* windows = gtk_window_list_toplevels();
+  const guint count = g_list_length(windows);
+  g_list_free(windows);
+  return count;
 }
 
 void Input(GtkWindow* window, const std::vector<std::string>& arguments) {
@@ -117,6 +142,12 @@ GtkWidget* FindById(GtkWidget* root, const char* id) {
     if (g_strcmp0(gtk_buildable_get_name(GTK_BUILDABLE(widget)), id) == 0) return widget;
   }
   return nullptr;
+}
+
+void ClickById(GtkWidget* root, const char* id) { gtk_button_clicked(GTK_BUTTON(FindById(root, id))); }
+
+std::string SourceFile(const std::string& relative) {
+  return Wex::ReadFileAsString(QorFiles::Path(Wex::UTF8ToWide(MAROVELL_SOURCE_DIR "/" + relative)));
 }
 
 std::string ErrorOf(const std::function<void()>& call) {

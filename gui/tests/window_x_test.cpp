@@ -15,6 +15,7 @@
 #include "gui/container.h"
 #include "gui/embedded_view.h"
 #include "gui/root.h"
+#include "gui/tests/modal_driver.h"
 #include "gui/tests/recording_content_view.h"
 #include "gui/tests/x_harness.h"
 #include "gui/window.h"
@@ -62,11 +63,9 @@ TEST_F(ExtWindowOnX, RectanglesBeyondX11ReachTheToolkitClamped) {
   const cRect beyond{-100000, 10, -99000, 10};
   fWrapper->SetContentRect(beyond);
   EXPECT_EQ(fWrapper->GetContentRect(), beyond);
-  gint x = 0;
-  gint y = 0;
+  gint x = 0, y = 0;
   gtk_window_get_position(GTK_WINDOW(fWindow), &x, &y);
-  EXPECT_EQ(x, -32768);
-  EXPECT_EQ(y, 10);
+  EXPECT_TRUE(x == -32768 && y == 10) << x << "," << y;
   gtk_widget_show(fWindow);
   ASSERT_TRUE(RunUntil([&] { return fWrapper->GetContentRect() == cRect{-32768, 10, -31768, 11}; }));
   // A closed wrapper hears nothing of later moves.
@@ -125,9 +124,6 @@ class WindowsOnX : public ::testing::Test {
     return probe;
   }
   int Count(const std::string& entry) const { return static_cast<int>(std::count(fLog.begin(), fLog.end(), entry)); }
-  static void Click(const cPoint& screen) {
-    Xdotool({"mousemove", std::to_string(screen.fX), std::to_string(screen.fY), "click", "1"});
-  }
 
   Log fLog;
   std::vector<ref<Wex::rcGUIRoot>> fRoots;
@@ -177,12 +173,9 @@ TEST_F(WindowsOnX, AWindowTellsItsListenerAndNeverClosesItself) {
 TEST_F(WindowsOnX, AFailedConstructionDestroysTheWindowItMade) {
   const Wex::ContentViewPeerMaker maker = Wex::SetContentViewPeerMaker(
       []() -> iref<Platform::iContentViewPeer> { throw std::runtime_error("no widget"); });
-  GList* before = gtk_window_list_toplevels();
+  const guint windows = GuiTest::CountToplevels();
   EXPECT_THROW(ref<Wex::rcWindow>(new Wex::rcWindow({0, 0, 10, 10}, 1, 0, false)), std::runtime_error);
-  GList* after = gtk_window_list_toplevels();
-  EXPECT_EQ(g_list_length(after), g_list_length(before));
-  g_list_free(before);
-  g_list_free(after);
+  EXPECT_EQ(GuiTest::CountToplevels(), windows);
   Wex::SetContentViewPeerMaker(maker);
 }
 
@@ -241,7 +234,7 @@ TEST_F(WindowsOnX, ANativeViewInTheHostsWindow) {
   EXPECT_EQ(first->GetGtkWindow(), GTK_WINDOW(host.window));
   EXPECT_EQ(view->GetWindow(), first);
   EXPECT_EQ(probe->LocalToScreen({5, 6}), (cPoint{35, 46}));
-  Click({35, 46});
+  Xdotool({"mousemove", "35", "46", "click", "1"});
   ASSERT_TRUE(RunUntil([&] { return Count("e:MouseDown 5,6") == 1; }));
   view->Activate();
   EXPECT_TRUE(view->IsKeyWindow());
