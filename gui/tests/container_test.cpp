@@ -112,12 +112,8 @@ TEST_F(Container, AddingAndRemovingHostsParentsAndInvalidates) {
 }
 
 TEST_F(Container, RemovingAllChildrenDetachesTheirSubtrees) {
-  auto top = RootContainer();
-  auto box = NewContainer({30, 40, 130, 90});
-  auto leaf = Probe({5, 5, 15, 10}, "leaf");
+  const auto [top, box, leaf] = Nested("leaf");
   auto plain = Probe({0, 0, 5, 5}, "plain");
-  box->AddChild(leaf);
-  top->AddChild(box);
   top->AddChild(plain);
   plain->Hide();
   TakeInvalidated();
@@ -132,11 +128,7 @@ TEST_F(Container, RemovingAllChildrenDetachesTheirSubtrees) {
 }
 
 TEST_F(Container, DetachExitsTheMouseAndEmptiesTheTreeWithoutInvalidating) {
-  auto top = RootContainer();
-  auto box = NewContainer({30, 40, 130, 90});
-  auto leaf = Probe({5, 5, 15, 10}, "leaf");
-  box->AddChild(leaf);
-  top->AddChild(box);
+  const auto [top, box, leaf] = Nested("leaf");
   top->MouseEntered(0);
   top->MouseMoved({36, 46}, 0, {});
   fRoot->SetRootElement(nullptr);

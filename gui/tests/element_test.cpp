@@ -29,12 +29,7 @@ TEST_F(Element, StartsWithItsRectangleAndLocalBounds) {
 }
 
 TEST_F(Element, MovesAndResizesInvalidateOldAndNewPlaces) {
-  auto top = RootContainer();
-  auto box = NewContainer({30, 40, 130, 90});
-  auto e = Probe({5, 5, 15, 10}, "e");
-  top->AddChild(box);
-  box->AddChild(e);
-  TakeInvalidated();
+  const auto [top, box, e] = Nested("e");
 
   e->MoveTo({7, 6});
   EXPECT_EQ(TakeInvalidated(), (Rects{{35, 45, 45, 50}, {37, 46, 47, 51}}));
@@ -64,12 +59,7 @@ TEST_F(Element, MovesAndResizesInvalidateOldAndNewPlaces) {
 }
 
 TEST_F(Element, InvalidateRectClipsToBoundsAndClimbsTheParents) {
-  auto top = RootContainer();
-  auto box = NewContainer({30, 40, 130, 90});
-  auto e = Probe({5, 5, 15, 10}, "e");
-  top->AddChild(box);
-  box->AddChild(e);
-  TakeInvalidated();
+  const auto [top, box, e] = Nested("e");
 
   e->InvalidateRect({-3, 2, 4, 100});
   e->InvalidateAll();
@@ -120,11 +110,7 @@ TEST_F(Element, HideAndShowInvalidateAndHidingSendsTheMouseOut) {
 }
 
 TEST_F(Element, CoordinateConversionsFollowTheWindowAndScreen) {
-  auto top = RootContainer();
-  auto box = NewContainer({30, 40, 130, 90});
-  auto e = Probe({5, 5, 15, 10}, "e");
-  top->AddChild(box);
-  box->AddChild(e);
+  const auto [top, box, e] = Nested("e");
 
   EXPECT_EQ(e->LocalToWindow({1, 2}), (cPoint{36, 47}));
   EXPECT_EQ(e->WindowToLocal({36, 47}), (cPoint{1, 2}));
@@ -214,12 +200,8 @@ TEST_F(Element, TimersWithoutAHostDoNothing) {
 }
 
 TEST_F(Element, TrackingGoesThroughTheHostInWindowCoordinates) {
-  auto top = RootContainer();
-  auto box = NewContainer({30, 40, 130, 90});
-  auto e = Probe({5, 5, 15, 10}, "e");
+  const auto [top, box, e] = Nested("e");
   auto other = Probe({20, 5, 30, 10}, "other");
-  top->AddChild(box);
-  box->AddChild(e);
   box->AddChild(other);
   TakeLog();
 

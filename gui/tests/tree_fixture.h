@@ -31,6 +31,20 @@ class TreeTest : public ::testing::Test {
     fView->fInvalidated.clear();
     return top;
   }
+  // A root container holding a container at (30, 40, 130, 90) that holds the probe at (5, 5, 15, 10),
+  // with the log and the invalidations of the building taken.
+  struct Nest {
+    ref<Wex::rcGUIContainer> top, box;
+    ref<rcProbe> leaf;
+  };
+  Nest Nested(const std::string& name) {
+    const Nest nest{RootContainer(), NewContainer({30, 40, 130, 90}), Probe({5, 5, 15, 10}, name)};
+    nest.box->AddChild(nest.leaf);
+    nest.top->AddChild(nest.box);
+    TakeLog();
+    TakeInvalidated();
+    return nest;
+  }
   std::vector<std::string> TakeLog() { return std::exchange(fLog, {}); }
   std::vector<Wex::cRect> TakeInvalidated() { return std::exchange(fView->fInvalidated, {}); }
 
