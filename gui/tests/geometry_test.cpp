@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -13,24 +15,17 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 const cRect kPlane{Wex::kInfiniteRectMin, Wex::kInfiniteRectMin, Wex::kInfiniteRectMax, Wex::kInfiniteRectMax};
 
-TEST(Geometry, OverlapAndIntersectionIgnoreTouchingEdges) {
+TEST(Geometry, OverlapIntersectionAndContainsLeaveOutTheRightAndBottomEdges) {
   const cRect a{0, 0, 10, 10};
-  EXPECT_TRUE(Wex::Overlaps(a, {9, 9, 20, 20}));
-  EXPECT_FALSE(Wex::Overlaps(a, {10, 0, 20, 10}));
-  EXPECT_FALSE(Wex::Overlaps(a, {0, 10, 10, 20}));
+  const std::pair<cRect, bool> overlaps[] = {{{9, 9, 20, 20}, true}, {{10, 0, 20, 10}, false}, {{0, 10, 10, 20}, false}};
+  for (const auto& [b, overlap] : overlaps) EXPECT_EQ(Wex::Overlaps(a, b), overlap) << b.fLeft << "," << b.fTop;
   // A zero-width rectangle inside counts by the edge comparisons alone; its common part stays empty.
   EXPECT_EQ(Wex::Intersection(a, {3, 3, 3, 8}).Width(), 0);
   EXPECT_EQ(Wex::Intersection(a, {5, -5, 30, 7}), (cRect{5, 0, 10, 7}));
   EXPECT_EQ(Wex::Intersection(a, {10, 0, 20, 10}), cRect{});
-}
-
-TEST(Geometry, ContainsHasExclusiveRightAndBottom) {
   const cRect r{2, 3, 5, 7};
-  EXPECT_TRUE(r.Contains({2, 3}));
-  EXPECT_TRUE(r.Contains({4, 6}));
-  EXPECT_FALSE(r.Contains({5, 3}));
-  EXPECT_FALSE(r.Contains({2, 7}));
-  EXPECT_FALSE(r.Contains({1, 4}));
+  const std::pair<cPoint, bool> points[] = {{{2, 3}, true}, {{4, 6}, true}, {{5, 3}, false}, {{2, 7}, false}, {{1, 4}, false}};
+  for (const auto& [p, inside] : points) EXPECT_EQ(r.Contains(p), inside) << p.fX << "," << p.fY;
 }
 
 TEST(Geometry, ToCGRectPassesThroughSinglePrecision) {
@@ -51,37 +46,35 @@ TEST(Geometry, ToCGRectPassesThroughSinglePrecision) {
   EXPECT_EQ(wide.width, -1.0);
 }
 
-TEST(Geometry, ToEnclosingRectRoundsOutward) {
-  EXPECT_EQ(Wex::ToEnclosingRect({0.5, 0.5, 1, 1}), (cRect{0, 0, 2, 2}));
-  EXPECT_EQ(Wex::ToEnclosingRect({-0.5, -0.5, 1, 1}), (cRect{-1, -1, 1, 1}));
-  EXPECT_EQ(Wex::ToEnclosingRect({3, 4, 5, 6}), (cRect{3, 4, 8, 10}));
-  EXPECT_EQ(Wex::ToEnclosingRect(Platform::NullRect()), cRect{});
-  EXPECT_EQ(Wex::ToEnclosingRect(Platform::InfiniteRect()), kPlane);
-}
-
-TEST(Geometry, ToRectCutsTheOriginTowardZero) {
-  EXPECT_EQ(Wex::ToRect({-0.5, -0.5, 1, 1}), (cRect{0, 0, 1, 1}));
-  EXPECT_EQ(Wex::ToRect({1.7, 2.2, 1.0, 1.0}), (cRect{1, 2, 3, 4}));
+// ToEnclosingRect rounds outward, ToRect cuts the origin toward zero, ToPoint rounds to single
+// precision and then cuts; values beyond the plane clamp to it.
+TEST(Geometry, ConversionsRoundAndClampToThePlane) {
+  const auto enclosing = &Wex::ToEnclosingRect;
+  const std::tuple<cRect (*)(const Platform::Rect&), Platform::Rect, cRect> rects[] = {
+      {enclosing, {0.5, 0.5, 1, 1}, {0, 0, 2, 2}},
+      {enclosing, {-0.5, -0.5, 1, 1}, {-1, -1, 1, 1}},
+      {enclosing, {3, 4, 5, 6}, {3, 4, 8, 10}},
+      {enclosing, Platform::NullRect(), {}},
+      {enclosing, Platform::InfiniteRect(), kPlane},
+      {enclosing, {kNaN, kNaN, 5, 5}, kPlane},
+      {enclosing, {0, 0, kNaN, 1e300}, {0, 0, Wex::kInfiniteRectMax, Wex::kInfiniteRectMax}},
+      {&Wex::ToRect, {-0.5, -0.5, 1, 1}, {0, 0, 1, 1}},
+      {&Wex::ToRect, {1.7, 2.2, 1.0, 1.0}, {1, 2, 3, 4}},
+      {&Wex::ToRect, {kNaN, -1e20, 1e20, kInf}, kPlane},
+  };
+  for (const auto& [convert, r, expected] : rects) EXPECT_EQ(convert(r), expected) << r.x << "," << r.y;
+  EXPECT_EQ(Wex::ToEnclosingRect({-1e300, -kInf, 1, 1}).fLeft, Wex::kInfiniteRectMin);
+  EXPECT_EQ(Wex::ToEnclosingRect({4e9, 0, 1, 1}).fLeft, Wex::kInfiniteRectMax);
   // The far edge is rounded to single precision before it is rounded up: 2^24 + 1 - 2^-10 is
   // 2^24 in single precision.
   EXPECT_EQ(Wex::ToRect({16777216.0, 0.0, 0.999, 1.0}).fRight, 16777216);
-}
-
-TEST(Geometry, ToPointRoundsToSingleThenCuts) {
-  EXPECT_EQ(Wex::ToPoint({-0.7, 2.9}), (cPoint{0, 2}));
-  EXPECT_EQ(Wex::ToPoint({-1.5, 1.0}), (cPoint{-1, 1}));
+  const std::pair<Platform::Point, cPoint> points[] = {
+      {{-0.7, 2.9}, {0, 2}},
+      {{-1.5, 1.0}, {-1, 1}},
+      {{1e39, -1e39}, {Wex::kInfiniteRectMax, Wex::kInfiniteRectMin}},
+      {{kNaN, kInf}, {Wex::kInfiniteRectMin, Wex::kInfiniteRectMax}}};
+  for (const auto& [p, expected] : points) EXPECT_EQ(Wex::ToPoint(p), expected) << p.x << "," << p.y;
   EXPECT_EQ(Wex::ToPoint({16777217.0, 0.0}).fX, 16777216);
-}
-
-TEST(Geometry, UnrepresentableValuesClampToThePlane) {
-  EXPECT_EQ(Wex::ToEnclosingRect({kNaN, kNaN, 5, 5}), kPlane);
-  EXPECT_EQ(Wex::ToEnclosingRect({0, 0, kNaN, 1e300}), (cRect{0, 0, Wex::kInfiniteRectMax, Wex::kInfiniteRectMax}));
-  EXPECT_EQ(Wex::ToEnclosingRect({-1e300, -kInf, 1, 1}).fLeft, Wex::kInfiniteRectMin);
-  EXPECT_EQ(Wex::ToEnclosingRect({4e9, 0, 1, 1}).fLeft, Wex::kInfiniteRectMax);
-  EXPECT_EQ(Wex::ToRect({kNaN, -1e20, 1e20, kInf}),
-            (cRect{Wex::kInfiniteRectMin, Wex::kInfiniteRectMin, Wex::kInfiniteRectMax, Wex::kInfiniteRectMax}));
-  EXPECT_EQ(Wex::ToPoint({1e39, -1e39}), (cPoint{Wex::kInfiniteRectMax, Wex::kInfiniteRectMin}));
-  EXPECT_EQ(Wex::ToPoint({kNaN, kInf}), (cPoint{Wex::kInfiniteRectMin, Wex::kInfiniteRectMax}));
 }
 
 TEST(Geometry, ExtentsOfAnEmptySpanAreNull) {
