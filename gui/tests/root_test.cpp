@@ -17,6 +17,13 @@ class Root : public GuiTest::TreeTest {
   Wex::cMouseEvent Event(cPoint p, std::int64_t time = 0, Wex::cKeyModifiers m = {}) {
     return {fView->Self(), p, time, m, 1};
   }
+  // A probe as the root element, with the log of its attaching taken.
+  ref<GuiTest::rcProbe> RootProbe(const cRect& r = {}) {
+    ref<GuiTest::rcProbe> e = Probe(r, "e");
+    fRoot->SetRootElement(e);
+    TakeLog();
+    return e;
+  }
 };
 
 TEST_F(Root, InstallsItsHandlerPartsInTheView) {
@@ -43,10 +50,8 @@ TEST_F(Root, WithoutARootElementEventsAreNotHandled) {
 }
 
 TEST_F(Root, OnlyPrimaryPressesReachTheTreeWithTheSecondaryFlagReplaced) {
-  auto e = Probe({}, "e");
+  auto e = RootProbe();
   e->fHandles = true;
-  fRoot->SetRootElement(e);
-  TakeLog();
   EXPECT_FALSE(fRoot->MouseClick(fView->Self(), Event({3, 4}), 1, false, false));
   EXPECT_FALSE(fRoot->MouseClick(fView->Self(), Event({3, 4}), 2, true, false));
   EXPECT_TRUE(TakeLog().empty());
@@ -78,10 +83,8 @@ TEST_F(Root, ReplacingTheRootElementInvalidatesBothAndSizesTheNewOne) {
 }
 
 TEST_F(Root, SettingTheCurrentRootElementAgainKeepsIt) {
-  auto e = Probe({5, 6, 10, 10}, "e");
-  fRoot->SetRootElement(e);
+  auto e = RootProbe({5, 6, 10, 10});
   TakeInvalidated();
-  TakeLog();
   // The argument is the root's own field.
   fRoot->SetRootElement(fRoot->GetRootElement());
   EXPECT_EQ(fRoot->GetRootElement().Get(), e.Get());
@@ -111,10 +114,8 @@ TEST_F(Root, CloseKeepsTheRootElementAliveWhileItDetaches) {
   EXPECT_EQ(log.back(), "e:Detached");
 }
 
-TEST_F(Root, MovementAndWindowEventsReachTheRootElement) {
-  auto e = Probe({}, "e");
-  fRoot->SetRootElement(e);
-  TakeLog();
+TEST_F(Root, MovementWindowEventsAndDrawingReachTheRootElement) {
+  auto e = RootProbe();
   fRoot->MouseEntered(fView->Self());
   fRoot->MouseMoved(fView->Self(), Event({9, 8}));
   fRoot->MouseExited(fView->Self());
@@ -128,12 +129,7 @@ TEST_F(Root, MovementAndWindowEventsReachTheRootElement) {
   fView->fBounds = {0, 0, 320, 240};
   fRoot->FrameChanged(fView->Self());
   EXPECT_EQ(e->GetBounds(), (cRect{0, 0, 320, 240}));
-}
-
-TEST_F(Root, DrawingPassesTheUpdateRectangle) {
-  auto e = Probe({}, "e");
-  fRoot->SetRootElement(e);
-  TakeLog();
+  // Drawing passes the update rectangle.
   ref<Wex::rcOffscreenContext32> bitmap(new Wex::rcOffscreenContext32(4, 4, false));
   fView->fDrawer->Draw(fView->Self(), *bitmap, {1, 2, 3, 4});
   EXPECT_EQ(TakeLog(), (Log{"e:Draw 1,2,3,4"}));
