@@ -62,8 +62,11 @@ TEST(AlertOnX, TextsShowLiterallyAndTheStyleChoosesTheKind) {
     GtkMessageType shownType = GTK_MESSAGE_OTHER;
     EXPECT_EQ(Alert(style, 0, 0, message,
                     [&](GtkDialog* alert) {
-                      for (GtkWidget* w : GuiTest::GetDescendants(gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(alert)))) {
-                        if (GTK_IS_LABEL(w) && gtk_widget_get_visible(w)) shown.emplace_back(gtk_label_get_text(GTK_LABEL(w)));
+                      GtkWidget* area = gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(alert));
+                      for (GtkWidget* w : GuiTest::GetDescendants(area)) {
+                        if (GTK_IS_LABEL(w) && gtk_widget_get_visible(w)) {
+                          shown.emplace_back(gtk_label_get_text(GTK_LABEL(w)));
+                        }
                       }
                       g_object_get(alert, "message-type", &shownType, nullptr);
                       Press(alert, 0);
@@ -94,7 +97,9 @@ TEST(MenuOnX, KeysChooseEnabledItemsOnlyAndTheItemsShowAsInserted) {
       for (GtkWidget* item : GuiTest::GetDescendants(GTK_WIDGET(shown))) {
         if (!GTK_IS_MENU_ITEM(item)) continue;
         std::string line = GTK_IS_SEPARATOR_MENU_ITEM(item) ? "-" : gtk_menu_item_get_label(GTK_MENU_ITEM(item));
-        if (GTK_IS_CHECK_MENU_ITEM(item)) line += gtk_check_menu_item_get_active(GTK_CHECK_MENU_ITEM(item)) ? " [x]" : " [ ]";
+        if (GTK_IS_CHECK_MENU_ITEM(item)) {
+          line += gtk_check_menu_item_get_active(GTK_CHECK_MENU_ITEM(item)) ? " [x]" : " [ ]";
+        }
         seen.push_back(line + (gtk_widget_get_sensitive(item) ? "" : " (off)"));
       }
       keys.insert(keys.begin(), "key");

@@ -165,7 +165,8 @@ TEST_F(FileDialogOnX, ASaveDialogAppendsTheExtensionThatTheNameLacks) {
 }
 
 TEST_F(FileDialogOnX, AnAccessoryEndsTheRunWithoutConfirming) {
-  const ref<Wex::rcMacCocoaSaveFileDialog> dialog(new Wex::rcMacCocoaSaveFileDialog(nullptr, nullptr, nullptr, nullptr));
+  const ref<Wex::rcMacCocoaSaveFileDialog> dialog(
+      new Wex::rcMacCocoaSaveFileDialog(nullptr, nullptr, nullptr, nullptr));
   dialog->SetAccessoryView(Wex::GetCurrentImageBundle(), Wex::MakeRCString("Accessory"), nullptr, 0,
                            iref<Wex::iDialogHandler>(fLogger));
   dialog->SetOKCancelHandler(iref<Wex::iFileDialogOKCancelHandler>(fLogger));

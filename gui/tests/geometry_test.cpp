@@ -17,14 +17,16 @@ const cRect kPlane{Wex::kInfiniteRectMin, Wex::kInfiniteRectMin, Wex::kInfiniteR
 
 TEST(Geometry, OverlapIntersectionAndContainsLeaveOutTheRightAndBottomEdges) {
   const cRect a{0, 0, 10, 10};
-  const std::pair<cRect, bool> overlaps[] = {{{9, 9, 20, 20}, true}, {{10, 0, 20, 10}, false}, {{0, 10, 10, 20}, false}};
+  const std::pair<cRect, bool> overlaps[] = {
+      {{9, 9, 20, 20}, true}, {{10, 0, 20, 10}, false}, {{0, 10, 10, 20}, false}};
   for (const auto& [b, overlap] : overlaps) EXPECT_EQ(Wex::Overlaps(a, b), overlap) << b.fLeft << "," << b.fTop;
   // A zero-width rectangle inside counts by the edge comparisons alone; its common part stays empty.
   EXPECT_EQ(Wex::Intersection(a, {3, 3, 3, 8}).Width(), 0);
   EXPECT_EQ(Wex::Intersection(a, {5, -5, 30, 7}), (cRect{5, 0, 10, 7}));
   EXPECT_EQ(Wex::Intersection(a, {10, 0, 20, 10}), cRect{});
   const cRect r{2, 3, 5, 7};
-  const std::pair<cPoint, bool> points[] = {{{2, 3}, true}, {{4, 6}, true}, {{5, 3}, false}, {{2, 7}, false}, {{1, 4}, false}};
+  const std::pair<cPoint, bool> points[] = {
+      {{2, 3}, true}, {{4, 6}, true}, {{5, 3}, false}, {{2, 7}, false}, {{1, 4}, false}};
   for (const auto& [p, inside] : points) EXPECT_EQ(r.Contains(p), inside) << p.fX << "," << p.fY;
 }
 
