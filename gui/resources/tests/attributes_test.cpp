@@ -143,9 +143,10 @@ TEST(ReadFont, ValuesOfADescription) {
                   char('0' + s.fUnderline),
               expected);
   }
-  for (const auto& [spec, expected] : {std::pair<Velto::Description, const char*>{{}, "Lucida Grande 11"},
-                                       {{{"face", "'DejaVu Sans'"}, {"size", "0x20"}}, "DejaVu Sans 32"}}) {
-    const ref<Wex::rcFont> font = Velto::ReadFontSpec(spec);
+  for (const auto& [description, expected] :
+       {std::pair<Velto::Description, const char*>{{}, "Lucida Grande 11"},
+        {{{"face", "'DejaVu Sans'"}, {"size", "0x20"}}, "DejaVu Sans 32"}}) {
+    const ref<Wex::rcFont> font = Velto::ReadFontSpec(description);
     EXPECT_EQ(std::string(font->GetName()->GetText()) + " " + std::to_string(font->GetSize()), expected);
   }
 }
