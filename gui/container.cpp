@@ -1,6 +1,5 @@
 #include "gui/container.h"
 
-#include "base/clock.h"
 
 namespace Wex {
 
@@ -130,7 +129,7 @@ void rcGUIContainer::RemoveAllChildren() {
 
 void rcGUIContainer::Detach() {
   const ref<rcGUIContainer> self(this);
-  if (IsMouseInside()) MouseExited(ToElementTime(GetMilliseconds()));
+  if (IsMouseInside()) MouseExited(CurrentElementTime());
   for (std::int64_t i = fChildren.GetCount() - 1; i >= 0; --i) {
     if (i >= fChildren.GetCount()) continue;
     const ref<rcGUIElement> child = fChildren[i];

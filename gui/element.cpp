@@ -1,6 +1,5 @@
 #include "gui/element.h"
 
-#include "base/clock.h"
 #include "gui/container.h"
 #include "gui/native_view.h"
 #include "gui/root.h"
@@ -11,8 +10,6 @@ namespace {
 
 // The element that tracks the mouse; setting it releases the previous one.
 ref<rcGUIElement> gTrackedElement;
-
-std::int32_t Now() { return ToElementTime(GetMilliseconds()); }
 
 }  // namespace
 
@@ -132,7 +129,7 @@ void rcGUIElement::Show() {
 void rcGUIElement::Hide() {
   if (!fVisible) return;
   fVisible = false;
-  if (fMouseInside) MouseExited(Now());
+  if (fMouseInside) MouseExited(CurrentElementTime());
   InvalidateInParent(fRect);
 }
 
@@ -172,7 +169,9 @@ cPoint rcGUIElement::LocalToScreen(const cPoint& p) const {
   return window->GetContentRect().TopLeft() + GetContentRect().TopLeft() + p;
 }
 
-void rcGUIElement::StartTimer(std::int32_t delay, std::uint32_t id) { StartTimerAt(WrapAdd(Now(), delay), id); }
+void rcGUIElement::StartTimer(std::int32_t delay, std::uint32_t id) {
+  StartTimerAt(WrapAdd(CurrentElementTime(), delay), id);
+}
 
 void rcGUIElement::StartTimerAt(std::int32_t due, std::uint32_t id) {
   iNativeView* view = GetHostView();

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "base/clock.h"
 #include "base/rc.h"
 #include "gui/geometry.h"
 
@@ -46,5 +47,7 @@ struct cKeyEvent {
 
 // Elements take the low 32 bits of event times.
 inline std::int32_t ToElementTime(std::int64_t time) { return static_cast<std::int32_t>(time); }
+// The clock's time now, as elements take it.
+inline std::int32_t CurrentElementTime() { return ToElementTime(GetMilliseconds()); }
 
 }  // namespace Wex

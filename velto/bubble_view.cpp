@@ -4,7 +4,6 @@
 #include <optional>
 #include <utility>
 
-#include "base/clock.h"
 #include "base/encoding.h"
 #include "base/exceptions.h"
 #include "base/expression.h"
@@ -32,8 +31,6 @@ namespace {
 
 constexpr std::uint32_t kPointingHand = 5;
 constexpr double kDefaultFps = 20.0;
-
-std::int32_t Now() { return Wex::ToElementTime(Wex::GetMilliseconds()); }
 
 // A layout rectangle read against the empty one, as offsets of the four edges.
 cEdgeOffsets ReadOffsets(std::string_view text) {
@@ -129,7 +126,7 @@ void rcBubbleView::LayoutPage(Wex::rcGraphicsContext& context) {
     fPhase = 1.0;
   }
   fState.fRevealed = 0;
-  RevealNext(Now());
+  RevealNext(Wex::CurrentElementTime());
 }
 
 void rcBubbleView::RevealNext(std::int32_t now) {
@@ -315,7 +312,7 @@ void rcBubbleView::ApplyTypingRateVariable() {
   if (delay == fState.fTypingDelayOverride) return;
   fState.fTypingDelayOverride = delay;
   StopTimer(kTypingTimer);
-  RevealNext(Now());
+  RevealNext(Wex::CurrentElementTime());
 }
 
 void rcBubbleView::WindowStateChanged() {

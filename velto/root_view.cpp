@@ -7,7 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include "base/clock.h"
 #include "base/exceptions.h"
 #include "base/expression.h"
 #include "base/text.h"
@@ -22,8 +21,6 @@
 namespace Velto {
 
 namespace {
-
-std::int32_t Now() { return Wex::ToElementTime(Wex::GetMilliseconds()); }
 
 // The keys of a map, so that the records may change while the views they name are called.
 template <class Map>
@@ -131,7 +128,7 @@ void rcRootView::OnHostDetached(Wex::rcGUIRoot& host) {
 void rcRootView::ScheduleTimers() {
   const ref<Wex::rcScheduler> scheduler = GetScheduler();
   if (!scheduler) return;
-  const std::int32_t now = Now();
+  const std::int32_t now = Wex::CurrentElementTime();
   for (const auto& [view, timer] : fRefreshTimers) {
     scheduler->AddTask(Wex::WrapAdd(now, timer->GetInterval()), timer->AsCallback(), 0);
   }

@@ -1,6 +1,5 @@
 #include "velto/views/hint_window.h"
 
-#include "base/clock.h"
 #include "gui/native_view.h"
 #include "gui/root.h"
 #include "platform/front_process.h"
@@ -8,8 +7,6 @@
 namespace Velto {
 
 namespace {
-
-std::int32_t Now() { return Wex::ToElementTime(Wex::GetMilliseconds()); }
 
 const Wex::cRGBColor kWhite{255, 255, 255};
 const Wex::cRGBColor kBlack{0, 0, 0};
@@ -57,14 +54,14 @@ void rcHintWindow::ShowHint(const ref<Wex::rcGUIElement>& view, Wex::cPoint poin
   if (!scheduler) return;
   // One watch for every show in a row.
   scheduler->RemoveTasks(AsCallback(), kWatchTimer);
-  scheduler->AddTask(Wex::WrapAdd(Now(), kWatchInterval), AsCallback(), kWatchTimer);
+  scheduler->AddTask(Wex::WrapAdd(Wex::CurrentElementTime(), kWatchInterval), AsCallback(), kWatchTimer);
 }
 
 void rcHintWindow::ScheduleHint(const ref<Wex::rcGUIElement>& view, std::int32_t delay, Wex::cPoint point,
                                 const refString& text) {
   const ref<Wex::rcScheduler> scheduler = GetScheduler();
   if (fShown || !scheduler || !CanShowFor(view)) return;
-  const std::int32_t due = Wex::WrapAdd(Now(), delay);
+  const std::int32_t due = Wex::WrapAdd(Wex::CurrentElementTime(), delay);
   if (!fPending) {
     scheduler->AddTask(due, AsCallback(), kShowTimer);
     fPendingDueTime = due;

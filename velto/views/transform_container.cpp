@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "base/clock.h"
 #include "base/exceptions.h"
 #include "gui/resources/canvas.h"
 #include "gui/resources/shapes.h"
@@ -46,7 +45,7 @@ void rcTransformContainer::SetTransform(double opacity, const QorRaster::Transfo
     InvalidateAll();
   }
   if (IsMouseInside() && (!IsIdentity() || !(fOpacity >= 0.5))) {
-    MouseExited(Wex::ToElementTime(Wex::GetMilliseconds()));
+    MouseExited(Wex::CurrentElementTime());
   }
 }
 
