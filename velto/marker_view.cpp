@@ -17,13 +17,13 @@
 #include "raster/polygon_mask.h"
 #include "raster/solid.h"
 #include "raster/transform.h"
+#include "velto/angles.h"
 #include "velto/readers.h"
 
 namespace Velto {
 
 namespace {
 
-constexpr double kDegrees = std::numbers::pi / 180.0;
 constexpr double kMinAngleStep = 2.0 * std::numbers::pi / 100.0;
 constexpr double kDefaultRate = 20.0;
 
@@ -82,14 +82,14 @@ rcMarkerView::rcMarkerView(const Wex::cRect& r, const Description& d)
       fGamma(Evaluate(d, "gamma", 1.0)),
       fCenter(ReadRealPoint(Wex::ValueOf(d, "center"), {})),
       fSize(ReadRealPoint(Wex::ValueOf(d, "size"), {})),
-      fRotation(Evaluate(d, "rotation", 0.0) * kDegrees),
+      fRotation(Evaluate(d, "rotation", 0.0) * kRadiansPerDegree),
       fRandomness(Evaluate(d, "random", 0.0) * 0.01),
       fPen(ReadStroke(Wex::ValueOf(d, "pen"), 0xFF000000)),
       fQuality(Evaluate(d, "quality", 1.0)),
       fInterval(ReadInterval(d)),
       fSeed(static_cast<std::uint32_t>(Wex::GetMilliseconds()) ^ gSeedCounter++),
-      fStart(Evaluate(d, "start", 0.0) * kDegrees),
-      fSweep(Evaluate(d, "sweep", 360.0) * kDegrees),
+      fStart(Evaluate(d, "start", 0.0) * kRadiansPerDegree),
+      fSweep(Evaluate(d, "sweep", 360.0) * kRadiansPerDegree),
       fOutlineMix(ReadOutlineMix(d)),
       fOutlineWidth(Evaluate(d, "outlineWidth", 0.0)),
       fPhaseStep(fInterval * 0.001 * (2.0 * std::numbers::pi / Evaluate(d, "time", 1.0))) {

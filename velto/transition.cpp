@@ -5,6 +5,7 @@
 #include "base/expression.h"
 #include "base/text.h"
 #include "gui/resources/layout.h"
+#include "velto/angles.h"
 #include "velto/readers.h"
 
 namespace Velto {
@@ -12,7 +13,6 @@ namespace Velto {
 namespace {
 
 constexpr double kDegreesPerRadian = 57.29577951308232;
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 // The number of the key, or the default when it is not finite.
 double ReadFinite(const Description& description, const char* key, double defaultValue) {

@@ -18,6 +18,7 @@
 #include "raster/polygon_mask.h"
 #include "raster/solid.h"
 #include "raster/transform.h"
+#include "velto/angles.h"
 #include "velto/root_view.h"
 
 namespace Velto {
@@ -25,14 +26,6 @@ namespace Velto {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr double kTwoPi = 2 * std::numbers::pi;
-constexpr double kRadiansPerDegree = std::numbers::pi / 180;
-
-// x mod 2 pi in [0, 2 pi).
-double Modulo2Pi(double x) { return std::fmod(std::fmod(x, kTwoPi) + kTwoPi, kTwoPi); }
-
-// The angle mapped into [-pi, pi).
-double WrapAngle(double x) { return Modulo2Pi(x + kPi) - kPi; }
 
 }  // namespace
 

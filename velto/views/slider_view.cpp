@@ -19,6 +19,7 @@
 #include "raster/limits.h"
 #include "raster/polygon_mask.h"
 #include "raster/solid.h"
+#include "velto/angles.h"
 #include "velto/root_view.h"
 
 namespace Velto {
@@ -27,10 +28,6 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kTwoPi = 2 * std::numbers::pi;
-constexpr double kRadiansPerDegree = std::numbers::pi / 180;
-
-// x mod 2 pi in [0, 2 pi).
-double Modulo2Pi(double x) { return std::fmod(std::fmod(x, kTwoPi) + kTwoPi, kTwoPi); }
 
 // A pixel coordinate: saturated, NaN giving 0.
 std::int32_t ToPixel(double v) { return std::isnan(v) ? 0 : QorRaster::TruncateSaturated<std::int32_t>(v); }
@@ -324,7 +321,7 @@ double rcArcSliderView::DistanceToParameter(double pixels) const {
 
 double rcArcSliderView::WrapParameterDelta(double delta) const {
   if (!HasExtent()) return 0.0;
-  const double d = (Modulo2Pi(delta * fSweep + kPi) - kPi) / fSweep;
+  const double d = WrapAngle(delta * fSweep) / fSweep;
   return std::isfinite(d) ? d : 0.0;
 }
 

@@ -7,6 +7,7 @@
 
 #include "base/text.h"
 #include "gui/resources/canvas.h"
+#include "velto/angles.h"
 #include "velto/root_view.h"
 #include "velto/transition.h"
 #include "velto/views/view_construction.h"
@@ -14,8 +15,6 @@
 namespace Velto {
 
 namespace {
-
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 // The number at the start of the text; the default when there is none, or when it is not finite.
 double FiniteNumber(const std::string& text, double defaultValue) {
