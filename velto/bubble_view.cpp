@@ -70,8 +70,7 @@ rcBubbleView::rcBubbleView(const Wex::cRect& bounds, const Description& d, iFont
   fState.fMargins = ReadOffsets(Wex::ValueOf(d, "margins"));
   fState.fPaddings = ReadOffsets(Wex::ValueOf(d, "paddings"));
   const Description move = Wex::ParseKeyValueMap(Wex::ValueOf(d, "moveResize"));
-  const double fps = Wex::EvaluateExpression(Wex::ValueOf(move, "fps"), kDefaultFps);
-  fFrameInterval = RateToInterval(fps > 0.0 && std::isfinite(fps) ? fps : kDefaultFps);
+  fFrameInterval = ReadTickInterval(Wex::ValueOf(move, "fps"), kDefaultFps);
   fMoveTime = Wex::EvaluateExpression(Wex::ValueOf(move, "time"), 0.0);
   fMoveCurve = Wex::EvaluateExpression(Wex::ValueOf(move, "curve"), 0.5);
   std::vector<std::string> pages;

@@ -65,11 +65,6 @@ double Evaluate(const Description& description, const char* key, double defaultV
   return Wex::EvaluateExpression(Wex::ValueOf(description, key), defaultValue);
 }
 
-std::int32_t ReadInterval(const Description& description) {
-  const double rate = Evaluate(description, "updateRate", kDefaultRate);
-  return RateToInterval(rate > 0.0 && std::isfinite(rate) ? rate : kDefaultRate);
-}
-
 std::int32_t ReadOutlineMix(const Description& description) {
   const double weight = Evaluate(description, "outlineMix", 0.0) * 2.5599999;
   return std::clamp(QorRaster::TruncateSaturated<std::int32_t>(weight), 0, 255);
@@ -86,7 +81,7 @@ rcMarkerView::rcMarkerView(const Wex::cRect& r, const Description& d)
       fRandomness(Evaluate(d, "random", 0.0) * 0.01),
       fPen(ReadStroke(Wex::ValueOf(d, "pen"), 0xFF000000)),
       fQuality(Evaluate(d, "quality", 1.0)),
-      fInterval(ReadInterval(d)),
+      fInterval(ReadTickInterval(Wex::ValueOf(d, "updateRate"), kDefaultRate)),
       fSeed(static_cast<std::uint32_t>(Wex::GetMilliseconds()) ^ gSeedCounter++),
       fStart(Evaluate(d, "start", 0.0) * kRadiansPerDegree),
       fSweep(Evaluate(d, "sweep", 360.0) * kRadiansPerDegree),

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/exceptions.h"
+#include "base/expression.h"
 #include "base/text.h"
 #include "gui/resources/layout.h"
 #include "platform/clipboard.h"
@@ -41,6 +42,11 @@ std::int32_t RateToInterval(double rate) {
   if (!(milliseconds > 1.0)) return 1;
   if (milliseconds >= kMaxTickInterval) return kMaxTickInterval;
   return static_cast<std::int32_t>(milliseconds);
+}
+
+std::int32_t ReadTickInterval(std::string_view text, double defaultRate) {
+  const double rate = Wex::EvaluateExpression(text, defaultRate);
+  return RateToInterval(rate > 0.0 && std::isfinite(rate) ? rate : defaultRate);
 }
 
 std::uint32_t ReadClickMask(std::string_view text) {

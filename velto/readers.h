@@ -43,6 +43,10 @@ inline constexpr std::int32_t kMaxTickInterval = 1 << 30;
 // The rate must be positive.
 std::int32_t RateToInterval(double rate);
 
+// The interval of the rate (Hz) that the expression gives over the default rate; a rate that is
+// not a positive finite number reads as the default.
+std::int32_t ReadTickInterval(std::string_view text, double defaultRate);
+
 // The bits of click masks, in the order of their names.
 enum eClickMaskBit : std::uint32_t {
   kClickBit = 1u << 0,

@@ -30,10 +30,8 @@ const cTransitionSpec& cTransitionSpec::GetDefault() {
 cTransitionSpec ReadAnimationSpec(const Description& description, bool reverse, const cTransitionSpec& defaults,
                                   double time) {
   cTransitionSpec spec;
-  const double defaultRate = 1000.0 / static_cast<double>(defaults.fUpdateInterval);
-  double rate = Wex::EvaluateExpression(Wex::ValueOf(description, "updateRate"), defaultRate);
-  if (!(rate > 0.0 && std::isfinite(rate))) rate = defaultRate;
-  spec.fUpdateInterval = RateToInterval(rate);
+  spec.fUpdateInterval = ReadTickInterval(Wex::ValueOf(description, "updateRate"),
+                                          1000.0 / static_cast<double>(defaults.fUpdateInterval));
   spec.fPhaseStep = static_cast<double>(spec.fUpdateInterval) / (1000.0 * time);
   if (reverse) spec.fPhaseStep = -spec.fPhaseStep;
   spec.fRotation = ReadFinite(description, "rotation", defaults.fRotation * kDegreesPerRadian) * kRadiansPerDegree;
