@@ -132,6 +132,13 @@ const cActionListEntry* FindActionForEvent(const std::vector<cActionListEntry>& 
   return nullptr;
 }
 
+iref<iFilm> ReadFilmBlock(rcRootView& root, const Description& block) {
+  const std::int32_t frames = Wex::EvaluateIntExpressionWithValue(Wex::ValueOf(block, "frames"), 1);
+  const bool interpolate = Wex::StringToBool(Wex::ValueOf(block, "interpolate"), false);
+  const ref<rcImage> image = root.GetController().GetLayeredImage(root, std::string(Wex::ValueOf(block, "image")));
+  return MakeFilm(image, frames, interpolate);
+}
+
 void CopyRectToClipboard(const Wex::cRect& r) {
   Wex::PutClipboardText("{ " + std::to_string(r.fLeft) + ", " + std::to_string(r.fTop) + ", " +
                         std::to_string(r.Width()) + ", " + std::to_string(r.Height()) + " }");

@@ -1,10 +1,10 @@
 #pragma once
 
 // Readers of the framework's shared description values: click masks, positions, cursor names,
-// description sizes, action bindings and tick intervals, and the text of a rectangle for the
-// clipboard. An absent key reads as empty text, which gives the reader's default; numbers are
-// expressions with "$" standing for the default. Errors of the attribute, layout and expression
-// readers pass through; no reader catches anything.
+// description sizes, action bindings, tick intervals and film blocks, and the text of a rectangle
+// for the clipboard. An absent key reads as empty text, which gives the reader's default; numbers
+// are expressions with "$" standing for the default. Errors of the attribute, layout and
+// expression readers pass through; no reader catches anything.
 
 #include <cstdint>
 #include <string>
@@ -13,8 +13,10 @@
 #include <vector>
 
 #include "base/key_value.h"
+#include "base/rc.h"
 #include "gui/events.h"
 #include "gui/geometry.h"
+#include "gui/resources/film.h"
 
 namespace Velto {
 
@@ -101,6 +103,10 @@ std::uint32_t ModifierClickMask(const Wex::cKeyModifiers& modifiers, bool withCo
 // The binding that an event runs: scanning from the last to the first, the first whose mask bits
 // are all in the event mask; null when none matches.
 const cActionListEntry* FindActionForEvent(const std::vector<cActionListEntry>& actions, std::uint32_t eventMask);
+
+// The film of a "film" block: "frames" (an integer, "$" = 1) frames of the layered image that the
+// controller gives for the raw "image", cross-fading with "interpolate".
+iref<iFilm> ReadFilmBlock(rcRootView& root, const Description& block);
 
 // Puts "{ left, top, width, height }" on the clipboard.
 void CopyRectToClipboard(const Wex::cRect& r);

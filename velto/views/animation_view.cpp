@@ -8,6 +8,7 @@
 #include "gui/resources/film.h"
 #include "gui/resources/layout.h"
 #include "raster/geometry.h"
+#include "velto/readers.h"
 #include "velto/root_view.h"
 
 namespace Velto {
@@ -66,10 +67,7 @@ void rcAnimationView::WindowStateChanged() {
 ref<Wex::rcGUIElement> MakeAnimationView(rcRootView& root, const Wex::cRect& bounds, const Description& description) {
   std::string variable = Wex::Unquote(Wex::ValueOf(description, "variable"));
   const Description film = Wex::ParseKeyValueMap(Wex::ValueOf(description, "film"));
-  const std::int32_t frames = Wex::EvaluateIntExpressionWithValue(Wex::ValueOf(film, "frames"), 1);
-  const bool interpolate = Wex::StringToBool(Wex::ValueOf(film, "interpolate"), false);
-  const ref<rcImage> image = root.GetController().GetLayeredImage(root, std::string(Wex::ValueOf(film, "image")));
-  iref<iFilm> strip = MakeFilm(image, frames, interpolate);
+  iref<iFilm> strip = ReadFilmBlock(root, film);
   const double positions = strip->GetFrameRange();
   const std::pair<double, double> range = ReadRealPair(Wex::ValueOf(description, "range"), {0.0, positions});
   const double curve = Wex::EvaluateExpression(Wex::ValueOf(description, "curve"), 0.5);

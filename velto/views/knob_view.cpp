@@ -19,6 +19,7 @@
 #include "raster/solid.h"
 #include "raster/transform.h"
 #include "velto/angles.h"
+#include "velto/readers.h"
 #include "velto/root_view.h"
 
 namespace Velto {
@@ -264,15 +265,12 @@ void ReadFilm(rcRootView& root, std::string_view text, cKnobDesign& design) {
   design.fFilmSweep = design.fSweep;
   if (text.empty()) return;
   const Description block = Wex::ParseKeyValueMap(text);
-  const std::int32_t frames = Wex::EvaluateIntExpressionWithValue(Wex::ValueOf(block, "frames"), 1);
   design.fFilmOffset = ReadIntPoint(Wex::ValueOf(block, "offset"), {0, 0});
-  const bool interpolate = Wex::StringToBool(Wex::ValueOf(block, "interpolate"), false);
-  const ref<rcImage> image = root.GetController().GetLayeredImage(root, std::string(Wex::ValueOf(block, "image")));
+  design.fFilm = ReadFilmBlock(root, block);
   const auto [start, sweep] = ReadRealPair(Wex::ValueOf(block, "range"),
                                            {design.fStartAngle / kRadiansPerDegree, design.fSweep / kRadiansPerDegree});
   design.fFilmStartAngle = start * kRadiansPerDegree;
   design.fFilmSweep = sweep * kRadiansPerDegree;
-  design.fFilm = MakeFilm(image, frames, interpolate);
 }
 
 }  // namespace

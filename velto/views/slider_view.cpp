@@ -20,6 +20,7 @@
 #include "raster/polygon_mask.h"
 #include "raster/solid.h"
 #include "velto/angles.h"
+#include "velto/readers.h"
 #include "velto/root_view.h"
 
 namespace Velto {
@@ -397,10 +398,7 @@ void ReadFilm(rcRootView& root, std::string_view text, cSliderDesign& design) {
   if (text.empty()) return;
   const Description block = Wex::ParseKeyValueMap(text);
   design.fFilmOffset = ReadIntPoint(Wex::ValueOf(block, "offset"), {0, 0});
-  const std::int32_t frames = Wex::EvaluateIntExpressionWithValue(Wex::ValueOf(block, "frames"), 1);
-  const bool interpolate = Wex::StringToBool(Wex::ValueOf(block, "interpolate"), false);
-  const ref<rcImage> image = root.GetController().GetLayeredImage(root, std::string(Wex::ValueOf(block, "image")));
-  design.fFilm = MakeFilm(image, frames, interpolate);
+  design.fFilm = ReadFilmBlock(root, block);
 }
 
 }  // namespace
