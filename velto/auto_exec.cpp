@@ -58,7 +58,7 @@ void ReadAutoExecs(rcRootView& view, const std::string& name) {
   if (!name.empty() && CountNestedViewsAbove(view) >= kMaxVeltoViewNesting) {
     throw FormatException("Velto views nested too deeply");
   }
-  view.UnscheduleTimers();
+  // Dropping the automatic actions and the children (with their records) removes their tasks.
   view.ClearAutoExecs();
   view.RemoveAllChildren();
   if (!name.empty()) {

@@ -147,9 +147,7 @@ void rcRootView::ScheduleTimers() {
 
 void rcRootView::UnscheduleTimers() {
   UnscheduleRefreshTimers();
-  const ref<Wex::rcScheduler> scheduler = GetScheduler();
-  if (!scheduler) return;
-  for (const ref<rcAutoExec>& autoExec : fAutoExecs) scheduler->RemoveAllTasksOf(autoExec->AsCallback());
+  UnscheduleAutoExecs();
 }
 
 void rcRootView::UnscheduleRefreshTimers() {
@@ -158,12 +156,16 @@ void rcRootView::UnscheduleRefreshTimers() {
   for (const auto& [view, timer] : fRefreshTimers) scheduler->RemoveAllTasksOf(timer->AsCallback());
 }
 
+void rcRootView::UnscheduleAutoExecs() {
+  const ref<Wex::rcScheduler> scheduler = GetScheduler();
+  if (!scheduler) return;
+  for (const ref<rcAutoExec>& autoExec : fAutoExecs) scheduler->RemoveAllTasksOf(autoExec->AsCallback());
+}
+
 void rcRootView::AddAutoExec(ref<rcAutoExec> autoExec) { fAutoExecs.push_back(std::move(autoExec)); }
 
 void rcRootView::ClearAutoExecs() {
-  if (const ref<Wex::rcScheduler> scheduler = GetScheduler()) {
-    for (const ref<rcAutoExec>& autoExec : fAutoExecs) scheduler->RemoveAllTasksOf(autoExec->AsCallback());
-  }
+  UnscheduleAutoExecs();
   fAutoExecs.clear();
 }
 

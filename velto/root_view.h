@@ -167,8 +167,9 @@ class rcRootView : public Wex::rcGUIContainer, public iFontProvider, public iVie
   void ApplyHintTemplate(Wex::rcGUIElement* view);
   // The host's scheduler, or none.
   ref<Wex::rcScheduler> GetScheduler() const;
-  // Removes the tasks of the refresh timers.
+  // Removes the tasks of the refresh timers, and of the automatic actions.
   void UnscheduleRefreshTimers();
+  void UnscheduleAutoExecs();
   void ClearRecords();
 
   Wex::cRect fInitialBounds;
