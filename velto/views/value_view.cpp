@@ -39,10 +39,7 @@ bool rcValueView::SetRange(double minimum, double maximum) {
   fMinimum = minimum;
   fMaximum = maximum;
   StoreValue(fValue);
-  if (const double d = Clamp(fDefaultValue); d != fDefaultValue) {
-    fDefaultValue = d;
-    NotifyListeners(8);
-  }
+  rcValueView::SetDefaultValue(fDefaultValue);
   return true;
 }
 
