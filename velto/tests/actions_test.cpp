@@ -21,12 +21,6 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-// What the platform was asked to show or open, in order.
-Log& Shown() {
-  static Log shown;
-  return shown;
-}
-
 class ActionTest : public RootTest {
  protected:
   ActionTest() {
@@ -39,11 +33,11 @@ class ActionTest : public RootTest {
     fView->fWindow = ref<Wex::rcExtWindow>(new GuiTest::rcFakeWindow({100, 200, 400, 300}));
     Velto::gActionOrigin = {500, 600};
     Host(fRoot);
-    Shown().clear();
+    sShown.clear();
     fAlert = Wex::SetAlertRunner([this](std::int32_t style, std::int32_t buttons, std::int32_t defaultId,
                                         const refString& title, const refString& text, const ref<Wex::rcExtWindow>&) {
-      Shown().push_back("alert " + std::to_string(style) + std::to_string(buttons) + std::to_string(defaultId) +
-                        " '" + std::string(title->GetText()) + "' '" + std::string(text->GetText()) + "'");
+      sShown.push_back("alert " + std::to_string(style) + std::to_string(buttons) + std::to_string(defaultId) +
+                       " '" + std::string(title->GetText()) + "' '" + std::string(text->GetText()) + "'");
       return fAnswer;
     });
     fMenu = Wex::SetMenuPopUp([this](Wex::rcMenu& menu, const ref<Wex::rcExtWindow>&, Wex::cPoint p) {
@@ -53,13 +47,13 @@ class ActionTest : public RootTest {
                                  : " " + item.fTitle + "/" + std::to_string(item.fTag) + (item.fEnabled ? "" : " off") +
                                        (item.fMarked ? " checked" : "");
       }
-      Shown().push_back(shown);
+      sShown.push_back(shown);
       return fAnswer;
     });
-    fLauncher = Platform::SetLauncher([](const std::string& uri) { Shown().push_back("open " + uri); });
+    fLauncher = Platform::SetLauncher([](const std::string& uri) { sShown.push_back("open " + uri); });
     fEdit = Wex::SetSimpleTextEditRunner([this](const ref<Wex::rcGUIRoot>& host, const std::string& prompt,
                                                 std::string& text) {
-      Shown().push_back("edit '" + prompt + "' '" + text + "'" + (host.Get() == fHost.Get() ? "" : " elsewhere"));
+      sShown.push_back("edit '" + prompt + "' '" + text + "'" + (host.Get() == fHost.Get() ? "" : " elsewhere"));
       text += "!";
       return fAnswer != 0;
     });
@@ -77,15 +71,11 @@ class ActionTest : public RootTest {
   // then the controller's calls.
   Log Run(bool perform, const std::string& name, const std::string& params, std::int32_t answer = 0) {
     fAnswer = answer;
-    std::string error;
-    try {
-      perform ? Velto::PerformAction(*fRoot, name, params) : Velto::ExecuteAction(*fRoot, name, params);
-    } catch (const std::exception& e) {
-      error = e.what();
-    }
+    const std::string error = ErrorOf(
+        [&] { perform ? Velto::PerformAction(*fRoot, name, params) : Velto::ExecuteAction(*fRoot, name, params); });
     while (RunNextTask()) {
     }
-    Log log = std::exchange(Shown(), {});
+    Log log = std::exchange(sShown, {});
     for (const Call& call : TakeCalls()) {
       std::string text = call.fOperation;
       for (const std::string& argument : call.fArguments) text += " " + argument;
@@ -104,6 +94,8 @@ class ActionTest : public RootTest {
     return log;
   }
 
+  // What the platform was asked to show or open, in order.
+  static inline Log sShown;
   std::int32_t fAnswer = 0;
   Wex::AlertRunner fAlert;
   Wex::MenuPopUp fMenu;
@@ -145,23 +137,24 @@ TEST_F(ActionTest, PerformedActionsRunWhenEnabledAndThenRefresh) {
 
   // Failures are shown by their kind; a lost window and the enabled query's errors leave at once.
   using Throw = std::function<void()>;
-  const auto arm = [this](auto error) -> Throw { return [this, error] { fController.ThrowOn("PerformAction", error); }; };
+  const auto arm = [this](auto e) -> Throw { return [this, e] { fController.ThrowOn("PerformAction", e); }; };
   const std::pair<Throw, const char*> failures[] = {
       {arm(Wex::xMacOSError(-43)), "File not found (OS status -43)"}, {arm(Wex::xExceptionWithRCString("t")), "t"},
       {arm(UserCancelledException()), nullptr},          {arm(FormatException("f")), "f"},
       {arm(QorDebug::Assert("a")), "a"},                 {arm(42), nullptr},
   };
+  const Log performed{"IsActionEnabled app ", "PerformAction app "};
   for (const auto& [throwing, message] : failures) {
     throwing();
-    Log expected{"IsActionEnabled app ", "PerformAction app "};
+    Log expected = performed;
     if (message != nullptr) expected.push_back("ShowError " + std::string(message));
     expected.push_back(refresh);
     EXPECT_EQ(Run(true, "app", ""), expected);
   }
   fController.ThrowOn("PerformAction", LostWindowException());
-  EXPECT_EQ(Run(true, "app", ""), (Log{"IsActionEnabled app ", "PerformAction app ", "Lost window"}));
+  EXPECT_EQ(Run(true, "app", ""), (Log{performed[0], performed[1], "Lost window"}));
   fController.ThrowOn("IsActionEnabled", FormatException("query"));
-  EXPECT_EQ(Run(true, "app", ""), (Log{"IsActionEnabled app ", "query"}));
+  EXPECT_EQ(Run(true, "app", ""), (Log{performed[0], "query"}));
 }
 
 TEST_F(ActionTest, EnabledAndCheckedStates) {
@@ -223,8 +216,9 @@ TEST_F(ActionTest, DialogsAndAssertsFollowTheirParams) {
       {"alert", "{buttons: yes no, reactions: {yes: {set, {y, 1}}}}", 4, {"alert 030 'Test' ''"}},
       {"alert", "{type: error, buttons: abort retry ignore, default: ignore, title: \"\", text: '[var]x[/var]!'}", 5,
        {"alert 456 '' '1!'"}},
-      {"alert", "{type: info, title: '[uppercase]t[/uppercase]', default: cancel, reactions: {ok: {batch, {{a}, {off}}}}}",
-       0, {"alert 301 'T' ''", "PerformAction a ", "PerformAction off "}},
+      {"alert",
+       "{type: info, title: '[uppercase]t[/uppercase]', default: cancel, reactions: {ok: {batch, {{a}, {off}}}}}", 0,
+       {"alert 301 'T' ''", "PerformAction a ", "PerformAction off "}},
       {"alert", "{type: Info}", 0, {"Invalid alert type : \"Info\""}},
       {"alert", "{buttons: okcancel}", 0, {"Invalid alert buttons : \"okcancel\""}},
       {"alert", "{default: maybe}", 0, {"Invalid default button : \"maybe\""}},

@@ -25,11 +25,7 @@ class AutoExecTest : public RootTest {
   Log RunAt(std::int32_t delta = 0) {
     fNow = delta != 0 ? Wex::WrapAdd(fNow, delta) : Wex::ToElementTime(Wex::GetMilliseconds());
     fView->fScheduler->RunDueTasks(fNow);
-    Log performed;
-    for (const Call& call : TakeCalls()) {
-      if (call.fOperation == "PerformAction") performed.push_back(call.fArguments[0] + " " + call.fArguments[1]);
-    }
-    return performed;
+    return Performed(TakeCalls());
   }
 };
 

@@ -12,6 +12,7 @@
 #include "platform/cursor.h"
 #include "velto/popup_menu.h"
 #include "velto/testing/fixed_font.h"
+#include "velto/tests/root_fixture.h"
 #include "velto/views/tests/view_fixture.h"
 
 namespace VeltoTest {
@@ -40,13 +41,7 @@ class BubbleTest : public ViewTest {
     return delta;
   }
   // The actions that reached the controller since the last call.
-  Strings Performed() {
-    Strings actions;
-    for (const Call& call : TakeCalls()) {
-      if (call.fOperation == "PerformAction") actions.push_back(call.fArguments[0] + " " + call.fArguments[1]);
-    }
-    return actions;
-  }
+  Strings Performed() { return VeltoTest::Performed(TakeCalls()); }
   ref<Wex::rcOffscreenContext32> Picture() { return Draw({0, 0, 200, 100}, 0xFFFFFFFF); }
 
   std::int32_t fNow = 0;
@@ -228,11 +223,7 @@ TEST_F(BubbleTest, ARevealActionThatChangesThePageEndsTheReveal) {
   bubble->LayoutPage(*Picture());
   EXPECT_TRUE(bubble->GetState().fTokens.empty());
   EXPECT_EQ(bubble->GetState().fRevealed, 0u);
-  Strings actions;
-  for (const Call& call : controller.TakeCalls()) {
-    if (call.fOperation == "PerformAction") actions.push_back(call.fArguments[0]);
-  }
-  EXPECT_EQ(actions, Strings{"turn"});
+  EXPECT_EQ(VeltoTest::Performed(controller.TakeCalls()), Strings{"turn "});
   root->Detach();
 }
 

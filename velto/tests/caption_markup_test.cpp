@@ -43,16 +43,7 @@ class MarkupTest : public RootTest {
     bubble.fCurrentPage = 0;
     return bubble;
   }
-  // The message of what the call throws; empty when it throws nothing.
-  template <class F>
-  static std::string ErrorOf(F&& call) {
-    try {
-      call();
-    } catch (const std::exception& e) {
-      return e.what();
-    }
-    return {};
-  }
+  // The message of the layout's error, empty when there is none.
   std::string Layout(Velto::cBubbleState& bubble) {
     return ErrorOf([&] { Velto::ParseCaptionMarkup(bubble, *fContext); });
   }

@@ -44,12 +44,7 @@ class LayoutEditorTest : public ViewTest {
   }
   ~LayoutEditorTest() override { Platform::SetClipboardWriter(fPreviousWriter); }
 
-  bool Press(const Wex::cPoint& p, bool shift = false) {
-    Wex::cMouseEvent event = Event(p);
-    event.fModifiers.fShift = shift;
-    return fView->GetClickHandler()->MouseClick(fView->Self(), event, 0, false, false);
-  }
-  void DragTo(const Wex::cPoint& p) { fView->fTracker->TrackMouse(fView->TrackingHost(), Event(p)); }
+  // Ends the drag, which the editor tracks.
   void Release(const Wex::cPoint& p) {
     EXPECT_TRUE(fView->fTracker->EndTracking(fView->TrackingHost(), Event(p)));
     fView->fTracker = nullptr;
@@ -71,7 +66,7 @@ class LayoutEditorTest : public ViewTest {
   ref<Velto::rcLayoutEditor> fEditor = Velto::rcLayoutEditor::Create();
 };
 
-TEST_F(LayoutEditorTest, CornerSquaresResizeBarsMoveAndShiftMovesATenthTowardZero) {
+TEST_F(LayoutEditorTest, CornerSquaresResizeBarsMoveShiftMovesATenthTowardZeroAndEscapeCancels) {
   const ref<Wex::rcGUIElement> view = Make("type: rectangle, bounds: { 10, 20, 50, 30 }, edit: \"one\"");
   ASSERT_EQ(Names(), Strings{"one"});
   const Velto::LayoutEditorEntry& entry = fEditor->GetEntries().front();
@@ -92,8 +87,8 @@ TEST_F(LayoutEditorTest, CornerSquaresResizeBarsMoveAndShiftMovesATenthTowardZer
     SCOPED_TRACE(RectText({from.fX, from.fY, to.fX, to.fY}));
     fEditor->SetEntryRect(entry, {10, 20, 60, 50});  // through the edit target, which moves the view
     gClipboard.clear();
-    ASSERT_TRUE(Press(from, shift));
-    DragTo(to);
+    ASSERT_TRUE(Press(from, Keys(shift ? "s" : "")));
+    Drag(to);
     Release(to);
     EXPECT_EQ(view->GetRect(), expected);
     EXPECT_EQ(entry.fRect, expected);
@@ -101,12 +96,9 @@ TEST_F(LayoutEditorTest, CornerSquaresResizeBarsMoveAndShiftMovesATenthTowardZer
     EXPECT_EQ(gClipboard.front(), "{ 10, 20, 50, 30 }");  // grabbing copies the rectangle first
     EXPECT_FALSE(fEditor->IsDragging());
   }
-}
-
-TEST_F(LayoutEditorTest, EscapeCancelsTheDragThroughTheViewAndOtherKeysPass) {
-  const ref<Wex::rcGUIElement> view = Make("type: rectangle, bounds: { 10, 20, 50, 30 }, edit: one");
+  // Escape cancels the drag through the view; other keys pass.
   ASSERT_TRUE(Press({5, 35}));
-  DragTo({25, 55});
+  Drag({25, 55});
   EXPECT_EQ(view->GetRect(), (Wex::cRect{30, 40, 80, 70}));
   EXPECT_FALSE(Key('a'));
   EXPECT_TRUE(fEditor->IsDragging());
@@ -123,7 +115,7 @@ TEST_F(LayoutEditorTest, ListenersMayRefuseAndTheEntryAddedLastWins) {
                            iref<Velto::iLayoutEditListener>(listener), nullptr, {255, 0, 0});
   const Velto::LayoutEditorEntry& refusing = fEditor->GetEntries().back();
   ASSERT_TRUE(Press({95, 20}));
-  DragTo({105, 30});
+  Drag({105, 30});
   Release({105, 30});
   EXPECT_EQ(refusing.fRect, (Wex::cRect{100, 10, 150, 40}));
   EXPECT_EQ(refusing.fFrame, (Wex::cRect{100, 10, 150, 40}));

@@ -6,13 +6,12 @@
 #include <cstdio>
 #include <numbers>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/exceptions.h"
-#include "gui/resources/testing/temporary_bundle.h"
 #include "platform/clipboard.h"
-#include "velto/root_view.h"
-#include "velto/testing/recording_controller.h"
+#include "velto/tests/root_fixture.h"
 #include "velto/text_style.h"
 #include "velto/transition.h"
 
@@ -86,13 +85,8 @@ TEST(TransitionSpec, ReadOverTheDefaults) {
     });
   };
   const char* kPlain = " o1 s1 (0,0) r0 c0.5,0.5,0.5,0.5";
-  struct Case {
-    const char* value;  // nullptr: no key
-    bool reverse;
-    const Velto::cTransitionSpec* defaults;
-    std::string expected;
-  };
-  const Case cases[] = {
+  // The value (nullptr: no key), reverse, the defaults, and the transition read.
+  const std::tuple<const char*, bool, const Velto::cTransitionSpec*, std::string> cases[] = {
       {"{}", false, nullptr, std::string("50 0.05") + kPlain},
       {"{ updateRate: 20 }", true, nullptr, std::string("50 -0.05") + kPlain},
       {"{ updateRate: 30, time: 2 }", false, nullptr, std::string("33 0.0165") + kPlain},
@@ -113,9 +107,9 @@ TEST(TransitionSpec, ReadOverTheDefaults) {
       {nullptr, true, &slow, "100 -0.05 o1 s0.5 (0,0) r0 c0.5,0.5,0.5,0.5"},
       {nullptr, false, nullptr, "none"},
   };
-  for (const Case& c : cases) {
-    const Velto::Description transitions = c.value != nullptr ? Velto::Description{{"k", c.value}} : Velto::Description{};
-    EXPECT_EQ(read(transitions, c.reverse, c.defaults), c.expected) << (c.value != nullptr ? c.value : "no key");
+  for (const auto& [value, reverse, defaults, expected] : cases) {
+    const Velto::Description transitions = value != nullptr ? Velto::Description{{"k", value}} : Velto::Description{};
+    EXPECT_EQ(read(transitions, reverse, defaults), expected) << (value != nullptr ? value : "no key");
   }
 }
 
@@ -132,15 +126,7 @@ TEST(AnimationTransform, MovesScalesAndRotatesAboutTheCentre) {
   EXPECT_NE(Velto::MakeAnimationTransform(centre, {}, 1e-5, 0), zero);
 }
 
-class DescriptionReaders : public ::testing::Test {
- protected:
-  void TearDown() override { fRoot->Detach(); }
-
-  ResourcesTest::TemporaryBundle fBundle;
-  Velto::rcResourceRegistry fRegistry{false, L"T"};
-  VeltoTest::RecordingController fController{&fRegistry};
-  ref<Velto::rcRootView> fRoot{new Velto::rcRootView({0, 0, 10, 10}, &fController)};
-};
+using DescriptionReaders = VeltoTest::RootTest;
 
 TEST_F(DescriptionReaders, PositionsCursorsSizesBindingsAndClipboardText) {
   const std::pair<Velto::Description, std::string> positions[] = {
@@ -204,9 +190,8 @@ TEST_F(DescriptionReaders, TextStylesAndSets) {
   EXPECT_EQ(set->GetStyles().size(), 2u);
   EXPECT_EQ(text(set->Find("b")), "(0,0) 0 0 0 uffff0000/1+2 f00000000/0+0+0");
   EXPECT_EQ(set->Find("c"), nullptr);
-  EXPECT_EQ(fController.TakeCalls(), (VeltoTest::Calls{{fRoot.Get(), "GetFont", {"{ face: Arial }"}},
-                                                       {fRoot.Get(), "GetFont", {"{ size: 9 }"}},
-                                                       {fRoot.Get(), "GetFont", {""}}}));
+  EXPECT_EQ(TakeCalls(), (VeltoTest::Calls{At("GetFont", {"{ face: Arial }"}), At("GetFont", {"{ size: 9 }"}),
+                                           At("GetFont", {""})}));
   EXPECT_THROW(Velto::ReadTextStyle({{"frame", "{ padding: ( }"}}, *fRoot), Exception);
 }
 

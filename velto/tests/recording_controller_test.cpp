@@ -82,7 +82,8 @@ TEST_F(RecordingController, ThrowsWhatATestSetsAfterLoggingTheCall) {
   EXPECT_THROW(fake.SetVariable(*root, "v", "1", false), FormatException);
   EXPECT_EQ(fake.fVariables.count("v"), 0u);
   EXPECT_THROW(fake.GetApplicationName(), UserCancelledException);
-  EXPECT_EQ(fake.TakeCalls(), (Calls{{root.Get(), "SetVariable", {"v", "1", "false"}}, {nullptr, "GetApplicationName", {}}}));
+  EXPECT_EQ(fake.TakeCalls(),
+            (Calls{{root.Get(), "SetVariable", {"v", "1", "false"}}, {nullptr, "GetApplicationName", {}}}));
   fake.StopThrowing("SetVariable");
   fake.SetVariable(*root, "v", "1", false);
   EXPECT_EQ(fake.fVariables["v"], "1");

@@ -26,6 +26,25 @@
 
 namespace VeltoTest {
 
+// The message of what the call throws; empty when it throws nothing.
+template <class F>
+std::string ErrorOf(F&& call) {
+  try {
+    call();
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return {};
+}
+// The actions performed among the calls, as "action params".
+inline std::vector<std::string> Performed(const Calls& calls) {
+  std::vector<std::string> actions;
+  for (const Call& call : calls) {
+    if (call.fOperation == "PerformAction") actions.push_back(call.fArguments[0] + " " + call.fArguments[1]);
+  }
+  return actions;
+}
+
 // A view that shows hints and logs its refreshes with its hint.
 class rcHintedView : public Velto::rcView {
  public:

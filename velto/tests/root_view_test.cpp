@@ -168,7 +168,7 @@ TEST_F(RootTest, ForgottenViewsAndEverythingBelowThemLoseTheirRecords) {
 TEST_F(RootTest, TimerErrorsAreShown) {
   using Throw = std::function<void(RecordingController&, std::string_view)>;
   const auto throwing = [](auto error) -> Throw {
-    return [error](RecordingController& controller, std::string_view operation) { controller.ThrowOn(operation, error); };
+    return [error](RecordingController& c, std::string_view operation) { c.ThrowOn(operation, error); };
   };
   const std::pair<Throw, const char*> cases[] = {
       {throwing(FormatException("Missing view type")), "Missing view type"},
