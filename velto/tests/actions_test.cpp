@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/exceptions.h"
@@ -106,11 +107,7 @@ class ActionTest : public RootTest {
 TEST_F(ActionTest, PerformedActionsRunWhenEnabledAndThenRefresh) {
   const std::string refresh = "ReloadFromPlugIn";
   fController.fVariables["host"] = "a.b";
-  const struct {
-    const char* name;
-    const char* params;
-    Log log;
-  } cases[] = {
+  const std::tuple<const char*, const char*, Log> cases[] = {
       {"batch", "{{set, {patch.name, Init}}, {reload}}",
        {"TestVariable patch.name", "SetVariable patch.name Init false", "ReloadResources", refresh}},
       {"batch", "{{set, {ro, 1}}, {set, {x, 2, 3}}}",
@@ -133,7 +130,7 @@ TEST_F(ActionTest, PerformedActionsRunWhenEnabledAndThenRefresh) {
       {"launch", "https://a.b/c", {"open https://a.b/c", refresh}},
       {"launch", "\"telnet://[var]host[/var]/ x\"", {"open telnet://a.b/ x", "GetVariable host", refresh}},
   };
-  for (const auto& c : cases) EXPECT_EQ(Run(true, c.name, c.params), c.log) << c.name << " " << c.params;
+  for (const auto& [name, params, log] : cases) EXPECT_EQ(Run(true, name, params), log) << name << " " << params;
 
   // Failures are shown by their kind; a lost window and the enabled query's errors leave at once.
   using Throw = std::function<void()>;
@@ -158,25 +155,17 @@ TEST_F(ActionTest, PerformedActionsRunWhenEnabledAndThenRefresh) {
 }
 
 TEST_F(ActionTest, EnabledAndCheckedStates) {
-  const struct {
-    const char* name;
-    const char* params;
-    bool enabled, checked;
-  } cases[] = {
-      {"set", "{x, 1}", true, true},
-      {"set", "{ro, ''}", false, true},
+  const std::tuple<const char*, const char*, bool, bool> cases[] = {  // name, params, enabled, checked
+      {"set", "{x, 1}", true, true}, {"set", "{ro, ''}", false, true},
       {"switch", "{variable: mode, cases: {a: {off}, b: {on}}}", true, false},
       {"switch", "{variable: mode, cases: {a: {on}}, default: {off}, checked: {a, 'b'}}", false, true},
-      {"batch", "{}", false, true},
-      {"batch", "{{off}, {on}}", true, false},
-      {"execute", "{}", false, false},
-      {"execute", "{actionVariable: a}", true, true},
-      {"edit", "{variable: ro}", false, false},
+      {"batch", "{}", false, true}, {"batch", "{{off}, {on}}", true, false}, {"execute", "{}", false, false},
+      {"execute", "{actionVariable: a}", true, true}, {"edit", "{variable: ro}", false, false},
       {"hint", "", false, false},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Velto::IsActionEnabled(*fRoot, c.name, c.params), c.enabled) << c.name << " " << c.params;
-    EXPECT_EQ(Velto::IsActionChecked(*fRoot, c.name, c.params), c.checked) << c.name << " " << c.params;
+  for (const auto& [name, params, enabled, checked] : cases) {
+    EXPECT_EQ(Velto::IsActionEnabled(*fRoot, name, params), enabled) << name << " " << params;
+    EXPECT_EQ(Velto::IsActionChecked(*fRoot, name, params), checked) << name << " " << params;
   }
   for (const char* name : {"nop", "alert", "popup", "launch", "reload", "assert"}) {
     EXPECT_TRUE(Velto::IsActionEnabled(*fRoot, name, "") && !Velto::IsActionChecked(*fRoot, name, "")) << name;
@@ -206,12 +195,8 @@ TEST_F(ActionTest, ActionsThatReachThemselvesStopAtTheNestingLimit) {
 TEST_F(ActionTest, DialogsAndAssertsFollowTheirParams) {
   const std::string items = "{items: {{Copy, copyPatch}, -, {Paste, pastePatch}}}";
   const char* menu = "menu 500,600: Copy/1 - Paste/2";
-  const struct {
-    const char* name;
-    std::string params;
-    std::int32_t answer;
-    Log log;
-  } cases[] = {
+  const auto failed = [](const std::string& what) { return Log{"Velto assertion failed: " + what}; };
+  const std::tuple<const char*, std::string, std::int32_t, Log> cases[] = {  // name, params, answer, log
       {"alert", "{reactions: {ok: {set, {y, 1}}}}", 0, {"alert 000 'Test' ''", "SetVariable y 1 false"}},
       {"alert", "{buttons: yes no, reactions: {yes: {set, {y, 1}}}}", 4, {"alert 030 'Test' ''"}},
       {"alert", "{type: error, buttons: abort retry ignore, default: ignore, title: \"\", text: '[var]x[/var]!'}", 5,
@@ -222,13 +207,11 @@ TEST_F(ActionTest, DialogsAndAssertsFollowTheirParams) {
       {"alert", "{type: Info}", 0, {"Invalid alert type : \"Info\""}},
       {"alert", "{buttons: okcancel}", 0, {"Invalid alert buttons : \"okcancel\""}},
       {"alert", "{default: maybe}", 0, {"Invalid default button : \"maybe\""}},
-      {"popup", items, 2, {menu, "PerformAction pastePatch "}},
-      {"popup", items, 0, {menu}},
+      {"popup", items, 2, {menu, "PerformAction pastePatch "}}, {"popup", items, 0, {menu}},
       {"popup", items, 3, {menu}},
       {"popup",
        "{items: {{'', a}, \"-\", {'&\xc3\x9c[var]x[/var]', on, {p}}, {off, off}}, position: {5, 6}, storeAction: sa,"
-       " storeParams: 'sp'}",
-       2,
+       " storeParams: 'sp'}", 2,
        {"menu 105,206: -/1 \xc3\x9c" "1/2 checked off/3 off", "SetVariable sa on false", "SetVariable sp {p} false",
         "PerformAction on {p}"}},
       {"popup", "{items: [var]list[/var], offset: {-1, 2}}", 1, {"menu 499,602: A/1 - B/2", "SetVariable z 1 false"}},
@@ -237,23 +220,20 @@ TEST_F(ActionTest, DialogsAndAssertsFollowTheirParams) {
        {"edit '1?' '1'", "SetVariableTracking x true", "SetVariable x 1! true", "SetVariableTracking x false",
         "SetVariable y 1 false"}},
       {"edit", "{variable: x, default: '', reaction: {set, {y, 1}}}", 0, {"edit '' ''"}},
-      {"assert", "{variable: patch.name, is: Init}", 0, {"Velto assertion failed: \"patch.name\" is: \"Init\""}},
+      {"assert", "{variable: patch.name, is: Init}", 0, failed("\"patch.name\" is: \"Init\"")},
       {"assert", "{variable: 'patch.name', isNot: Init, differsFrom: \"patch.name\"}", 0, {}},
       {"assert", "{variable: 'patch.name', differsFrom: \"patch.name\"}", 0,
-       {"Velto assertion failed: \"patch.name\" differsFrom: \"patch.name\""}},
-      {"assert", "{action: nop, enabled: false}", 0,
-       {"Velto assertion failed: action \"nop\" with params \"\" is enabled"}},
-      {"assert", "{action: nop, enabled: \"true\"}", 0,
-       {"Velto assertion failed: action \"nop\" with params \"\" is enabled"}},
+       failed("\"patch.name\" differsFrom: \"patch.name\"")},
+      {"assert", "{action: nop, enabled: false}", 0, failed("action \"nop\" with params \"\" is enabled")},
+      {"assert", "{action: nop, enabled: \"true\"}", 0, failed("action \"nop\" with params \"\" is enabled")},
       {"assert", "{action: on, params: '{p}', enabled: TRUE, checked: false}", 0,
-       {"Velto assertion failed: action \"on\" with params \"{p}\" is checked"}},
-      {"assert", "{action: off, enabled: true}", 0,
-       {"Velto assertion failed: action \"off\" with params \"\" is not enabled"}},
+       failed("action \"on\" with params \"{p}\" is checked")},
+      {"assert", "{action: off, enabled: true}", 0, failed("action \"off\" with params \"\" is not enabled")},
       {"assert", "{variable: x, action: nop, enabled: true}", 0,
        {"Invalid assert params : \"{variable: x, action: nop, enabled: true}\""}},
       {"assert", "{action: nop}", 0, {"Invalid assert params : \"{action: nop}\""}},
   };
-  for (const auto& c : cases) EXPECT_EQ(Effects(c.name, c.params, c.answer), c.log) << c.params;
+  for (const auto& [name, params, answer, log] : cases) EXPECT_EQ(Effects(name, params, answer), log) << params;
 }
 
 }  // namespace

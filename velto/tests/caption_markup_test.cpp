@@ -64,14 +64,10 @@ class MarkupTest : public RootTest {
 
 TEST_F(MarkupTest, MalformedTagsFailWithTheirMessagesAndKeepTheTokensMadeBefore) {
   const std::pair<std::string, std::string> cases[] = {
-      {"</b>", "Unbalanced style tags: default and /b"},
-      {"<b>x</i>", "Unbalanced style tags: b and /i"},
-      {"<click action=a>x</click></click>", "Unbalanced click tag"},
-      {"<do>", "Missing action in click or do tag"},
-      {"<pause>", "Missing delay in pause tag"},
-      {"<move time=1>", "Missing bounds in move tag"},
-      {"<br/>", "Unrecognized style tag: br/"},
-      {"<pause delay=2*>", "Unexpected end of string"},
+      {"</b>", "Unbalanced style tags: default and /b"}, {"<b>x</i>", "Unbalanced style tags: b and /i"},
+      {"<click action=a>x</click></click>", "Unbalanced click tag"}, {"<do>", "Missing action in click or do tag"},
+      {"<pause>", "Missing delay in pause tag"}, {"<move time=1>", "Missing bounds in move tag"},
+      {"<br/>", "Unrecognized style tag: br/"}, {"<pause delay=2*>", "Unexpected end of string"},
   };
   for (const auto& [page, message] : cases) {
     Velto::cBubbleState bubble = Bubble(page);

@@ -29,15 +29,10 @@ std::string Outcome(Read read) {
 
 TEST(ClickMask, NamesJoinedByPlus) {
   const std::pair<std::string, std::string> cases[] = {
-      {"click+shift", "3"},
-      {"mac", "8192"},
-      {"", "0"},
-      {"click+", "1"},
+      {"click+shift", "3"}, {"mac", "8192"}, {"", "0"}, {"click+", "1"},
       {"\"windows\"+'up'+down+context+control+alt+command+left+right+press+release", "8188"},
-      {"+click", "Invalid click mask constant: \"\""},
-      {"click++shift", "Invalid click mask constant: \"\""},
-      {"click + shift", "Invalid click mask constant: \"click \""},
-      {"Click", "Invalid click mask constant: \"Click\""},
+      {"+click", "Invalid click mask constant: \"\""}, {"click++shift", "Invalid click mask constant: \"\""},
+      {"click + shift", "Invalid click mask constant: \"click \""}, {"Click", "Invalid click mask constant: \"Click\""},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Outcome([&] { return std::to_string(Velto::ReadClickMask(c.first)); }), c.second) << c.first;

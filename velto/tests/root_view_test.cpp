@@ -173,11 +173,8 @@ TEST_F(RootTest, TimerErrorsAreShown) {
   const std::pair<Throw, const char*> cases[] = {
       {throwing(FormatException("Missing view type")), "Missing view type"},
       {throwing(Wex::xMacOSError(-43)), "File not found (OS status -43)"},
-      {throwing(Wex::xExceptionWithRCString("text")), "text"},
-      {throwing(std::out_of_range("range")), "range"},
-      {throwing(UserCancelledException()), nullptr},
-      {throwing(42), nullptr},
-      {throwing(Exception("")), nullptr},
+      {throwing(Wex::xExceptionWithRCString("text")), "text"}, {throwing(std::out_of_range("range")), "range"},
+      {throwing(UserCancelledException()), nullptr}, {throwing(42), nullptr}, {throwing(Exception("")), nullptr},
   };
   fController.fShowErrorResult = true;
   for (const std::uint32_t timer : {Velto::kReloadTimer, Velto::kRefreshTimer}) {

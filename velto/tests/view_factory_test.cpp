@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -52,11 +53,8 @@ TEST_F(ViewFactoryTest, FindsEveryTypeByItsExactName) {
 
 TEST_F(ViewFactoryTest, RasterViewsShowTheImageBlendedAtTheirOpacity) {
   const ref<Velto::rcImage> white = fRegistry.GetImage("white");
-  const struct {
-    const char* keys;
-    std::uint32_t background, inside, outside;  // colours of (3, 3) and (4, 4)
-    const char* drawable;
-  } cases[] = {
+  // keys, background, the colours of (3, 3) and (4, 4), and the drawable
+  const std::tuple<const char*, std::uint32_t, std::uint32_t, std::uint32_t, const char*> cases[] = {
       {"image: white", 0xFF000000, 0xFFFFFF, 0x000000, "the image"},
       {"image: white, opacity: 150", 0xFF000000, 0xFFFFFF, 0x000000, "the image"},
       {"image: white, opacity: 99.9, blend: normal", 0xFF000000, 0xFFFFFF, 0x000000, "the image"},
@@ -68,19 +66,19 @@ TEST_F(ViewFactoryTest, RasterViewsShowTheImageBlendedAtTheirOpacity) {
       {"image: { name: white, clip: { 0, 0, 4, 4 } }, blend: add", 0xFF404040, 0xFFFFFF, 0x404040, "blended"},
       {"image: { name: white, clip: { 9, 9, 1, 1 } }, blend: add", 0xFF404040, 0x404040, 0x404040, "none"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.keys);
+  for (const auto& [keys, background, inside, outside, expected] : cases) {
+    SCOPED_TRACE(keys);
     fRoot->RemoveAllChildren();
-    const ref<Wex::rcGUIElement> view = Make(std::string("type: raster, bounds: { 0, 0, 8, 8 }, ") + c.keys);
+    const ref<Wex::rcGUIElement> view = Make(std::string("type: raster, bounds: { 0, 0, 8, 8 }, ") + keys);
     const Wex::rcDrawable* drawable = dynamic_cast<Wex::rcDrawableElement&>(*view).GetDrawable().Get();
     const char* kind = drawable == nullptr                                               ? "none"
                        : drawable == white.Get()                                         ? "the image"
                        : dynamic_cast<const Velto::rcBlendedImage*>(drawable) != nullptr ? "blended"
                                                                                          : "other";
-    EXPECT_STREQ(kind, c.drawable);
-    const ref<Wex::rcOffscreenContext32> bitmap = Draw({0, 0, 200, 100}, c.background);
-    EXPECT_EQ(Rgb(*bitmap, 3, 3), c.inside);
-    EXPECT_EQ(Rgb(*bitmap, 4, 4), c.outside);
+    EXPECT_STREQ(kind, expected);
+    const ref<Wex::rcOffscreenContext32> bitmap = Draw({0, 0, 200, 100}, background);
+    EXPECT_EQ(Rgb(*bitmap, 3, 3), inside);
+    EXPECT_EQ(Rgb(*bitmap, 4, 4), outside);
   }
   TakeCalls();
   Make("type: raster, image: \"white\"");
