@@ -89,8 +89,7 @@ TEST_F(MarkupTest, TokensCarryTheirTextDelaysAndActions) {
       {"", {"|0||"}},
       {"&#65;&#0x41;&lt;&amp;&foo; &quot;&gt;&#x41;", {"AA<&&foo;|0||", std::string("\">\0|0||", 7)}},
       {"&x y;z w", {"&x y;z|0||", "w|0||"}},  // an unknown entity runs to its ';' as it stands
-      {"<pause delay=0.5>", {"|500||"}},
-      {"<pause delay=1e300>", {"|2147483647||"}},
+      {"<pause delay=0.5>", {"|500||"}}, {"<pause delay=1e300>", {"|2147483647||"}},
       {"a <pause delay=1 delay=2> b<pause delay=0.25><pause delay=0.5>", {"a|1000||", "b|500||"}},
       {"<t>abc</t> d", {"abc|300||", "d|0||"}},
       {"<click action=go params='{p, 1}' auto=true>x y</click> z <do action=d params=q action=e>",
@@ -114,16 +113,13 @@ TEST_F(MarkupTest, TokensCarryTheirTextDelaysAndActions) {
 TEST_F(MarkupTest, WordsWrapBreakAfterHyphensAndAreCutWhenLongerThanALine) {
   const std::tuple<std::int32_t, std::string, Strings> cases[] = {
       {50, "abcdefghijkl", {"abcde@0,9", "fghij@0,21", "kl@0,33"}},
-      {50, "ab-cdefgh", {"ab-@0,9", "cdefg@0,21", "h@0,33"}},
-      {80, "x ab-cdefgh", {"x@0,9", "ab-@20,9", "cdefgh@0,21"}},
+      {50, "ab-cdefgh", {"ab-@0,9", "cdefg@0,21", "h@0,33"}}, {80, "x ab-cdefgh", {"x@0,9", "ab-@20,9", "cdefgh@0,21"}},
       {100, "x abc-defgh-", {"x@0,9", "abc-defgh-@0,21"}},  // after a final hyphen: no break
-      {40, "ab&nbhp;cd", {"ab-c@0,9", "d@0,21"}},
-      {100, "ef&nbsp;gh ij", {"ef gh@0,9", "ij@60,9"}},
+      {40, "ab&nbhp;cd", {"ab-c@0,9", "d@0,21"}}, {100, "ef&nbsp;gh ij", {"ef gh@0,9", "ij@60,9"}},
       {100, "a <b> c", {"a@0,9", "c@30,9"}},  // a space on each side of the tag
       {5, "abc", {"a@0,9", "b@0,21", "c@0,33"}},
       {100, "x <c>ab</c> <r>cd</r>", {"x@0,9", "ab@40,9", "cd@80,9"}},
-      {100, "<s>a</s><br>b", {"a@0,9", "b@0,26"}},
-      {100, "<f>ab</f> c", {"ab@3,15", "c@39,15"}},
+      {100, "<s>a</s><br>b", {"a@0,9", "b@0,26"}}, {100, "<f>ab</f> c", {"ab@3,15", "c@39,15"}},
   };
   for (const auto& [width, page, expected] : cases) {
     Velto::cBubbleState bubble = Bubble(page, {0, 0, width, 40});
@@ -200,8 +196,7 @@ TEST_F(MarkupTest, TheOutlineItsRectanglesAndTheHeightThatTheTextNeeds) {
   bubble.fTextBounds = {9, 10, 50, 30};
   const std::tuple<std::int32_t, std::int32_t, std::optional<std::int32_t>, Wex::cRect> cases[] = {
       {40, 40, std::nullopt, {0, 10, 100, 200}},  // minimum = maximum = the height: kept
-      {20, 100, std::nullopt, {0, 10, 100, 57}},
-      {50, 100, std::nullopt, {0, 10, 100, 60}},
+      {20, 100, std::nullopt, {0, 10, 100, 57}}, {50, 100, std::nullopt, {0, 10, 100, 60}},
       {50, 30, std::nullopt, {0, 10, 100, 40}},  // crossed limits: the maximum wins
       {20, 100, 50, {0, 3, 100, 50}},            // moved up out of the parent's bottom
       {20, 100, 40, {0, 0, 100, 47}},            // but never above the top

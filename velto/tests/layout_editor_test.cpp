@@ -79,8 +79,7 @@ TEST_F(LayoutEditorTest, CornerSquaresResizeBarsMoveShiftMovesATenthTowardZeroAn
       {{9, 55}, {12, 65}, false, {13, 20, 60, 60}},   // bottom-left
       {{5, 35}, {8, 45}, false, {13, 30, 63, 60}},    // the left bar moves
       {{30, 15}, {33, 25}, false, {13, 30, 63, 60}},  // and so does the top one
-      {{5, 35}, {6, 36}, true, {10, 20, 60, 50}},
-      {{5, 35}, {15, 45}, true, {11, 21, 61, 51}},
+      {{5, 35}, {6, 36}, true, {10, 20, 60, 50}}, {{5, 35}, {15, 45}, true, {11, 21, 61, 51}},
       {{5, 35}, {-4, 26}, true, {10, 20, 60, 50}},
   };
   for (const auto& [from, to, shift, expected] : cases) {

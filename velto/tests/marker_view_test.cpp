@@ -109,8 +109,7 @@ TEST_F(MarkerTest, WithoutRandomnessThePenTracesTheEllipseAndTheOutlineMixChoose
   const std::string loop = "center: { 50, 50 }, size: { 30, 20 }, time: 0.05, pen: { color: black, stroke: 6 }, ";
   const std::tuple<std::string, std::uint32_t, std::uint32_t> cases[] = {
       // keys, on the pen's centre line (50, 70), on its edge (50, 67)
-      {"random: 0", 0x000000, 0x000000},
-      {"random: -50", 0x000000, 0x000000},
+      {"random: 0", 0x000000, 0x000000}, {"random: -50", 0x000000, 0x000000},
       {"outlineMix: 100, outlineWidth: 2", 0xFFFFFF, 0x000000},
   };
   for (const auto& [keys, centre, edge] : cases) {

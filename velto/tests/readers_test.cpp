@@ -95,8 +95,7 @@ TEST(TransitionSpec, ReadOverTheDefaults) {
       {"{ updateRate: 1e9 }", false, nullptr, std::string("1 0.001") + kPlain},
       {"{ updateRate: 1e-9, time: 1e9 }", false, nullptr, std::string("1073741824 0.00107374") + kPlain},
       {"{ scale: 1 / 0, rotation: 0 / 0, offset: { 1e999, 0 } }", false, nullptr, std::string("50 0.05") + kPlain},
-      {"{ time: 0, scale: 10 }", false, nullptr, "none"},
-      {"{ time: 1 / 0 }", false, nullptr, "none"},
+      {"{ time: 0, scale: 10 }", false, nullptr, "none"}, {"{ time: 1 / 0 }", false, nullptr, "none"},
       {"{ scale: x }", false, nullptr, "Undefined symbol: \"x\""},
       {nullptr, false, &slow, "100 0.05 o1 s0.5 (0,0) r0 c0.5,0.5,0.5,0.5"},
       {nullptr, true, &slow, "100 -0.05 o1 s0.5 (0,0) r0 c0.5,0.5,0.5,0.5"},
@@ -126,9 +125,7 @@ using DescriptionReaders = VeltoTest::RootTest;
 TEST_F(DescriptionReaders, PositionsCursorsSizesBindingsAndClipboardText) {
   const std::pair<Velto::Description, std::string> positions[] = {
       {{{"position", "{ 1, 2 }"}, {"offset", "{ 3, 4 }"}}, "1,2"},
-      {{{"position", ""}}, "0,0"},
-      {{{"offset", "{ , $ + 1 }"}}, "offset 5,7"},
-      {{}, "offset 5,6"},
+      {{{"position", ""}}, "0,0"}, {{{"offset", "{ , $ + 1 }"}}, "offset 5,7"}, {{}, "offset 5,6"},
   };
   for (const auto& [description, expected] : positions) {
     bool isOffset = false;

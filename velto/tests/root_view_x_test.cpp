@@ -59,8 +59,7 @@ TEST_F(RootTest, TheHintActionShowsItsTextBesideTheOriginOrAtAPosition) {
   EXPECT_TRUE(Velto::IsActionEnabled(*fRoot, "hint", ""));
   using Shown = std::pair<Wex::cPoint, std::string>;
   const std::pair<const char*, Shown> cases[] = {
-      {"{text: '[var]x[/var]!'}", {{500, 622}, "value!"}},
-      {"{offset: {-1, 2}, position: {3, 4}}", {{103, 204}, ""}},
+      {"{text: '[var]x[/var]!'}", {{500, 622}, "value!"}}, {"{offset: {-1, 2}, position: {3, 4}}", {{103, 204}, ""}},
       {"{offset: {-1, 2}}", {{499, 602}, ""}},
   };
   for (const auto& [params, shown] : cases) {

@@ -49,33 +49,21 @@ TEST_F(TextMacros, TagsExpandAgainstTheController) {
     std::string expected;
   };
   const Case cases[] = {
-      {"[var]y[/var]!", "cd!"},
-      {"[var]x[/var]", "a\"b"},
+      {"[var]y[/var]!", "cd!"}, {"[var]x[/var]", "a\"b"},
       {"\"[var]x[/var]\"", "\"a\\\"b\""},  // inside quotes the value is escaped
       {"'[var]x[/var]'", "'a\\\"b'"},
       {"\"it's [var]x[/var]\"", "\"it's a\\\"b\""},  // the other quote character changes nothing
       {"'[var]Big[/var]'", "'\\xe9t\\xe9'"},
       {"\"[uppercase][var]x[/var][/uppercase]\"", "\"A\"B\""},  // each level has its own quotes
-      {"[var]y", "cd"},
-      {"[var]", ""},
-      {"[uppercase]ab[var]y[/var][/uppercase]", "ABCD"},
-      {"[lowercase]AB\xc9[/lowercase]", "ab\xe9"},
-      {"[uppercase]x[lowercase]Y[/lowercase]z", "XYZ"},
-      {"[windows]w[/windows][mac]m[/mac]", "m"},
-      {"[mac]\"[var]x[/var][/mac]\"", "\"a\\\"b\""},
+      {"[var]y", "cd"}, {"[var]", ""}, {"[uppercase]ab[var]y[/var][/uppercase]", "ABCD"},
+      {"[lowercase]AB\xc9[/lowercase]", "ab\xe9"}, {"[uppercase]x[lowercase]Y[/lowercase]z", "XYZ"},
+      {"[windows]w[/windows][mac]m[/mac]", "m"}, {"[mac]\"[var]x[/var][/mac]\"", "\"a\\\"b\""},
       {"[xlate]Hello[/xlate], [xlate]World[/xlate]", "Bonjour, World"},
-      {"[Var]y", "[Var]y"},
-      {"[var ]y", "[var ]y"},
-      {"[varx]y", "[varx]y"},
-      {"[[var]y[/var]", "[cd"},
-      {"a[b", "a[b"},
-      {"a]b[", "a]b["},
-      {"[] a\\\"b", "[] a\"b"},
-      {"[]\\'\\\\\\q\\", "[]'\\\\q\\"},
+      {"[Var]y", "[Var]y"}, {"[var ]y", "[var ]y"}, {"[varx]y", "[varx]y"}, {"[[var]y[/var]", "[cd"}, {"a[b", "a[b"},
+      {"a]b[", "a]b["}, {"[] a\\\"b", "[] a\"b"}, {"[]\\'\\\\\\q\\", "[]'\\\\q\\"},
       {"a\\\"b", "a\\\"b"},  // without '[' nothing changes
       {"\"\\\"[var]y[/var]\"", "\"\"cd\""},  // an escaped quote leaves the quote open
-      {"[/mac]", "error: Unexpected meta tag: [/mac]"},
-      {"[var]x[/mac]", "error: Unexpected meta tag: [/mac]"},
+      {"[/mac]", "error: Unexpected meta tag: [/mac]"}, {"[var]x[/mac]", "error: Unexpected meta tag: [/mac]"},
       {"[mac][/var][/mac]", "error: Unexpected meta tag: [/var]"},
       {"[windows][/uppercase]", "error: Unexpected meta tag: [/uppercase]"},
   };
