@@ -52,25 +52,16 @@ TEST_F(RecordingController, AnswersFromItsSettingsAndLogsEveryCall) {
   fake.fShowErrorResult = true;
   EXPECT_TRUE(fake.ShowError(*b, ""));
 
-  EXPECT_EQ(fake.TakeCalls(), (Calls{
-                                  {nullptr, "GetApplicationName", {}},
-                                  {a.Get(), "GetVariable", {"v"}},
-                                  {b.Get(), "GetVariable", {"absent"}},
-                                  {a.Get(), "TestVariable", {"v"}},
-                                  {a.Get(), "TestVariable", {"locked"}},
-                                  {a.Get(), "SetVariableTracking", {"v", "true"}},
-                                  {a.Get(), "SetVariable", {"v", "2", "true"}},
-                                  {a.Get(), "SetVariableTracking", {"v", "false"}},
-                                  {a.Get(), "IsActionEnabled", {"any", "p"}},
-                                  {a.Get(), "IsActionEnabled", {"off", "p"}},
-                                  {b.Get(), "IsActionChecked", {"any", ""}},
-                                  {b.Get(), "IsActionChecked", {"on", ""}},
-                                  {b.Get(), "PerformAction", {"go", "x, y"}},
-                                  {a.Get(), "ReloadFromPlugIn", {}},
-                                  {a.Get(), "CreateView", {"1,2,3,4", "dial", "{a: 1, b: \"q\"}"}},
-                                  {a.Get(), "ShowError", {"bad"}},
-                                  {b.Get(), "ShowError", {""}},
-                              }));
+  EXPECT_EQ(fake.TakeCalls(),
+            (Calls{{nullptr, "GetApplicationName", {}}, {a.Get(), "GetVariable", {"v"}},
+                   {b.Get(), "GetVariable", {"absent"}}, {a.Get(), "TestVariable", {"v"}},
+                   {a.Get(), "TestVariable", {"locked"}}, {a.Get(), "SetVariableTracking", {"v", "true"}},
+                   {a.Get(), "SetVariable", {"v", "2", "true"}}, {a.Get(), "SetVariableTracking", {"v", "false"}},
+                   {a.Get(), "IsActionEnabled", {"any", "p"}}, {a.Get(), "IsActionEnabled", {"off", "p"}},
+                   {b.Get(), "IsActionChecked", {"any", ""}}, {b.Get(), "IsActionChecked", {"on", ""}},
+                   {b.Get(), "PerformAction", {"go", "x, y"}}, {a.Get(), "ReloadFromPlugIn", {}},
+                   {a.Get(), "CreateView", {"1,2,3,4", "dial", "{a: 1, b: \"q\"}"}}, {a.Get(), "ShowError", {"bad"}},
+                   {b.Get(), "ShowError", {""}}}));
   EXPECT_TRUE(fake.GetCalls().empty());
 }
 

@@ -3,18 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "base/exceptions.h"
-#include "gui/resources/testing/temporary_bundle.h"
-#include "velto/root_view.h"
-#include "velto/testing/recording_controller.h"
+#include "velto/tests/root_fixture.h"
 
 namespace {
 
-using VeltoTest::Call;
 using VeltoTest::Calls;
 
-class TextMacros : public testing::Test {
+class TextMacros : public VeltoTest::RootTest {
  protected:
   TextMacros() {
     fBundle.WriteResource("T_strings", "txt", "Hello: Bonjour");
@@ -36,19 +34,10 @@ class TextMacros : public testing::Test {
     for (int i = 0; i < count; ++i) text += part;
     return text;
   }
-
-  ResourcesTest::TemporaryBundle fBundle;
-  Velto::rcResourceRegistry fRegistry{false, L"T"};
-  VeltoTest::RecordingController fController{&fRegistry};
-  ref<Velto::rcRootView> fRoot{new Velto::rcRootView({0, 0, 10, 10}, &fController)};
 };
 
 TEST_F(TextMacros, TagsExpandAgainstTheController) {
-  struct Case {
-    std::string text;
-    std::string expected;
-  };
-  const Case cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {"[var]y[/var]!", "cd!"}, {"[var]x[/var]", "a\"b"},
       {"\"[var]x[/var]\"", "\"a\\\"b\""},  // inside quotes the value is escaped
       {"'[var]x[/var]'", "'a\\\"b'"},
@@ -67,15 +56,13 @@ TEST_F(TextMacros, TagsExpandAgainstTheController) {
       {"[mac][/var][/mac]", "error: Unexpected meta tag: [/var]"},
       {"[windows][/uppercase]", "error: Unexpected meta tag: [/uppercase]"},
   };
-  for (const Case& c : cases) EXPECT_EQ(Expand(c.text), c.expected) << c.text;
+  for (const auto& [text, expected] : cases) EXPECT_EQ(Expand(text), expected) << text;
 }
 
 TEST_F(TextMacros, ExpansionCallsTheControllerInTextOrder) {
-  fController.TakeCalls();
+  TakeCalls();
   EXPECT_EQ(Expand("[windows][var]w[/var][/windows][uppercase][xlate]t[/xlate][var]y[/var][/uppercase]"), "TCD");
-  EXPECT_EQ(fController.TakeCalls(),
-            (Calls{{fRoot.Get(), "GetVariable", {"w"}}, {fRoot.Get(), "GetText", {"t"}},
-                   {fRoot.Get(), "GetVariable", {"y"}}}));
+  EXPECT_EQ(TakeCalls(), (Calls{At("GetVariable", {"w"}), At("GetText", {"t"}), At("GetVariable", {"y"})}));
   fController.ThrowOn("GetText", Exception("no text"));
   try {
     Velto::ExpandTextMacros(*fRoot, "[xlate]t");
