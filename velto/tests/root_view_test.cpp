@@ -20,10 +20,8 @@ using Log = std::vector<std::string>;
 TEST_F(RootTest, DragsOnBoundControlsWriteTheirVariable) {
   fController.fVariables = {{"gain", "0.3"}, {"mix", "0.5"}};
   fController.fReadOnly = {"mix"};
-  const ref<rcTestControl> gain = AddControl("gain");
-  const ref<rcTestControl> mix = AddControl("mix");
-  const ref<rcTestControl> unbound = AddControl("");
-  const ref<rcTestControl> untagged = AddControl("mix");
+  const ref<rcTestControl> gain = AddControl("gain"), mix = AddControl("mix"), unbound = AddControl(""),
+                           untagged = AddControl("mix");
   untagged->SetListenerTag(0);
   Host(fRoot);
   fRoot->WindowStateChanged();

@@ -40,15 +40,8 @@ class VeltoViewTest : public RootTest {
 
   // From its values to fully shown, or back with a negative step.
   static Velto::cTransitionSpec Transition(double step) {
-    Velto::cTransitionSpec t;
-    t.fPhaseStep = step;
-    t.fOpacity = 0.0;
-    t.fScale = 0.5;
-    t.fOffset = {10, -20};
-    t.fRotation = 1.0;
-    t.fOffsetCurve = 0.3;
-    t.fScaleCurve = 0.8;
-    return t;
+    return {.fPhaseStep = step, .fOpacity = 0.0, .fScale = 0.5, .fOffset = {10, -20}, .fRotation = 1.0,
+            .fOffsetCurve = 0.3, .fScaleCurve = 0.8};
   }
   // The content's opacity and transform.
   std::array<double, 7> Last() const {
@@ -110,8 +103,7 @@ TEST_F(VeltoViewTest, TransitionsEndExactlyOnTheirValuesAndThenRefresh) {
   TakeCalls();
   fController.ThrowOn("GetText", FormatException("bad"));
   fController.fShowErrorResult = true;
-  Velto::cTransitionSpec quick = open;
-  quick.fPhaseStep = 1.0;
+  const Velto::cTransitionSpec quick = Transition(1.0);
   fVelto->StartTransition(&quick, true);
   EXPECT_EQ(RunTicks(100), 1);
   EXPECT_EQ(TakeCalls(), (Calls{{fVelto.Get(), "GetVariable", {"layout"}}, {fVelto.Get(), "GetText", {"a"}},
