@@ -176,9 +176,7 @@ TEST_F(BubbleTest, ClicksPerformTheWordsOrTheBubblesActionAndTheHandShowsOverWor
   EXPECT_FALSE(fView->GetClickHandler()->MouseClick(fView->Self(), control, 0, true, false));
   EXPECT_FALSE(RightPress({70, 40}));
   EXPECT_EQ(Performed(), Strings{});
-  Move({15, 15});
-  Move({70, 40});
-  Move({70, 55});
+  for (const Wex::cPoint p : {Wex::cPoint{15, 15}, Wex::cPoint{70, 40}, Wex::cPoint{70, 55}}) Move(p);
   ASSERT_EQ(fView->fCursors.size(), 2u);
   EXPECT_EQ(Platform::GetCursorId(fView->fCursors[0]->GetObject()), 5);
   EXPECT_EQ(Platform::GetCursorId(fView->fCursors[1]->GetObject()), 0);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <utility>
 #include <vector>
