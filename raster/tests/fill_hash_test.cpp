@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -71,7 +72,8 @@ std::vector<SampleShape> Shapes(double size) {
   add("far-right-rect", Path().AddRect(kSampleImageSize - size / 2 + 0.7, c, size, size / 2));
   add("outside-rect", Path().AddRect(-size - 5.5, c, size, size));
   add("empty-rect", Path().AddRect(c + 0.5, c + 0.5, size, 0));
-  add("rounded-rect", Path().AddRoundedRect(c - size / 2 + 0.2, c - size / 3, size, size * 0.7, size / 8, size / 8, 1.0));
+  add("rounded-rect",
+      Path().AddRoundedRect(c - size / 2 + 0.2, c - size / 3, size, size * 0.7, size / 8, size / 8, 1.0));
   add("small-circle", Path().AddCircle(c + 0.3, c + 0.6, size / 10 + 1.5, 1.0));
   add("two-rects", Path().AddRect(c - size / 2, c - size / 2, size / 3, size).AddRect(c, c, size / 2 + 0.5, size / 3));
   return shapes;
@@ -144,95 +146,39 @@ std::uint64_t HashFills(const SampleShape& shape) {
 }
 
 TEST(FillHashTest, EveryShapeSizeColourAndBackgroundFillsAsBefore) {
-  const std::map<std::string, std::uint64_t> expected = {
-      {"aligned-rect/8", 0x054C28F288D96A49u},
-      {"unaligned-rect/8", 0x64E5ECF545E9DA64u},
-      {"rotated-rect/8", 0x9B031B3752D1D5D5u},
-      {"polygon10-nonzero/8", 0xFCEB5E806ABD4354u},
-      {"polygon10-evenodd/8", 0x9A25ED0F38253399u},
-      {"polygon40-nonzero/8", 0xA0C12DD130B891EAu},
-      {"polygon40-evenodd/8", 0x8E9E32535B9C735Du},
-      {"circle/8", 0x9DC76660D208DCECu},
-      {"reversed-rect/8", 0xBE2D6B58211A612Du},
-      {"reversed-rect-evenodd/8", 0xACF04076A35CE4F2u},
-      {"thin-rect/8", 0xC3C498CAA520A26Fu},
-      {"flat-rect/8", 0xD455A026C69F0D44u},
-      {"corner-rect/8", 0xC3B1A465B8925CF4u},
-      {"far-right-rect/8", 0xCC5D77980AE46EB5u},
-      {"outside-rect/8", 0x109E2B91065F1F0Du},
-      {"empty-rect/8", 0xD8B95C4379889865u},
-      {"rounded-rect/8", 0x74B85275D8108322u},
-      {"small-circle/8", 0xF011F174C4B482F6u},
-      {"two-rects/8", 0x2EAAF197E6AEDE44u},
-      {"aligned-rect/32", 0x3EDF3E0B36FB5D0Du},
-      {"unaligned-rect/32", 0x493C7F22FE9355EBu},
-      {"rotated-rect/32", 0xCA2B4FE4B4A685ADu},
-      {"polygon10-nonzero/32", 0x5945FE74621C46DFu},
-      {"polygon10-evenodd/32", 0x27A24D8072A3B5E5u},
-      {"polygon40-nonzero/32", 0x2680C2BE8F115662u},
-      {"polygon40-evenodd/32", 0xD0E4510A1CD7CE1Fu},
-      {"circle/32", 0x3F1B894419F0B167u},
-      {"reversed-rect/32", 0xFB79E49ED2BF640Eu},
-      {"reversed-rect-evenodd/32", 0xEB08000BF19D9D95u},
-      {"thin-rect/32", 0xB0311799AD314B13u},
-      {"flat-rect/32", 0x1785C77FDCD4C7FCu},
-      {"corner-rect/32", 0x0202C54BBFEF1438u},
-      {"far-right-rect/32", 0x943CE15E2B0A0D93u},
-      {"outside-rect/32", 0xEEBBFBC9D45769BCu},
-      {"empty-rect/32", 0x988BED4009BC0157u},
-      {"rounded-rect/32", 0x2D4439ABE2462753u},
-      {"small-circle/32", 0xCB8B9F61DD1B8F20u},
-      {"two-rects/32", 0xCF0F8166EE60EF9Fu},
-      {"aligned-rect/128", 0xBEC6A31EE5E1E4C4u},
-      {"unaligned-rect/128", 0x4525DDE57192A04Cu},
-      {"rotated-rect/128", 0xF4B3A482BAF03B05u},
-      {"polygon10-nonzero/128", 0xB80115B7A3679D69u},
-      {"polygon10-evenodd/128", 0x8FBEAD2C1FE805DDu},
-      {"polygon40-nonzero/128", 0xB810DCD67881D42Fu},
-      {"polygon40-evenodd/128", 0x715493AFE5827AB2u},
-      {"circle/128", 0x60CECD9AE56AB674u},
-      {"reversed-rect/128", 0x6C0DDE2B64174419u},
-      {"reversed-rect-evenodd/128", 0x7E1B7CAA6BCE7010u},
-      {"thin-rect/128", 0x355040BDCFE37C00u},
-      {"flat-rect/128", 0x32AD0AEDA32BEA7Bu},
-      {"corner-rect/128", 0x819A003D22B25F34u},
-      {"far-right-rect/128", 0x18F44559B96D005Bu},
-      {"outside-rect/128", 0x7A52C6F0FBD3DA56u},
-      {"empty-rect/128", 0x089653551A446E2Cu},
-      {"rounded-rect/128", 0x5127609D23F704DEu},
-      {"small-circle/128", 0x07B0A71CBEDA85AAu},
-      {"two-rects/128", 0xAC31AFBA6DC84FB8u},
-      {"aligned-rect/256", 0x7F59E5275E52F09Du},
-      {"unaligned-rect/256", 0x9339CA88102F2ED7u},
-      {"rotated-rect/256", 0xA31ED134A8B2651Fu},
-      {"polygon10-nonzero/256", 0x12FFF4C530C93382u},
-      {"polygon10-evenodd/256", 0x0C7AEF75E3AA221Cu},
-      {"polygon40-nonzero/256", 0x8B44C6C8D2A18AF3u},
-      {"polygon40-evenodd/256", 0x4A392B82B450F2D3u},
-      {"circle/256", 0x6086E0F404B00F43u},
-      {"reversed-rect/256", 0x80CE79CA0AE1307Fu},
-      {"reversed-rect-evenodd/256", 0xDFFD73691B398CE2u},
-      {"thin-rect/256", 0x68CB731B35BDF6C9u},
-      {"flat-rect/256", 0xFB9E8AA128A702A0u},
-      {"corner-rect/256", 0x96E9F6F0A721C86Eu},
-      {"far-right-rect/256", 0x1E63A279AC634535u},
-      {"outside-rect/256", 0xAA2FDD0DA4A62F0Du},
-      {"empty-rect/256", 0xA9E18E048FFF1ADDu},
-      {"rounded-rect/256", 0x4F2B234B50900895u},
-      {"small-circle/256", 0x641155D6CA3B99D0u},
-      {"two-rects/256", 0x13A228690AECDA5Au},
+  // The hashes of each shape at each of the sample sizes, in their order.
+  const std::map<std::string, std::array<std::uint64_t, std::size(Testing::kSampleSizes)>> expected = {
+      {"aligned-rect", {0x054C28F288D96A49u, 0x3EDF3E0B36FB5D0Du, 0xBEC6A31EE5E1E4C4u, 0x7F59E5275E52F09Du}},
+      {"unaligned-rect", {0x64E5ECF545E9DA64u, 0x493C7F22FE9355EBu, 0x4525DDE57192A04Cu, 0x9339CA88102F2ED7u}},
+      {"rotated-rect", {0x9B031B3752D1D5D5u, 0xCA2B4FE4B4A685ADu, 0xF4B3A482BAF03B05u, 0xA31ED134A8B2651Fu}},
+      {"polygon10-nonzero", {0xFCEB5E806ABD4354u, 0x5945FE74621C46DFu, 0xB80115B7A3679D69u, 0x12FFF4C530C93382u}},
+      {"polygon10-evenodd", {0x9A25ED0F38253399u, 0x27A24D8072A3B5E5u, 0x8FBEAD2C1FE805DDu, 0x0C7AEF75E3AA221Cu}},
+      {"polygon40-nonzero", {0xA0C12DD130B891EAu, 0x2680C2BE8F115662u, 0xB810DCD67881D42Fu, 0x8B44C6C8D2A18AF3u}},
+      {"polygon40-evenodd", {0x8E9E32535B9C735Du, 0xD0E4510A1CD7CE1Fu, 0x715493AFE5827AB2u, 0x4A392B82B450F2D3u}},
+      {"circle", {0x9DC76660D208DCECu, 0x3F1B894419F0B167u, 0x60CECD9AE56AB674u, 0x6086E0F404B00F43u}},
+      {"reversed-rect", {0xBE2D6B58211A612Du, 0xFB79E49ED2BF640Eu, 0x6C0DDE2B64174419u, 0x80CE79CA0AE1307Fu}},
+      {"reversed-rect-evenodd", {0xACF04076A35CE4F2u, 0xEB08000BF19D9D95u, 0x7E1B7CAA6BCE7010u, 0xDFFD73691B398CE2u}},
+      {"thin-rect", {0xC3C498CAA520A26Fu, 0xB0311799AD314B13u, 0x355040BDCFE37C00u, 0x68CB731B35BDF6C9u}},
+      {"flat-rect", {0xD455A026C69F0D44u, 0x1785C77FDCD4C7FCu, 0x32AD0AEDA32BEA7Bu, 0xFB9E8AA128A702A0u}},
+      {"corner-rect", {0xC3B1A465B8925CF4u, 0x0202C54BBFEF1438u, 0x819A003D22B25F34u, 0x96E9F6F0A721C86Eu}},
+      {"far-right-rect", {0xCC5D77980AE46EB5u, 0x943CE15E2B0A0D93u, 0x18F44559B96D005Bu, 0x1E63A279AC634535u}},
+      {"outside-rect", {0x109E2B91065F1F0Du, 0xEEBBFBC9D45769BCu, 0x7A52C6F0FBD3DA56u, 0xAA2FDD0DA4A62F0Du}},
+      {"empty-rect", {0xD8B95C4379889865u, 0x988BED4009BC0157u, 0x089653551A446E2Cu, 0xA9E18E048FFF1ADDu}},
+      {"rounded-rect", {0x74B85275D8108322u, 0x2D4439ABE2462753u, 0x5127609D23F704DEu, 0x4F2B234B50900895u}},
+      {"small-circle", {0xF011F174C4B482F6u, 0xCB8B9F61DD1B8F20u, 0x07B0A71CBEDA85AAu, 0x641155D6CA3B99D0u}},
+      {"two-rects", {0x2EAAF197E6AEDE44u, 0xCF0F8166EE60EF9Fu, 0xAC31AFBA6DC84FB8u, 0x13A228690AECDA5Au}},
   };
-  for (const double size : Testing::kSampleSizes) {
-    for (const SampleShape& shape : Shapes(size)) {
-      const std::string key = shape.name + "/" + std::to_string(static_cast<int>(size));
+  for (std::size_t i = 0; i < std::size(Testing::kSampleSizes); ++i) {
+    for (const SampleShape& shape : Shapes(Testing::kSampleSizes[i])) {
+      const std::string key = shape.name + "/" + std::to_string(static_cast<int>(Testing::kSampleSizes[i]));
       const std::uint64_t actual = HashFills(shape);
-      const auto it = expected.find(key);
+      const auto it = expected.find(shape.name);
       char printed[32];
       std::snprintf(printed, sizeof printed, "0x%016llX", static_cast<unsigned long long>(actual));
       if (it == expected.end()) {
-        ADD_FAILURE() << "no hash for {\"" << key << "\", " << printed << "u},";
+        ADD_FAILURE() << "no hashes for " << key << ", which hashes to " << printed;
       } else {
-        EXPECT_EQ(it->second, actual) << key << " now hashes to " << printed;
+        EXPECT_EQ(it->second[i], actual) << key << " now hashes to " << printed;
       }
     }
   }
