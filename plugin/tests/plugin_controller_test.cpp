@@ -21,6 +21,17 @@ namespace {
 
 constexpr std::uint32_t kBlack = 0xFF000000, kRed = 0xFFFF0000, kBlue = 0xFF0000FF;
 
+// The message of the exception of the type that the call throws, or "" when it throws none.
+template <typename Exception = std::exception, typename Call>
+std::string ErrorOf(Call call) {
+  try {
+    call();
+  } catch (const Exception& e) {
+    return e.what();
+  }
+  return "";
+}
+
 class PlugInControllerTest : public testing::Test {
  protected:
   PlugInControllerTest() {
@@ -46,6 +57,11 @@ class PlugInControllerTest : public testing::Test {
     Controller().GetEditorContainer()->Draw(*bitmap, bounds);
     return bitmap;
   }
+  // The editor opened on the description's size, and its root view.
+  Velto::rcRootView& OpenRoot() {
+    Open({0, 0, 30, 20});
+    return *Controller().GetRootView();
+  }
   std::string TakeOut() { return std::exchange(fOut, std::ostringstream()).str(); }
 
   ResourcesTest::TemporaryBundle fBundle;
@@ -56,8 +72,7 @@ class PlugInControllerTest : public testing::Test {
 
 TEST_F(PlugInControllerTest, VariablesAreKeptAndEachEditIsOneLine) {
   PlugInController& controller = Controller();
-  Open({0, 0, 30, 20});
-  Velto::rcRootView& root = *controller.GetRootView();
+  Velto::rcRootView& root = OpenRoot();
   controller.RestoreVariable("patch.name", "Stored");
   EXPECT_EQ(TakeOut(), "");
 
@@ -98,8 +113,7 @@ TEST_F(PlugInControllerTest, ResourcesComeFromTheModulesRegistry) {
                         QorPNG::WritePremultipliedARGB(std::vector<std::uint32_t>{kRed}.data(), 1, 1, 1));
   fBundle.WriteOverride(L"P V1.0", "sub", "velto", "views: {}");
   PlugInController& controller = Controller();
-  Open({0, 0, 30, 20});
-  Velto::rcRootView& root = *controller.GetRootView();
+  Velto::rcRootView& root = OpenRoot();
   Velto::rcResourceRegistry& registry = GetResourceRegistry({"P", 1, 0});
 
   EXPECT_EQ(controller.GetApplicationName(), "P");
@@ -117,39 +131,22 @@ TEST_F(PlugInControllerTest, ResourcesComeFromTheModulesRegistry) {
   ASSERT_TRUE(font);
   EXPECT_EQ(font, registry.GetFont("{ face: \"DejaVu Sans\", size: 12 }"));
   EXPECT_FALSE(controller.CreateView(root, {0, 0, 5, 5}, "knob", {}));
-
-  const auto errorOf = [&controller, &root](const std::string& name) {
-    try {
-      controller.LoadGUIDescription(root, name);
-    } catch (const std::exception& e) {
-      return std::string(e.what());
-    }
-    return std::string();
-  };
-  EXPECT_EQ(errorOf("none"), "Cannot get URL for resource: none (type: velto)");
+  EXPECT_EQ(ErrorOf([&] { controller.LoadGUIDescription(root, "none"); }),
+            "Cannot get URL for resource: none (type: velto)");
 }
 
-TEST_F(PlugInControllerTest, TheControllerHasNoActionsOfItsOwn) {
+TEST_F(PlugInControllerTest, TheControllerHasNoActionsOfItsOwnAndNoDisplayForErrors) {
   PlugInController& controller = Controller();
-  Open({0, 0, 30, 20});
-  Velto::rcRootView& root = *controller.GetRootView();
+  Velto::rcRootView& root = OpenRoot();
   for (const char* action : {"changeParam", "undo", "", "set"}) {
     EXPECT_FALSE(controller.IsActionEnabled(root, action, "x"));
     EXPECT_FALSE(controller.IsActionChecked(root, action, "x"));
   }
-  try {
-    controller.PerformAction(root, "load\tPatch", "a, b");
-    FAIL();
-  } catch (const FormatException& e) {
-    EXPECT_STREQ(e.what(), "Unrecognized action : \"load\\tPatch\"");
-  }
-}
-
-TEST_F(PlugInControllerTest, WithoutADisplayErrorsGoToTheErrorStream) {
-  PlugInController& controller = Controller();
-  Open({0, 0, 30, 20});
-  EXPECT_TRUE(controller.ShowError(*controller.GetRootView(), "Bad thing"));
-  EXPECT_TRUE(controller.ShowError(*controller.GetRootView(), ""));
+  EXPECT_EQ(ErrorOf<FormatException>([&] { controller.PerformAction(root, "load\tPatch", "a, b"); }),
+            "Unrecognized action : \"load\\tPatch\"");
+  // Without a display errors go to the error stream.
+  EXPECT_TRUE(controller.ShowError(root, "Bad thing"));
+  EXPECT_TRUE(controller.ShowError(root, ""));
   EXPECT_EQ(fErrors.str(), "error: Bad thing\nerror: Unexpected error\n");
 }
 
@@ -208,12 +205,7 @@ TEST_F(PlugInControllerTest, AnEditorThatFailsToOpenLeavesNothing) {
   for (const auto& c : cases) {
     fBundle.WriteResource("P_main", "velto", c.description);
     PlugInController& controller = Controller();
-    try {
-      controller.Initialize(nullptr, {0, 0, 10, 10});
-      ADD_FAILURE() << c.description;
-    } catch (const std::exception& e) {
-      EXPECT_STREQ(e.what(), c.error);
-    }
+    EXPECT_EQ(ErrorOf([&] { controller.Initialize(nullptr, {0, 0, 10, 10}); }), c.error) << c.description;
     EXPECT_FALSE(controller.GetRootView());
     EXPECT_FALSE(controller.GetEditorContainer());
     fController.reset();
@@ -223,7 +215,7 @@ TEST_F(PlugInControllerTest, AnEditorThatFailsToOpenLeavesNothing) {
 
 TEST_F(PlugInControllerTest, ReloadingReadsTheStringsAndTheDescriptionAgain) {
   PlugInController& controller = Controller();
-  Open({0, 0, 30, 20});
+  OpenRoot();
   const ref<Velto::rcRootView> root = controller.GetRootView();
   ASSERT_EQ(root->GetChildCount(), 2);
   fBundle.WriteResource("P_strings", "txt", "Hello: Hallo");
