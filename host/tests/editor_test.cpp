@@ -13,8 +13,6 @@ namespace {
 
 using namespace HostTest;
 
-const fs::path kSample = fs::path(MAROVELL_SOURCE_DIR) / "samples" / "editor";
-
 // Colours of the sample editor.
 constexpr uint32_t kBackground = 0xFF282C34, kHeader = 0xFF404654, kMeterPanel = 0xFF1C2229,
                    kOrange = 0xFFFF8A3D, kKnobCap = 0xFF5A6070, kButton = 0xFF505868, kSliderCap = 0xFFAAB4C8,
@@ -43,7 +41,6 @@ using EditorTest = HostFixture;
 
 TEST_F(EditorTest, TheSampleRendersWithoutADisplay)
 {
-    const fs::path image = fDirectory / "editor.png";
     const Image badge = ReadImage(kSample / "Resources" / "badge.png");
     const struct {
         std::vector<std::string> options;
@@ -68,18 +65,17 @@ TEST_F(EditorTest, TheSampleRendersWithoutADisplay)
         {{"--size", "50x20"}, 50, 20, {{{40, 19}, kHeader}}},
     };
     for (const auto& c : cases) {
-        std::vector<std::string> arguments = {"editor", kSample, "--png", image};
-        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
-        const Outcome outcome = Run(arguments, "-u DISPLAY");
+        const Outcome outcome = RunEditor(kSample, c.options);
         const std::string name = testing::PrintToString(c.options);
         ASSERT_EQ(outcome.status, 0) << name << outcome.err;
         EXPECT_EQ(outcome.out, "") << name;
         EXPECT_EQ(outcome.err, "") << name;
-        const Image editor = ReadImage(image);
+        const Image editor = ReadImage(Png());
         ASSERT_EQ(editor.width, c.width) << name;
         ASSERT_EQ(editor.height, c.height) << name;
         for (const auto& [place, color] : c.pixels)
-            EXPECT_EQ(editor.At(place.first, place.second), color) << name << " at " << place.first << "," << place.second;
+            EXPECT_EQ(editor.At(place.first, place.second), color)
+                << name << " at " << place.first << "," << place.second;
         // Every pixel is opaque, the button shows its caption, the header "Patch:" and the name
         // after it, and the badge is drawn as its picture wherever it is opaque.
         for (const uint32_t pixel : editor.pixels)
@@ -96,58 +92,50 @@ TEST_F(EditorTest, TheSampleRendersWithoutADisplay)
                 }
             }
         }
-        fs::remove(image);
+        fs::remove(Png());
     }
 }
 
 TEST_F(EditorTest, MalformedResourcesGiveTheirErrorAndNoImage)
 {
-    const std::string strings = "Hello: Hello";
     const std::string pngHeader("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
     const auto main = [](const std::string& views) { return "bounds: { 0, 0, 40, 30 }, views: { " + views + " }"; };
+    const std::string raster = main("{ type: raster, image: pic }");
     const struct {
-        std::map<std::string, std::string> resources;  // file name in Resources to contents
+        std::string main;  // the files in Resources, each absent when empty
         const char* error;
+        std::string picture = "", strings = "Hello: Hello";
     } cases[] = {
-        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", main("{ type: dial }")}},
-         "Unrecognized view type : \"dial\""},
-        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", main("{ bounds: { 0, 0, 4, 4 } }")}},
-         "Missing view type"},
-        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", main("{ type: rectangle, bounds: { 0, 0, -4, 4 } }")}},
-         "View bounds has negative width and/or height"},
-        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", main("{ type: rectangle, fill: reddish }")}},
-         "Invalid color: \"reddish\""},
-        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", main("{ type: rectangle, fill: { 1, 2 } }")}},
-         "Invalid number of color components: \"{ 1, 2 }\""},
-        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", "bounds: { 0, 0, 40, 30 }, views: { {"}},
-         "Missing }"},
-        {{{"Marovell_strings.txt", "Hello: {"}, {"Marovell_main.velto", main("")}}, "Missing }"},
-        {{{"Marovell_strings.txt", strings}}, "Cannot get URL for resource: Marovell_main (type: velto)"},
-        {{{"Marovell_main.velto", main("")}}, "Cannot get URL for resource: Marovell_strings (type: txt)"},
-        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", main("{ type: raster, image: pic }")},
-          {"pic.png", "not a picture"}},
-         "Error reading PNG image : Not a PNG file"},
-        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", main("{ type: raster, image: pic }")},
-          {"pic.png", pngHeader}},
-         "Error reading PNG image : Cannot read beyond end"},
-        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", "views: {}"}}, "Invalid editor size: 0x0"},
-        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", "bounds: { 0, 0, 16385, 2 }"}},
-         "Invalid editor size: 16385x2"},
-        {{{"Marovell_strings.txt", strings}, {"Marovell_main.velto", "bounds: { 0, 0, 2, -1 }"}},
-         "Invalid editor size: 2x-1"},
+        {main("{ type: dial }"), "Unrecognized view type : \"dial\""},
+        {main("{ bounds: { 0, 0, 4, 4 } }"), "Missing view type"},
+        {main("{ type: rectangle, bounds: { 0, 0, -4, 4 } }"), "View bounds has negative width and/or height"},
+        {main("{ type: rectangle, fill: reddish }"), "Invalid color: \"reddish\""},
+        {main("{ type: rectangle, fill: { 1, 2 } }"), "Invalid number of color components: \"{ 1, 2 }\""},
+        {"bounds: { 0, 0, 40, 30 }, views: { {", "Missing }"},
+        {main(""), "Missing }", "", "Hello: {"},
+        {"", "Cannot get URL for resource: Marovell_main (type: velto)"},
+        {main(""), "Cannot get URL for resource: Marovell_strings (type: txt)", "", ""},
+        {raster, "Error reading PNG image : Not a PNG file", "not a picture"},
+        {raster, "Error reading PNG image : Cannot read beyond end", pngHeader},
+        {"views: {}", "Invalid editor size: 0x0"},
+        {"bounds: { 0, 0, 16385, 2 }", "Invalid editor size: 16385x2"},
+        {"bounds: { 0, 0, 2, -1 }", "Invalid editor size: 2x-1"},
     };
-    const fs::path image = fDirectory / "editor.png";
     int index = 0;
     for (const auto& c : cases) {
         const fs::path bundle = fDirectory / ("bundle" + std::to_string(index++));
         fs::create_directories(bundle / "Resources");
-        for (const auto& [name, contents] : c.resources)
-            Write(bundle.filename() / "Resources" / name, contents);
-        const Outcome outcome = Run({"editor", bundle, "--png", image}, "-u DISPLAY");
+        const std::pair<const char*, std::string> files[] = {
+            {"Marovell_main.velto", c.main}, {"Marovell_strings.txt", c.strings}, {"pic.png", c.picture}};
+        for (const auto& [name, contents] : files) {
+            if (!contents.empty())
+                Write(bundle.filename() / "Resources" / name, contents);
+        }
+        const Outcome outcome = RunEditor(bundle);
         EXPECT_EQ(outcome.status, 1) << c.error;
         EXPECT_EQ(outcome.err, "error: " + std::string(c.error) + "\n");
         EXPECT_EQ(outcome.out, "");
-        EXPECT_FALSE(fs::exists(image)) << c.error;
+        EXPECT_FALSE(fs::exists(Png())) << c.error;
     }
 }
 
@@ -157,11 +145,9 @@ TEST_F(EditorTest, TheOverrideFolderBesideTheBundleReplacesItsResources)
     Write("bundle/Resources/Marovell_main.velto", "bounds: { 0, 0, 4, 2 }, views: { { type: rectangle, fill: red } }");
     Write("Marovell V1.0 Resources/Marovell_main.velto",
           "bounds: { 0, 0, 3, 1 }, views: { { type: rectangle, fill: blue } }");
-    const fs::path image = fDirectory / "editor.png";
-    const Outcome outcome = Run({"editor", (fDirectory / "bundle").string() + "/", "--png", image}, "-u DISPLAY");
+    const Outcome outcome = RunEditor((fDirectory / "bundle").string() + "/");
     ASSERT_EQ(outcome.status, 0) << outcome.err;
-    const Image editor = ReadImage(image);
-    EXPECT_EQ(editor.pixels, (std::vector<uint32_t>(3, 0xFF0000FF)));
+    EXPECT_EQ(ReadImage(Png()).pixels, (std::vector<uint32_t>(3, 0xFF0000FF)));
 }
 
 TEST_F(EditorTest, TheWindowNeedsADisplay)

@@ -24,7 +24,6 @@ namespace {
 
 using namespace HostTest;
 
-const fs::path kSample = fs::path(MAROVELL_SOURCE_DIR) / "samples" / "editor";
 // Long enough for the sanitizers' slowness.
 constexpr auto kPatience = std::chrono::seconds(60);
 
@@ -49,8 +48,9 @@ std::string Xdotool(const std::vector<std::string>& arguments)
     argv.push_back(nullptr);
     gchar* out = nullptr;
     gint status = 0;
-    const bool ran = g_spawn_sync(nullptr, argv.data(), nullptr, GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_STDERR_TO_DEV_NULL),
-                                  nullptr, nullptr, &out, nullptr, &status, nullptr);
+    const auto flags = GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_STDERR_TO_DEV_NULL);
+    const bool ran =
+        g_spawn_sync(nullptr, argv.data(), nullptr, flags, nullptr, nullptr, &out, nullptr, &status, nullptr);
     std::string text = ran && g_spawn_check_wait_status(status, nullptr) && out != nullptr ? out : "";
     g_free(out);
     return text;
@@ -116,43 +116,42 @@ private:
     int fStatus = -1;
 };
 
-// The pixels of a window of another program as opaque ARGB, read from the X server.
-class ForeignWindow {
-public:
-    explicit ForeignWindow(unsigned long xid)
-        : fWindow(gdk_x11_window_foreign_new_for_display(gdk_display_get_default(), xid))
-    {
-    }
-    ForeignWindow(const ForeignWindow&) = delete;
-    ForeignWindow& operator=(const ForeignWindow&) = delete;
-    ~ForeignWindow()
-    {
-        if (fWindow != nullptr)
-            g_object_unref(fWindow);
-    }
-
-    bool IsValid() const { return fWindow != nullptr; }
-    Image Read() const
-    {
-        Image image{gdk_window_get_width(fWindow), gdk_window_get_height(fWindow), {}};
-        GdkPixbuf* pixbuf = gdk_pixbuf_get_from_window(fWindow, 0, 0, image.width, image.height);
-        if (pixbuf == nullptr)
-            return {};
-        const int channels = gdk_pixbuf_get_n_channels(pixbuf), stride = gdk_pixbuf_get_rowstride(pixbuf);
-        const guchar* bytes = gdk_pixbuf_read_pixels(pixbuf);
-        for (int y = 0; y < image.height; ++y) {
-            for (int x = 0; x < image.width; ++x) {
-                const guchar* p = bytes + y * stride + x * channels;
-                image.pixels.push_back(0xFF000000u | uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2]);
-            }
+// The pixels of a window of another program as opaque ARGB, read from the X server; none when
+// the window cannot be read.
+Image ReadWindow(unsigned long xid)
+{
+    GdkWindow* window = gdk_x11_window_foreign_new_for_display(gdk_display_get_default(), xid);
+    if (window == nullptr)
+        return {};
+    Image image{gdk_window_get_width(window), gdk_window_get_height(window), {}};
+    GdkPixbuf* pixbuf = gdk_pixbuf_get_from_window(window, 0, 0, image.width, image.height);
+    g_object_unref(window);
+    if (pixbuf == nullptr)
+        return {};
+    const int channels = gdk_pixbuf_get_n_channels(pixbuf), stride = gdk_pixbuf_get_rowstride(pixbuf);
+    const guchar* bytes = gdk_pixbuf_read_pixels(pixbuf);
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const guchar* p = bytes + y * stride + x * channels;
+            image.pixels.push_back(0xFF000000u | uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2]);
         }
-        g_object_unref(pixbuf);
-        return image;
     }
+    g_object_unref(pixbuf);
+    return image;
+}
 
-private:
-    GdkWindow* fWindow;
-};
+// The number of pixels that differ between the images in the rectangle; -1 when their sizes differ.
+int CountDifferences(const Image& a, const Image& b, int left, int top, int right, int bottom)
+{
+    if (a.width != b.width || a.height != b.height)
+        return -1;
+    int count = 0;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x)
+            count += a.At(x, y) != b.At(x, y);
+    }
+    return count;
+}
 
 class EditorWindowTest : public HostFixture {
 protected:
@@ -167,35 +166,11 @@ protected:
     // The sample drawn headless with the options.
     Image Render(const std::vector<std::string>& options = {})
     {
-        const fs::path image = fDirectory / "render.png";
-        std::vector<std::string> arguments = {"editor", kSample, "--png", image};
-        arguments.insert(arguments.end(), options.begin(), options.end());
-        const Outcome outcome = Run(arguments);
+        const Outcome outcome = RunEditor(kSample, options, "");
         EXPECT_EQ(outcome.status, 0) << outcome.err;
-        return ReadImage(image);
+        return ReadImage(Png());
     }
 };
-
-// The number of pixels that differ between two images of the same size in the rectangle.
-int CountDifferences(const Image& a, const Image& b, int left, int top, int right, int bottom)
-{
-    int count = 0;
-    for (int y = top; y < bottom; ++y) {
-        for (int x = left; x < right; ++x)
-            count += a.At(x, y) != b.At(x, y);
-    }
-    return count;
-}
-
-// The lines of the text.
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 TEST_F(EditorWindowTest, RealInputEditsTheVariablesUntilTerminated)
 {
@@ -211,33 +186,41 @@ TEST_F(EditorWindowTest, RealInputEditsTheVariablesUntilTerminated)
     EditorProcess editor(fDirectory, {kSample});
     unsigned long xid = 0;
     ASSERT_TRUE(WaitFor([&] { return (xid = editor.FindWindow()) != 0; })) << editor.Err();
-    const ForeignWindow window(xid);
-    ASSERT_TRUE(window.IsValid());
-    // The first frame: the pixels of the headless render.
-    Image shown;
-    const auto differences = [&shown](const Image& expected, int right) {
-        return shown.width == expected.width && shown.height == expected.height
-                   ? CountDifferences(shown, expected, 0, 0, right, expected.height)
-                   : -1;
+    // Whether the window comes to show the image left of the column.
+    int differences = -1;
+    const auto shows = [&](const Image& expected, int right) {
+        return WaitFor([&] {
+            return (differences = CountDifferences(ReadWindow(xid), expected, 0, 0, right, expected.height)) == 0;
+        });
     };
-    EXPECT_TRUE(WaitFor([&] {
-        shown = window.Read();
-        return differences(initial, initial.width) == 0;
-    })) << shown.width << "x" << shown.height << ", " << differences(initial, initial.width) << " pixels differ";
+    // The first frame: the pixels of the headless render.
+    EXPECT_TRUE(shows(initial, initial.width)) << differences << " pixels differ (-1: the window is another size)";
 
-    // Press inside the knob's cap, 100 pixels up, release once the value has followed.
+    // Press inside the knob's cap, 100 pixels up, release once the value has followed; click the
+    // button. After each step the output ends with the line (or, when whole, is just it).
     const std::string id = std::to_string(xid);
-    Xdotool({"mousemove", "--window", id, "68", "140"});
-    Xdotool({"mousedown", "1"});
-    EXPECT_TRUE(WaitFor([&] { return editor.Out() == "begin \"params.mix\"\n"; })) << editor.Out();
-    Xdotool({"mousemove", "--window", id, "68", "40"});
-    EXPECT_TRUE(WaitFor([&] { return editor.Out().ends_with("set \"params.mix\" \"0.5\"\n"); })) << editor.Out();
-    Xdotool({"mouseup", "1"});
-    EXPECT_TRUE(WaitFor([&] { return editor.Out().ends_with("end \"params.mix\"\n"); })) << editor.Out();
-    Xdotool({"mousemove", "--window", id, "176", "76"});
-    Xdotool({"click", "1"});
-    EXPECT_TRUE(WaitFor([&] { return editor.Out().ends_with("set \"patch.name\" \"Init\"\n"); })) << editor.Out();
-    const std::vector<std::string> lines = Lines(editor.Out());
+    const struct {
+        std::vector<std::vector<std::string>> commands;
+        const char* line;
+        bool whole = false;
+    } steps[] = {
+        {{{"mousemove", "--window", id, "68", "140"}, {"mousedown", "1"}}, "begin \"params.mix\"\n", true},
+        {{{"mousemove", "--window", id, "68", "40"}}, "set \"params.mix\" \"0.5\"\n"},
+        {{{"mouseup", "1"}}, "end \"params.mix\"\n"},
+        {{{"mousemove", "--window", id, "176", "76"}, {"click", "1"}}, "set \"patch.name\" \"Init\"\n"},
+    };
+    for (const auto& step : steps) {
+        for (const auto& command : step.commands)
+            Xdotool(command);
+        EXPECT_TRUE(WaitFor([&] {
+            const std::string out = editor.Out();
+            return step.whole ? out == step.line : out.ends_with(step.line);
+        })) << editor.Out();
+    }
+    std::vector<std::string> lines;
+    std::istringstream out(editor.Out());
+    for (std::string line; std::getline(out, line);)
+        lines.push_back(line);
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(lines.front(), "begin \"params.mix\"");
     for (size_t i = 1; i + 2 < lines.size(); ++i)
@@ -245,10 +228,7 @@ TEST_F(EditorWindowTest, RealInputEditsTheVariablesUntilTerminated)
     EXPECT_EQ(lines[lines.size() - 2], "end \"params.mix\"");
 
     // The knob's dial and the caption show the new values, read back from the X server.
-    EXPECT_TRUE(WaitFor([&] {
-        shown = window.Read();
-        return differences(edited, kUncovered) == 0;
-    })) << differences(edited, kUncovered) << " pixels differ";
+    EXPECT_TRUE(shows(edited, kUncovered)) << differences << " pixels differ";
 
     editor.Signal(SIGTERM);
     EXPECT_EQ(editor.Wait(), 0);

@@ -22,6 +22,9 @@ namespace HostTest {
 
 namespace fs = std::filesystem;
 
+// The sample editor's bundle.
+inline const fs::path kSample = fs::path(MAROVELL_SOURCE_DIR) / "samples" / "editor";
+
 struct Outcome {
     int status = -1;
     std::string out;
@@ -87,6 +90,16 @@ protected:
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
     }
+
+    // Runs "marovell editor" on the resources with the options, rendering into Png().
+    Outcome RunEditor(const fs::path& resources, const std::vector<std::string>& options = {},
+                      const std::string& environment = "-u DISPLAY")
+    {
+        std::vector<std::string> arguments = {"editor", resources, "--png", Png()};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        return Run(arguments, environment);
+    }
+    fs::path Png() const { return fDirectory / "editor.png"; }
 
     fs::path fDirectory;
 };

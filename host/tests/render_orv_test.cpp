@@ -13,15 +13,6 @@ using namespace HostTest;
 
 using RenderOrvTest = HostFixture;
 
-// The pixels of a PNG file, with its size.
-std::vector<uint32_t> ReadImage(const fs::path& path, int32_t& width, int32_t& height)
-{
-    const Image image = HostTest::ReadImage(path);
-    width = image.width;
-    height = image.height;
-    return image.pixels;
-}
-
 TEST_F(RenderOrvTest, RendersASourceToPng)
 {
     const fs::path source = Write("square.orv", "format orv-1\nfill red; rect 1,1,2,1\ntrace done\n");
@@ -30,13 +21,12 @@ TEST_F(RenderOrvTest, RendersASourceToPng)
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.out, "done\n");
     EXPECT_EQ(outcome.err, "");
-    int32_t width = 0, height = 0;
-    const std::vector<uint32_t> pixels = ReadImage(image, width, height);
-    ASSERT_EQ(width, 4);
-    ASSERT_EQ(height, 3);
-    EXPECT_EQ(pixels, (std::vector<uint32_t>{0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000,   //
-                                             0xFF000000, 0xFFFF0000, 0xFFFF0000, 0xFF000000,   //
-                                             0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000}));
+    const Image square = ReadImage(image);
+    ASSERT_EQ(square.width, 4);
+    ASSERT_EQ(square.height, 3);
+    EXPECT_EQ(square.pixels, (std::vector<uint32_t>{0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000,   //
+                                                    0xFF000000, 0xFFFF0000, 0xFFFF0000, 0xFF000000,   //
+                                                    0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000}));
 }
 
 TEST_F(RenderOrvTest, ScaleAppliesToTheWholeSource)
@@ -44,9 +34,7 @@ TEST_F(RenderOrvTest, ScaleAppliesToTheWholeSource)
     const fs::path source = Write("scaled.orv", "fill #80000080; rect 0,0,1,1");
     const fs::path image = fDirectory / "scaled.png";
     ASSERT_EQ(Run({"render-orv", source, "-o", image, "--scale", "2", "--size", "3x1"}).status, 0);
-    int32_t width = 0, height = 0;
-    const std::vector<uint32_t> pixels = ReadImage(image, width, height);
-    EXPECT_EQ(pixels, (std::vector<uint32_t>{0x80000080, 0x80000080, 0}));
+    EXPECT_EQ(ReadImage(image).pixels, (std::vector<uint32_t>{0x80000080, 0x80000080, 0}));
 }
 
 TEST_F(RenderOrvTest, ErrorsNameTheStatementAndWriteNothing)
@@ -167,10 +155,9 @@ TEST_F(RenderOrvTest, TheShowcaseUsesEveryInstructionAndRenders)
     const fs::path image = fDirectory / "showcase.png";
     const Outcome outcome = Run({"render-orv", source, "--size", "256x256", "-o", image});
     ASSERT_EQ(outcome.status, 0) << outcome.err;
-    int32_t width = 0, height = 0;
-    const std::vector<uint32_t> pixels = ReadImage(image, width, height);
-    ASSERT_EQ(width, 256);
-    const auto at = [&](int x, int y) { return pixels[size_t(y) * 256 + size_t(x)]; };
+    const Image showcase = ReadImage(image);
+    ASSERT_EQ(showcase.width, 256);
+    const auto at = [&](int x, int y) { return showcase.At(x, y); };
     EXPECT_EQ(at(0, 0), 0xFF15191Fu);   // the wiped backdrop
     EXPECT_EQ(at(128, 32), 0xFFC8D2DCu);  // the top tick of the scale
     EXPECT_EQ(at(220, 36), 0xFFFFC633u);  // the star badge, hsv(0.12,0.8,1)
