@@ -63,6 +63,9 @@ bool ParseImageSize(std::string_view text, int32_t& width, int32_t& height)
 void WriteOutputFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    // What could not be opened (a folder, say) is not ours to remove.
+    if (!out.is_open())
+        throw QorFiles::Exception("Error writing file: " + path);
     out.write(bytes.data(), std::streamsize(bytes.size()));
     out.close();
     if (!out) {

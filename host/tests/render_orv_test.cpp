@@ -64,10 +64,13 @@ TEST_F(RenderOrvTest, ErrorsNameTheStatementEndRunawaySourcesAndWriteNothing)
     EXPECT_EQ(missing.err.rfind("error: ", 0), 0u) << missing.err;
     EXPECT_FALSE(fs::exists(image));
 
-    // A folder cannot be written as the image.
-    const Outcome unwritable = Run({"render-orv", Write("valid.orv", "fill red"), "--size", "1x1", "-o", fDirectory});
+    // A folder cannot be written as the image, and an empty one stays.
+    const fs::path folder = fDirectory / "empty";
+    fs::create_directory(folder);
+    const Outcome unwritable = Run({"render-orv", Write("valid.orv", "fill red"), "--size", "1x1", "-o", folder});
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_EQ(unwritable.err.rfind("error: ", 0), 0u) << unwritable.err;
+    EXPECT_TRUE(fs::is_directory(folder));
 }
 
 TEST_F(RenderOrvTest, UsageGoesToStandardOutputOnlyWhenAskedFor)
