@@ -33,11 +33,10 @@ class ButtonViewTest : public ViewTest {
 
   // A button at { 10, 10, 100, 20 } with the keys, refreshed; the tree holds it alone.
   Velto::rcButtonView* MakeButton(const std::string& keys) {
-    fRoot->RemoveAllChildren();
-    Make("type: button, bounds: { 10, 10, 100, 20 }, " + keys);
+    Velto::rcButtonView& button = Remake<Velto::rcButtonView>("type: button, bounds: { 10, 10, 100, 20 }, " + keys);
     fRoot->WindowStateChanged();
     fView->fInvalidated.clear();
-    return ChildOf<Velto::rcButtonView>(*fRoot, 0);
+    return &button;
   }
   // Runs mouse steps: "p", "d" or "r" and a root point "x,y" (upper case with shift) press, drag
   // and release, "c" cancels. Answers the actions that reached the controller, space-separated,
@@ -159,20 +158,19 @@ TEST_F(ButtonViewTest, DrawsTheFaceOfItsStateWithTheIconAndCaptionCentred) {
   const struct {
     std::string button;
     bool press;
-    std::vector<std::pair<Wex::cPoint, std::uint32_t>> samples;  // view points, over grey
+    std::vector<Sample> samples;  // over grey
     std::vector<std::string> text;
   } cases[] = {
       // The standard face's corners have radii 25 and 5; the down face's 12.5 and 5.
-      {faces + "action: a", false, {{{50, 10}, 0xFF0000}, {{3, 1}, 0x808080}, {{60, 10}, 0xFF0000}}, {"OK@44,13"}},
-      {faces + "action: a", true, {{{5, 1}, 0x0000FF}, {{60, 10}, 0x808080}, {{1, 1}, 0x808080}}, {"OK@19,13"}},
-      {faces + "action: off", true, {{{49, 9}, 0xFFFF00}, {{50, 10}, 0xFFFF00}, {{48, 9}, 0x00FF00}}, {"OK@44,13"}},
+      {faces + "action: a", false, {{60, 20, 0xFF0000}, {13, 11, 0x808080}, {70, 20, 0xFF0000}}, {"OK@44,13"}},
+      {faces + "action: a", true, {{15, 11, 0x0000FF}, {70, 20, 0x808080}, {11, 11, 0x808080}}, {"OK@19,13"}},
+      {faces + "action: off", true, {{59, 19, 0xFFFF00}, {60, 20, 0xFFFF00}, {58, 19, 0x00FF00}}, {"OK@44,13"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.button);
     MakeButton(c.button);
     if (c.press) Press({30, 20});
-    const ref<Wex::rcOffscreenContext32> bitmap = Draw({0, 0, 200, 100}, 0xFF808080);
-    for (const auto& [p, rgb] : c.samples) EXPECT_EQ(Rgb(*bitmap, p.fX + 10, p.fY + 10), rgb) << p.fX << "," << p.fY;
+    ExpectSamples(c.samples);
     EXPECT_EQ(std::exchange(font->fDrawn, {}), c.text);
     Release({30, 20});
   }

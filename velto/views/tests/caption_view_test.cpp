@@ -50,9 +50,7 @@ class CaptionViewTest : public ViewTest {
     fController.fFonts["ten"] = iref<Velto::iFont>(fFont);
   }
   Velto::rcCaptionView& MakeCaption(const std::string& keys) {
-    fRoot->RemoveAllChildren();
-    Make("type: caption, font: ten, " + keys);
-    return *ChildOf<Velto::rcCaptionView>(*fRoot, 0);
+    return Remake<Velto::rcCaptionView>("type: caption, font: ten, " + keys);
   }
 
   std::vector<std::string> fMeasured;
@@ -80,7 +78,8 @@ TEST_F(CaptionViewTest, EllipsesShortenTheTextPassByPassUntilItFits) {
        {"Hello", "...ello", "...llo", "...lo", "...o", "..."}},
       // Without an ellipsis the text runs past the edge; alignment counts.
       {"bounds: { 0, 0, 45, 20 }, text: Hello", {}},
-      {"bounds: { 0, 0, 45, 20 }, text: Hello, ellipsis: right, align: center", {"Hello", "Hell...", "Hel...", "He...", "H..."}},
+      {"bounds: { 0, 0, 45, 20 }, text: Hello, ellipsis: right, align: center",
+       {"Hello", "Hell...", "Hel...", "He...", "H..."}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.keys);
@@ -139,9 +138,7 @@ TEST_F(CaptionViewTest, DescriptionsAreReadInOrderAndRefusedOnesLeaveNothing) {
   // A refused live caption leaves no refresh timer behind: only the made one refreshes.
   fHost->SetRootElement(nullptr);
   fHost->SetRootElement(fRoot);
-  std::int32_t delta = 0;
-  const std::int32_t now = Wex::ToElementTime(Wex::GetMilliseconds());
-  EXPECT_FALSE(fView->fScheduler->GetTimeToNextTask(now, delta));
+  EXPECT_EQ(NextDue(), kNoTask);
 
   // The setters: equal values change nothing and tell nothing; SetText never tells.
   Velto::rcCaptionView& caption = MakeCaption("bounds: { 0, 0, 100, 20 }, text: Hi");
@@ -216,23 +213,20 @@ TEST_F(CaptionViewTest, LiveCaptionsRefreshTheirTextAndFontChangesRedraw) {
   fHost->SetRootElement(nullptr);
   fHost->SetRootElement(fRoot);
   std::int32_t now = Wex::ToElementTime(Wex::GetMilliseconds());
-  std::int32_t delta = 0;
-  ASSERT_TRUE(fView->fScheduler->GetTimeToNextTask(now, delta));
-  EXPECT_GE(delta, 90);
-  EXPECT_LE(delta, 100);
+  const std::int32_t delta = NextDue(now);
+  EXPECT_TRUE(delta >= 90 && delta <= 100) << delta;
   fController.fVariables["v"] = "\xe9";
   now = Wex::WrapAdd(now, delta);
   fView->fInvalidated.clear();
   fView->fScheduler->RunDueTasks(now);
   EXPECT_EQ(caption.GetText()->GetSize(), 3);
   EXPECT_EQ((*caption.GetText())[2], u'\u00e9');  // read as ISO Latin-1
-  EXPECT_EQ(fView->fInvalidated.size(), 2u);  // the old and the new text
-  ASSERT_TRUE(fView->fScheduler->GetTimeToNextTask(now, delta));
-  EXPECT_EQ(delta, 100);
+  EXPECT_EQ(fView->fInvalidated.size(), 2u);      // the old and the new text
+  EXPECT_EQ(NextDue(now), 100);
   // Expansion errors leave the refresh that the tree sends; a timer's refresh drops them.
   fController.ThrowOn("GetVariable", std::runtime_error("gone"));
   EXPECT_EQ(ErrorOf([&] { fRoot->WindowStateChanged(); }), "gone");
-  fView->fScheduler->RunDueTasks(Wex::WrapAdd(now, delta));
+  fView->fScheduler->RunDueTasks(Wex::WrapAdd(now, 100));
 
   // A font whose change count moved on redraws the whole view at the next refresh, once.
   Velto::rcCaptionView& fixed = MakeCaption("bounds: { 5, 6, 100, 20 }, text: Hi");
@@ -241,8 +235,7 @@ TEST_F(CaptionViewTest, LiveCaptionsRefreshTheirTextAndFontChangesRedraw) {
   ++fFont->fChangeCount;
   fixed.WindowStateChanged();
   fixed.WindowStateChanged();
-  EXPECT_EQ(fView->fInvalidated.size(), 1u);
-  EXPECT_EQ(RectText(fView->fInvalidated.at(0)), "5,6,105,26");
+  EXPECT_EQ(TakeInvalidated(), std::vector<std::string>{"5,6,105,26"});
 
   // Detach drops the font and leaves the host, the parent and the listeners.
   const ref<Velto::rcCaptionView> kept(&fixed);

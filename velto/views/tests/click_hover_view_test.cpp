@@ -50,24 +50,20 @@ TEST_F(ClickHoverTest, APressRunsTheLastBindingThatItsButtonAndKeysMatch) {
         "  {mac+down+press+right+click, r}, {release, x}, {up, x}, {windows, x}, {context, ctx}}}}}");
   TakeCalls();
   TakeLog();
-  Wex::cKeyModifiers none, shift, alt, option, command, secondary;
-  shift.fShift = alt.fUnused2 = option.fOption = command.fCommand = secondary.fSecondaryClick = true;
   // Point, right button, keys: whether the press was handled, the action performed, what the view
   // below received.
-  const std::tuple<Wex::cPoint, bool, Wex::cKeyModifiers, const char*> cases[] = {
-      {{20, 20}, false, none, "handled a"},     {{20, 20}, true, none, "handled a"},
-      {{20, 20}, false, shift, "handled b"},    {{20, 20}, false, alt, "handled c"},
-      {{20, 20}, false, option, "handled c"},   {{20, 20}, false, command, "handled a"},
-      {{20, 20}, true, command, "passed below:ContextClick 20,20"},
-      {{70, 20}, false, none, "passed t below:MouseDown 70,20"},
-      {{70, 20}, true, none, "passed below:ContextClick 70,20"},
-      {{120, 20}, false, none, "handled"},      {{170, 20}, false, none, "handled l"},
-      {{170, 20}, true, none, "handled r"},     {{170, 20}, true, secondary, "handled ctx"},
-      {{170, 20}, false, secondary, "handled ctx"},
+  const std::tuple<Wex::cPoint, bool, const char*, const char*> cases[] = {
+      {{20, 20}, false, "", "handled a"},  {{20, 20}, true, "", "handled a"},   {{20, 20}, false, "s", "handled b"},
+      {{20, 20}, false, "x", "handled c"}, {{20, 20}, false, "o", "handled c"}, {{20, 20}, false, "c", "handled a"},
+      {{20, 20}, true, "c", "passed below:ContextClick 20,20"},
+      {{70, 20}, false, "", "passed t below:MouseDown 70,20"},
+      {{70, 20}, true, "", "passed below:ContextClick 70,20"},
+      {{120, 20}, false, "", "handled"},   {{170, 20}, false, "", "handled l"}, {{170, 20}, true, "", "handled r"},
+      {{170, 20}, true, "r", "handled ctx"}, {{170, 20}, false, "r", "handled ctx"},
   };
   for (const auto& [p, right, keys, expected] : cases) {
-    std::string result = (right ? fRoot->ContextClick(p, 0, keys) : fRoot->MouseDown(p, 0, false, keys)) ? "handled"
-                                                                                                         : "passed";
+    const bool handled = right ? fRoot->ContextClick(p, 0, Keys(keys)) : fRoot->MouseDown(p, 0, false, Keys(keys));
+    std::string result = handled ? "handled" : "passed";
     for (const Call& call : TakeCalls()) {
       if (call.fOperation == "PerformAction") result += " " + call.fArguments[0];
     }

@@ -23,11 +23,10 @@ class ClusterViewTest : public ViewTest {
     std::string rects;
     for (int i = 0; i < 10; ++i)
       rects += "{" + std::to_string(i) + ",, {" + (i < 8 ? std::to_string(i * 10) + ", 0" : "0, 20") + ", 10, 10}},";
-    fRoot->RemoveAllChildren();
-    const ref<Wex::rcGUIElement> view =
-        Make("type: cluster, array: c, images: {white, grey}, rects: {" + rects + "}, " + keys);
+    auto& view = Remake<Velto::rcClusterViewBase>("type: cluster, array: c, images: {white, grey}, rects: {" + rects +
+                                                  "}, " + keys);
     TakeCalls();
-    return dynamic_cast<Velto::rcClusterViewBase&>(*view);
+    return view;
   }
   // " +name" and " -name" for edits begun and ended, " name=value" for values written.
   std::string Edits() {
@@ -96,8 +95,6 @@ TEST_F(ClusterViewTest, CellsShowTheImageOfTheirValueThroughTheRange) {
 }
 
 TEST_F(ClusterViewTest, APressAndADragPaintTheCellsUnderThePointer) {
-  Wex::cKeyModifiers shift, option, secondary;
-  shift.fShift = option.fOption = secondary.fSecondaryClick = true;
   std::string exclusive, endAll;
   for (const std::string name : {"c[0]", "c[1]", "c[2]", "c[3]", "c[4]", "c[5]", "c[6]", "c[7]", "c[8]", "c[9]"}) {
     exclusive += " +" + name + " " + name + "=0";
@@ -120,16 +117,16 @@ TEST_F(ClusterViewTest, APressAndADragPaintTheCellsUnderThePointer) {
        {{5, 5}, {27, 5}},
        " +c[0] c[0]=1 +c[1] c[1]=1 c[0]=0 +c[2] c[2]=1 c[1]=0 -c[0] -c[1] -c[2]"},
       {"paintMethod: exclusive", "0", {}, {{5, 5}, {15, 5}}, exclusive + " c[0]=1 c[1]=1 c[0]=0" + endAll},
-      {rules, "0", shift, {{5, 5}}, " +c[0] c[0]=0.5 -c[0]"},
-      {rules, "0", option, {{5, 5}, {15, 5}}, " +c[0] c[0]=1 +c[1] c[1]=1 c[0]=0 -c[0] -c[1]"},
+      {rules, "0", Keys("s"), {{5, 5}}, " +c[0] c[0]=0.5 -c[0]"},
+      {rules, "0", Keys("o"), {{5, 5}, {15, 5}}, " +c[0] c[0]=1 +c[1] c[1]=1 c[0]=0 -c[0] -c[1]"},
       {rules, "0", {}, {{5, 5}}, " +c[0] c[0]=1 -c[0]"},
       {"", "0", {}, {{5, 25}}, " +c[9] c[9]=0 +c[8] c[8]=0 -c[8] -c[9]"},  // the last cell decides
-      {"", "0", secondary, {{5, 5}}, ""},
+      {"", "0", Keys("r"), {{5, 5}}, ""},
       {"", "0", {}, {{150, 50}}, ""}};
   for (const auto& c : cases) {
     fController.fVariables = {{"c[0]", c.c0}, {"c[9]", "1"}};
     MakeRow(c.keys);
-    EXPECT_EQ(fRoot->MouseDown(c.path.front(), 0, false, c.modifiers), c.modifiers != secondary);
+    EXPECT_EQ(fRoot->MouseDown(c.path.front(), 0, false, c.modifiers), !c.modifiers.fSecondaryClick);
     // The host's view has delivered the press at once; then come the drags and the release.
     for (std::size_t i = 1; i < c.path.size(); ++i) Drag(c.path[i]);
     Release(c.path.back());

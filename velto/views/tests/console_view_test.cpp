@@ -46,10 +46,9 @@ class ConsoleViewTest : public ViewTest {
     fView->fWindow = fWindow;
   }
   Velto::rcConsoleView& MakeConsole(const std::string& keys) {
-    fRoot->RemoveAllChildren();
-    const ref<Wex::rcGUIElement> view = Make("type: console, font: runs, " + keys);
+    Velto::rcConsoleView& console = Remake<Velto::rcConsoleView>("type: console, font: runs, " + keys);
     TakeCalls();
-    return dynamic_cast<Velto::rcConsoleView&>(*view);
+    return console;
   }
   // Array mode: each element added after the count, then a refresh.
   void Output(Velto::rcConsoleView& console, const Texts& elements) {
@@ -74,8 +73,10 @@ class ConsoleViewTest : public ViewTest {
     key.fCharacter = static_cast<std::uint8_t>(character);
     return fView->fKeyHandler && fView->fKeyHandler->KeyDown(fView->Self(), key, false);
   }
-  // The variables written and the actions run, then the keyboard's state.
-  std::string Effects(Velto::rcConsoleView& console) {
+  // The variables written and the actions run, then the keyboard's state; after a refresh first
+  // when asked.
+  std::string Effects(Velto::rcConsoleView& console, bool refresh = false) {
+    if (refresh) console.WindowStateChanged();
     std::string effects;
     for (const Call& call : TakeCalls()) {
       if (call.fOperation == "SetVariable" || call.fOperation == "PerformAction") {
@@ -115,17 +116,15 @@ TEST_F(ConsoleViewTest, ReadsItsDescriptionAndRefusesBadDimensionsBeforeTheFont)
                text(s.fCursorOffset.fY, s.fOutputIsArray) + s.fOutputName + "|" + s.fInputAction + "|" +
                s.fInputParams + "|" + s.fInputVariable;
     });
-    bool font = false;
-    for (const Call& call : TakeCalls()) font = font || call.fOperation == "GetFont";
-    EXPECT_EQ(error.empty() ? result : error + (font ? " font" : ""), c[1]) << c[0];
+    EXPECT_EQ(error.empty() ? result : error + (CountCalls("GetFont") > 0 ? " font" : ""), c[1]) << c[0];
   }
 }
 
 TEST_F(ConsoleViewTest, WritesOutputByTheTerminalRules) {
   const std::vector<std::pair<Texts, const char*>> cases = {
       {{"abc\ndef", "\rX"}, "abc|Xef|| 1,1"},
-      {{"\bx", "ab\b"}, "xa||| 2,0"},  // a backspace at column 0 changes nothing
-      {{"abc\ndef\fxy"}, "xy||| 2,0"},  // the rows written before are blank
+      {{"\bx", "ab\b"}, "xa||| 2,0"},       // a backspace at column 0 changes nothing
+      {{"abc\ndef\fxy"}, "xy||| 2,0"},      // the rows written before are blank
       {{"ab\2c\2", "\2d"}, "ab|c|d| 1,2"},  // 2 leaves a row's start alone
       {{"a\1\3\4\5\6\7\13b", "\x80\xe9\xff"}, "ab\x80\xe9\xff||| 5,0"},
       {{"abcdef\tx", "\t\ty"}, "abcdef  x|        y|| 9,1"},  // past the last stop into the next row
@@ -191,8 +190,7 @@ TEST_F(ConsoleViewTest, AnInputConsoleClaimsTheKeyboardAndTakesKeysWhileActive) 
   Velto::rcConsoleView& console =
       MakeConsole("dimensions: {2, 3}, inputVariable: in, inputAction: act, inputParams: p");
   // Becoming visible takes the focus and the keys; the console is active in the key window only.
-  console.WindowStateChanged();
-  EXPECT_EQ(Effects(console), "1 keys");
+  EXPECT_EQ(Effects(console, true), "1 keys");
   EXPECT_FALSE(Type('a'));
   fWindow->fKey = true;
   console.WindowStateChanged();
@@ -205,14 +203,11 @@ TEST_F(ConsoleViewTest, AnInputConsoleClaimsTheKeyboardAndTakesKeysWhileActive) 
   EXPECT_EQ(Effects(console), "in(ac\n) act(p) 1 keys active");
   // Without the focus input stops; hidden, the console gives up the keys; shown, claims them.
   fView->fKey = false;
-  console.WindowStateChanged();
-  EXPECT_EQ(Effects(console), "1 keys");
+  EXPECT_EQ(Effects(console, true), "1 keys");
   console.Hide();
-  console.WindowStateChanged();
-  EXPECT_EQ(Effects(console), "1");
+  EXPECT_EQ(Effects(console, true), "1");
   console.Show();
-  console.WindowStateChanged();
-  EXPECT_EQ(Effects(console), "2 keys active");
+  EXPECT_EQ(Effects(console, true), "2 keys active");
   // A press claims the keys that another handler has, and only then is handled.
   fView->fKeyHandler = nullptr;
   EXPECT_TRUE(fRoot->MouseDown({5, 5}, 0, false, {}));
@@ -237,25 +232,20 @@ TEST_F(ConsoleViewTest, TheCursorBlinksFromItsDueTimes) {
   fWindow->fKey = true;
   MakeConsole("dimensions: {2, 2}, inputVariable: in").WindowStateChanged();
   Draw({0, 0, 200, 100}, 0);
-  const auto next = [this] {
-    std::int32_t due = -1;
-    fView->fScheduler->GetTimeToNextTask(0, due);
-    return due;
-  };
   // Run at, next due: a period after the due time; late by over a period, a period after the
   // run, with one blink. Each blink invalidates the cursor.
-  const std::int32_t first = next();
+  const std::int32_t first = NextDue();
   const std::pair<std::int32_t, std::int32_t> steps[] = {
       {first + 100, first + 500}, {first + 500, first + 1000}, {first + 3000, first + 3500}};
   for (const auto& [run, due] : steps) {
     fView->fInvalidated.clear();
     fView->fScheduler->RunDueTasks(run);
-    EXPECT_EQ(next(), due);
+    EXPECT_EQ(NextDue(), due);
     EXPECT_EQ(fView->fInvalidated.size(), 1u);
     Draw({0, 0, 200, 100}, 0);
   }
   MakeConsole("cursor: {blinkRate: -0.5}");
-  EXPECT_EQ(next(), -1);
+  EXPECT_EQ(NextDue(), kNoTask);
 }
 
 }  // namespace

@@ -52,10 +52,6 @@ TEST_F(GradientViewTest, StopsComeFirstAndStartChoosesTheKindItsGeometryAndPalet
 }
 
 TEST_F(GradientViewTest, PaintsThePaletteOverTheMaskWithinTheShape) {
-  struct Sample {
-    int x, y;
-    std::uint32_t rgb;
-  };
   const struct {
     const char* keys;
     std::vector<Sample> samples;  // over grey; 0 for "not red" (inside an ellipse)
@@ -77,8 +73,7 @@ TEST_F(GradientViewTest, PaintsThePaletteOverTheMaskWithinTheShape) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.keys);
-    fRoot->RemoveAllChildren();
-    Make(std::string("type: gradient, bounds: { 0, 0, 100, 40 }, ") + c.keys);
+    Remake<Wex::rcGUIElement>(std::string("type: gradient, bounds: { 0, 0, 100, 40 }, ") + c.keys);
     const ref<Wex::rcOffscreenContext32> bitmap = Draw({0, 0, 200, 100}, 0xFF808080);
     for (const Sample& s : c.samples) {
       if (s.rgb == 0) {

@@ -14,9 +14,7 @@ class KnobViewTest : public ViewTest {
  protected:
   // A 100 x 100 knob at the root's origin with the keys.
   Velto::rcKnobView& MakeKnob(const std::string& keys) {
-    fRoot->RemoveAllChildren();
-    Make("type: knob, bounds: { 0, 0, 100, 100 }, " + keys);
-    return *ChildOf<Velto::rcKnobView>(*fRoot, 0);
+    return Remake<Velto::rcKnobView>("type: knob, bounds: { 0, 0, 100, 100 }, " + keys);
   }
 };
 
@@ -54,10 +52,8 @@ TEST_F(KnobViewTest, APressTracksABoundKnobInsideItsCapOnly) {
   Velto::rcKnobView& knob = MakeKnob("variable: v, cap: { size: 60 }, hint: '%'");
   fRoot->WindowStateChanged();
   TakeCalls();
-  Wex::cKeyModifiers secondary;
-  secondary.fSecondaryClick = true;
   EXPECT_FALSE(Press({50, 81}));  // outside the cap circle
-  EXPECT_FALSE(knob.MouseDown({50, 50}, 0, false, secondary));
+  EXPECT_FALSE(knob.MouseDown({50, 50}, 0, false, Keys("r")));
   EXPECT_FALSE(knob.IsTracking());
   EXPECT_TRUE(Press({50, 78}, Keys("s")));
   EXPECT_TRUE(knob.IsTracking());
@@ -79,10 +75,7 @@ TEST_F(KnobViewTest, APressTracksABoundKnobInsideItsCapOnly) {
 }
 
 TEST_F(KnobViewTest, TheFilmFrameFollowsTheValueAngleWithinTheFilm) {
-  // Eight frames of one pixel, frame i of blue i.
-  std::vector<std::uint32_t> rows;
-  for (std::uint32_t i = 0; i < 8; ++i) rows.push_back(0xFF000000 | i);
-  fBundle.WriteResource("film", "png", QorPNG::WritePremultipliedARGB(rows.data(), 1, 8, 1));
+  WriteFilm("film");
   const struct {
     const char* film;
     std::vector<std::pair<double, std::uint32_t>> frames;  // value, frame
@@ -115,28 +108,25 @@ TEST_F(KnobViewTest, DrawsTheFilmTheTurnedImageAndDialOverRingOverCap) {
   const struct {
     std::string knob;
     double value;
-    std::vector<std::pair<Wex::cPoint, std::uint32_t>> samples;  // over grey
+    std::vector<Sample> samples;  // over grey
   } cases[] = {
       // At 0 the dial points down-left; the ring's centre line lies 48 from the centre.
-      {vector,
-       0,
-       {{{50, 20}, 0xFF0000}, {{50, 3}, 0x00FF00}, {{35, 65}, 0x0000FF}, {{65, 65}, 0xFF0000}, {{2, 2}, 0x808080}}},
-      {std::string(vector) + ", snap: { color: yellow, value: 1 }", 1, {{{50, 20}, 0xFFFF00}, {{65, 65}, 0x0000FF}}},
-      {std::string(vector) + ", snap: { color: yellow, value: 1 }", 0.5, {{{50, 60}, 0xFF0000}, {{50, 40}, 0x0000FF}}},
+      {vector, 0, {{50, 20, 0xFF0000}, {50, 3, 0x00FF00}, {35, 65, 0x0000FF}, {65, 65, 0xFF0000}, {2, 2, 0x808080}}},
+      {std::string(vector) + ", snap: { color: yellow, value: 1 }", 1, {{50, 20, 0xFFFF00}, {65, 65, 0x0000FF}}},
+      {std::string(vector) + ", snap: { color: yellow, value: 1 }", 0.5, {{50, 60, 0xFF0000}, {50, 40, 0x0000FF}}},
       // Turned a quarter turn clockwise about the centre: the left half above it.
       {"sweep: { 90, 90 }, cap: { image: pic }",
        0,
-       {{{50, 44}, 0xFF0000}, {{50, 55}, 0x0000FF}, {{43, 50}, 0x808080}, {{60, 50}, 0x808080}}},
+       {{50, 44, 0xFF0000}, {50, 55, 0x0000FF}, {43, 50, 0x808080}, {60, 50, 0x808080}}},
       {"sweep: { 90, 90 }, cap: { image: pic, angle: 90, scale: 200 }",
        0,
-       {{{35, 50}, 0xFF0000}, {{65, 50}, 0x0000FF}, {{50, 38}, 0x808080}}},
-      {"film: { image: dot, offset: { 3, 4 } }", 0, {{{3, 4}, 0xFFFF00}, {{5, 4}, 0x808080}, {{50, 50}, 0x808080}}},
+       {{35, 50, 0xFF0000}, {65, 50, 0x0000FF}, {50, 38, 0x808080}}},
+      {"film: { image: dot, offset: { 3, 4 } }", 0, {{3, 4, 0xFFFF00}, {5, 4, 0x808080}, {50, 50, 0x808080}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.knob);
     MakeKnob(c.knob).SetValue(c.value);
-    const ref<Wex::rcOffscreenContext32> bitmap = Draw({0, 0, 200, 100}, 0xFF808080);
-    for (const auto& [p, rgb] : c.samples) EXPECT_EQ(Rgb(*bitmap, p.fX, p.fY), rgb) << p.fX << "," << p.fY;
+    ExpectSamples(c.samples);
   }
 }
 

@@ -13,11 +13,13 @@ namespace {
 
 class SliderViewTest : public ViewTest {
  protected:
+  SliderViewTest() {
+    WriteFilm("film");
+    WritePicture("dot", 2, 2, 0xFFFFFF00);
+  }
   // A 120 x 100 slider at the root's origin with the keys.
   Velto::rcValueControlView& MakeSlider(const std::string& keys) {
-    fRoot->RemoveAllChildren();
-    Make("type: slider, bounds: { 0, 0, 120, 100 }, " + keys);
-    return *ChildOf<Velto::rcValueControlView>(*fRoot, 0);
+    return Remake<Velto::rcValueControlView>("type: slider, bounds: { 0, 0, 120, 100 }, " + keys);
   }
 };
 
@@ -38,7 +40,8 @@ TEST_F(SliderViewTest, DragsFollowTheSlitWithFineModeSnapZoneAndReset) {
       {kLine, "0", "10,50=0 130,50=1 140,50=1 110,50=1 100,50=0.9 100,90=0.9"},
       // The snap zone of 4 pixels each side: 0.04; the value rests over 8 pixels.
       {kLine + "snap: { value: 0.5, area: 4 }", "0", "10,50=0 59,50=0.49 61,50=0.5 67,50=0.5 69,50=0.51"},
-      {kLine + "snap: { value: 0.5, area: 4 }", "0.6", "70,50=0.6 67,50=0.57 61,50=0.51 59,50=0.5 53,50=0.5 51,50=0.49"},
+      {kLine + "snap: { value: 0.5, area: 4 }", "0.6",
+       "70,50=0.6 67,50=0.57 61,50=0.51 59,50=0.5 53,50=0.5 51,50=0.49"},
       // Fine mode has no dead zone, and leaving it does not move the cap.
       {kLine + "snap: { value: 0.5 }", "0.48", "58,50s=0.48 78,50s=0.5 98,50s=0.52 98,50=0.52 99,50=0.53 103,50=0.57"},
       // Command holds the default value for the whole drag.
@@ -62,9 +65,7 @@ TEST_F(SliderViewTest, DragsFollowTheSlitWithFineModeSnapZoneAndReset) {
     slider.SetValue(std::stod(start));
     RunValueSteps(slider, steps);
   }
-  Wex::cKeyModifiers secondary;
-  secondary.fSecondaryClick = true;
-  EXPECT_FALSE(MakeSlider(kLine).MouseDown({10, 50}, 0, false, secondary));
+  EXPECT_FALSE(MakeSlider(kLine).MouseDown({10, 50}, 0, false, Keys("r")));
 }
 
 TEST_F(SliderViewTest, DescriptionsChooseTheSlitCapAndSnap) {
@@ -98,12 +99,9 @@ TEST_F(SliderViewTest, DescriptionsChooseTheSlitCapAndSnap) {
       continue;
     }
     Velto::rcValueControlView& slider = *ChildOf<Velto::rcValueControlView>(*fRoot, 0);
-    const QorRaster::Point p0 = slider.PointAtParameter(0);
-    const QorRaster::Point p1 = slider.PointAtParameter(1);
-    EXPECT_NEAR(p0.x, c.x0, 1e-9);
-    EXPECT_NEAR(p0.y, c.y0, 1e-9);
-    EXPECT_NEAR(p1.x, c.x1, 1e-9);
-    EXPECT_NEAR(p1.y, c.y1, 1e-9);
+    const QorRaster::Point p[] = {slider.PointAtParameter(0), slider.PointAtParameter(1)};
+    const double expected[] = {c.x0, c.y0, c.x1, c.y1};
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(i % 2 != 0 ? p[i / 2].y : p[i / 2].x, expected[i], 1e-9) << i;
     EXPECT_EQ(slider.GetDesign().fCapRounded, c.rounded);
     EXPECT_EQ(slider.IsSnapEnabled(), c.snap);
     EXPECT_EQ(slider.GetSnapValue(), c.snapValue);
@@ -129,15 +127,6 @@ TEST_F(SliderViewTest, DescriptionsChooseTheSlitCapAndSnap) {
 }
 
 TEST_F(SliderViewTest, DrawsTheFilmSlitCapAndCapImage) {
-  // Eight film frames of one pixel, frame i of blue i.
-  std::vector<std::uint32_t> rows;
-  for (std::uint32_t i = 0; i < 8; ++i) rows.push_back(0xFF000000 | i);
-  fBundle.WriteResource("film", "png", QorPNG::WritePremultipliedARGB(rows.data(), 1, 8, 1));
-  WritePicture("dot", 2, 2, 0xFFFFFF00);
-  struct Sample {
-    int x, y;
-    std::uint32_t rgb;
-  };
   const struct {
     std::string keys;
     double value;
@@ -174,8 +163,7 @@ TEST_F(SliderViewTest, DrawsTheFilmSlitCapAndCapImage) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.keys);
     MakeSlider(c.keys).SetValue(c.value);
-    const ref<Wex::rcOffscreenContext32> bitmap = Draw({0, 0, 200, 100}, 0xFF808080);
-    for (const Sample& s : c.samples) EXPECT_EQ(Rgb(*bitmap, s.x, s.y), s.rgb) << s.x << "," << s.y;
+    ExpectSamples(c.samples);
   }
   // A cap of colour 0 draws nothing but is still hit.
   Velto::rcValueControlView& plain = MakeSlider(kLine + "cap: { size: 10 }");
@@ -187,8 +175,6 @@ TEST_F(SliderViewTest, DrawsTheFilmSlitCapAndCapImage) {
 }
 
 TEST_F(SliderViewTest, ValueChangesRedrawTheCapAreasAndFilmFramesOnly) {
-  fBundle.WriteResource("film", "png", QorPNG::WritePremultipliedARGB(std::vector<std::uint32_t>(8, ~0u).data(), 1, 8, 1));
-  WritePicture("dot", 2, 2, 0xFFFFFF00);
   const struct {
     std::string keys;
     std::vector<std::string> areas;  // invalidated by SetValue(0.5) from 0, after a draw
@@ -208,9 +194,7 @@ TEST_F(SliderViewTest, ValueChangesRedrawTheCapAreasAndFilmFramesOnly) {
     fView->fInvalidated.clear();
     EXPECT_TRUE(slider.SetValue(0.5));
     EXPECT_FALSE(slider.SetValue(0.5));
-    std::vector<std::string> areas;
-    for (const Wex::cRect& r : fView->fInvalidated) areas.push_back(RectText(r));
-    EXPECT_EQ(areas, c.areas);
+    EXPECT_EQ(TakeInvalidated(), c.areas);
   }
 }
 

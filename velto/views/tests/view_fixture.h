@@ -60,6 +60,12 @@ class ViewTest : public ::testing::Test {
     }
     return {};
   }
+  // Empties the root and makes the view of the description item in it, as the class asked for.
+  template <class T>
+  T& Remake(const std::string& text) {
+    fRoot->RemoveAllChildren();
+    return dynamic_cast<T&>(*Make(text));
+  }
   // The root's child at the index, as the class asked for (null when it is of another class).
   template <class T = Wex::rcGUIElement>
   static T* ChildOf(const Wex::rcGUIContainer& container, std::int64_t index) {
@@ -88,6 +94,33 @@ class ViewTest : public ::testing::Test {
   static std::uint32_t Rgb(Wex::rcOffscreenContext32& bitmap, int x, int y) {
     return GuiTest::Pixel(bitmap, x, y) & 0xFFFFFF;
   }
+  // Draws the whole tree over the colour and expects the colours (Rgb) at the points.
+  struct Sample {
+    int x, y;
+    std::uint32_t rgb;
+  };
+  void ExpectSamples(const std::vector<Sample>& samples, std::uint32_t background = 0xFF808080) {
+    const ref<Wex::rcOffscreenContext32> bitmap = Draw({0, 0, 200, 100}, background);
+    for (const Sample& s : samples) EXPECT_EQ(Rgb(*bitmap, s.x, s.y), s.rgb) << s.x << "," << s.y;
+  }
+  // A film of eight frames of one pixel, frame i of blue i.
+  void WriteFilm(std::string_view name) {
+    std::vector<std::uint32_t> rows;
+    for (std::uint32_t i = 0; i < 8; ++i) rows.push_back(0xFF000000 | i);
+    fBundle.WriteResource(name, "png", QorPNG::WritePremultipliedARGB(rows.data(), 1, 8, 1));
+  }
+  // The rectangles invalidated since the last look, as RectText.
+  std::vector<std::string> TakeInvalidated() {
+    std::vector<std::string> rects;
+    for (const Wex::cRect& r : std::exchange(fView->fInvalidated, {})) rects.push_back(RectText(r));
+    return rects;
+  }
+  // The time from the time to the next task of the host view's scheduler; kNoTask without one.
+  static constexpr std::int32_t kNoTask = INT32_MIN;
+  std::int32_t NextDue(std::int32_t now = 0) {
+    std::int32_t due = 0;
+    return fView->fScheduler->GetTimeToNextTask(now, due) ? due : kNoTask;
+  }
 
   Wex::cMouseEvent Event(const Wex::cPoint& p, const Wex::cKeyModifiers& keys = {}, std::uint32_t buttons = 1) const {
     return {fView->Self(), p, fTime, keys, buttons};
@@ -112,13 +145,14 @@ class ViewTest : public ::testing::Test {
       tracker->EndTracking(fView->TrackingHost(), Event(p, keys, 0));
     }
   }
-  // "s" shift, "o" option, "c" command, "x" the flag at index 2.
+  // "s" shift, "o" option, "c" command, "x" the flag at index 2, "r" a secondary click.
   static Wex::cKeyModifiers Keys(std::string_view keys) {
     Wex::cKeyModifiers m;
     m.fShift = keys.find('s') != std::string_view::npos;
     m.fOption = keys.find('o') != std::string_view::npos;
     m.fCommand = keys.find('c') != std::string_view::npos;
     m.fUnused2 = keys.find('x') != std::string_view::npos;
+    m.fSecondaryClick = keys.find('r') != std::string_view::npos;
     return m;
   }
   // Runs steps "x,y[keys]=value" separated by spaces: a press (not to be handled when the step
@@ -152,6 +186,12 @@ class ViewTest : public ::testing::Test {
   }
 
   Calls TakeCalls() { return fController.TakeCalls(); }
+  // How many of the controller's calls since the last look were of the operation.
+  int CountCalls(std::string_view operation) {
+    const Calls calls = TakeCalls();
+    return static_cast<int>(
+        std::count_if(calls.begin(), calls.end(), [&](const Call& c) { return c.fOperation == operation; }));
+  }
   std::vector<std::string> TakeLog() { return std::exchange(fLog, {}); }
   Call At(const std::string& operation, std::vector<std::string> arguments = {}) const {
     return {fRoot.Get(), operation, std::move(arguments)};
