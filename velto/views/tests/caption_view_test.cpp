@@ -36,13 +36,6 @@ class rcMeasuredFont : public rcFixedFont {
   std::vector<std::string>* fMeasured;
 };
 
-// Logs the change codes it hears.
-class rcCodeListener : public Wex::rc, public Velto::iViewListener {
- public:
-  void ViewChanged(ref<Wex::rcGUIElement>, std::int32_t code) override { fCodes.push_back(code); }
-  std::vector<std::int32_t> fCodes;
-};
-
 class CaptionViewTest : public ViewTest {
  protected:
   CaptionViewTest() {
@@ -119,21 +112,16 @@ TEST_F(CaptionViewTest, DescriptionsAreReadInOrderAndRefusedOnesLeaveNothing) {
       {"offset: { x, 0 }, align: Center", "Undefined symbol: \"x\"", {}},
       {"text: \"[var]a[/b]\", autoRefresh: 10", "", {}},
       {"text: \"a[/var]\"", "Unexpected meta tag: [/var]", {}},
-      {"text: \"[var]v[/var]\", autoRefresh: 10, align: left, ellipsis: top",
-       "Invalid ellipsis side: \"top\"",
+      {"text: \"[var]v[/var]\", autoRefresh: 10, align: left, ellipsis: top", "Invalid ellipsis side: \"top\"",
        {At("GetFont", {"ten"})}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.keys);
     EXPECT_EQ(ErrorOf([&] { MakeCaption(c.keys); }), c.error);
     EXPECT_EQ(fRoot->GetChildCount(), *c.error == 0 ? 1 : 0);
-    Calls calls;
-    for (const Call& call : TakeCalls()) {
-      if (call.fOperation != "CreateView") calls.push_back(call);
-    }
-    if (*c.error != 0) {
-      EXPECT_EQ(calls, c.calls);
-    }
+    Calls calls = TakeCalls();
+    std::erase_if(calls, [](const Call& call) { return call.fOperation == "CreateView"; });
+    if (*c.error != 0) EXPECT_EQ(calls, c.calls);
   }
   // A refused live caption leaves no refresh timer behind: only the made one refreshes.
   fHost->SetRootElement(nullptr);
@@ -142,15 +130,14 @@ TEST_F(CaptionViewTest, DescriptionsAreReadInOrderAndRefusedOnesLeaveNothing) {
 
   // The setters: equal values change nothing and tell nothing; SetText never tells.
   Velto::rcCaptionView& caption = MakeCaption("bounds: { 0, 0, 100, 20 }, text: Hi");
-  const ref<rcCodeListener> listener(new rcCodeListener());
-  caption.AddListener(iref<Velto::iViewListener>(listener));
+  Listen(caption, "c");
   fView->fInvalidated.clear();
   caption.SetText(Wex::WideToUTF16(L"Hi"));
   caption.SetFont(iref<Velto::iFont>(fFont));
   caption.SetAlignment(0);
   caption.SetOffset({0, 0});
   caption.SetEllipsis(0, Wex::WideToUTF16(L"..."));
-  EXPECT_EQ(listener->fCodes, (std::vector<std::int32_t>{0}));
+  EXPECT_EQ(TakeLog(), Log{"c 0"});
   EXPECT_TRUE(fView->fInvalidated.empty());
   caption.SetText(Wex::WideToUTF16(L"Hey"));
   caption.SetAlignment(2);
@@ -158,7 +145,7 @@ TEST_F(CaptionViewTest, DescriptionsAreReadInOrderAndRefusedOnesLeaveNothing) {
   caption.SetEllipsis(0, Wex::WideToUTF16(L"~"));
   caption.SetSize({0, 0, 100, 20});
   caption.SetSize({0, 0, 90, 20});
-  EXPECT_EQ(listener->fCodes, (std::vector<std::int32_t>{0, 2, 2, 2, 1}));
+  EXPECT_EQ(TakeLog(), (Log{"c 2", "c 2", "c 2", "c 1"}));
   // Old and new text rectangles (window coordinates of the root at the view's origin).
   ASSERT_GE(fView->fInvalidated.size(), 4u);
   EXPECT_EQ(RectText(fView->fInvalidated[0]), "0,11,20,20");
@@ -239,7 +226,7 @@ TEST_F(CaptionViewTest, LiveCaptionsRefreshTheirTextAndFontChangesRedraw) {
 
   // Detach drops the font and leaves the host, the parent and the listeners.
   const ref<Velto::rcCaptionView> kept(&fixed);
-  fixed.AddListener(iref<Velto::iViewListener>(new rcCodeListener()));
+  Listen(fixed, "f");
   fRoot->RemoveAllChildren();
   EXPECT_EQ(kept->GetHost(), nullptr);
   EXPECT_EQ(kept->GetParent(), nullptr);

@@ -16,8 +16,6 @@
 namespace VeltoTest {
 namespace {
 
-using Log = std::vector<std::string>;
-
 class ClickHoverTest : public ViewTest {
  protected:
   // A probe below the views, filling the root, that handles nothing.

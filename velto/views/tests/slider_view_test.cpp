@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -69,42 +70,32 @@ TEST_F(SliderViewTest, DragsFollowTheSlitWithFineModeSnapZoneAndReset) {
 }
 
 TEST_F(SliderViewTest, DescriptionsChooseTheSlitCapAndSnap) {
-  const struct {
-    const char* keys;
-    const char* error;
-    double x0, y0, x1, y1;  // the points of parameters 0 and 1
-    bool rounded;
-    bool snap;
-    double snapValue;
-  } cases[] = {
-      {"cap: { rounded: 50 }", "Unsupported cap roundness: 50", 0, 0, 0, 0, false, false, 0},
-      {"cap: { rounded: 1e300 }", "Unsupported cap roundness: 1e+300", 0, 0, 0, 0, false, false, 0},
-      {"cap: { rounded: 100 }, snap: true, default: 0.25", "", 0, 0, 0, 0, true, true, 0.25},
-      {"slit: { color: red }", "", 0, 50, 120, 50, false, false, 0},
-      {"slit: { start: { 1, 2 } }, snap: { value: 0.75 }", "", 1, 2, 120, 50, false, true, 0.75},
+  // The error, or the points of parameters 0 and 1 (to 9 digits), the cap's roundness and the snap.
+  const char* cases[][2] = {
+      {"cap: { rounded: 50 }", "Unsupported cap roundness: 50"},
+      {"cap: { rounded: 1e300 }", "Unsupported cap roundness: 1e+300"},
+      {"cap: { rounded: 100 }, snap: true, default: 0.25", "0,0 0,0 rounded snap 0.25"},
+      {"slit: { color: red }", "0,50 120,50 square free 0"},
+      {"slit: { start: { 1, 2 } }, snap: { value: 0.75 }", "1,2 120,50 square snap 0.75"},
       // The arc: about the view's centre, radius from the centre and the cap size, a quarter turn.
-      {"slit: { center: }, cap: { size: { 10, 30 } }", "", 60, 16, 94, 50, false, false, 0},
-      {"slit: { center: { 50, 50 }, radius: 40, sweep: { 90 } }", "", 90, 50, 50, 90, false, false, 0},
-      {"slit: { center: { 50, 50 }, radius: 40, sweep: { , 180, 7 } }", "", 50, 10, 50, 90, false, false, 0},
-      {"slit: { center: { 50, 50 }, radius: x }", "Undefined symbol: \"x\"", 0, 0, 0, 0, false, false, 0},
-      {"variable: v, slit: { thickness: q }", "Undefined symbol: \"q\"", 0, 0, 0, 0, false, false, 0},
-      {"variable: v, hint: '%', autoRefresh: q", "Undefined symbol: \"q\"", 0, 0, 0, 0, false, false, 0},
+      {"slit: { center: }, cap: { size: { 10, 30 } }", "60,16 94,50 square free 0"},
+      {"slit: { center: { 50, 50 }, radius: 40, sweep: { 90 } }", "90,50 50,90 square free 0"},
+      {"slit: { center: { 50, 50 }, radius: 40, sweep: { , 180, 7 } }", "50,10 50,90 square free 0"},
+      {"slit: { center: { 50, 50 }, radius: x }", "Undefined symbol: \"x\""},
+      {"variable: v, slit: { thickness: q }", "Undefined symbol: \"q\""},
+      {"variable: v, hint: '%', autoRefresh: q", "Undefined symbol: \"q\""},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.keys);
-    fRoot->RemoveAllChildren();
-    EXPECT_EQ(ErrorOf([&] { Make(std::string("type: slider, bounds: { 0, 0, 120, 100 }, ") + c.keys); }), c.error);
-    if (*c.error != 0) {
-      EXPECT_EQ(fRoot->GetChildCount(), 0);
-      continue;
-    }
-    Velto::rcValueControlView& slider = *ChildOf<Velto::rcValueControlView>(*fRoot, 0);
-    const QorRaster::Point p[] = {slider.PointAtParameter(0), slider.PointAtParameter(1)};
-    const double expected[] = {c.x0, c.y0, c.x1, c.y1};
-    for (int i = 0; i < 4; ++i) EXPECT_NEAR(i % 2 != 0 ? p[i / 2].y : p[i / 2].x, expected[i], 1e-9) << i;
-    EXPECT_EQ(slider.GetDesign().fCapRounded, c.rounded);
-    EXPECT_EQ(slider.IsSnapEnabled(), c.snap);
-    EXPECT_EQ(slider.GetSnapValue(), c.snapValue);
+  for (const auto& [keys, expected] : cases) {
+    char result[128] = "";
+    const std::string error = ErrorOf([&] {
+      const Velto::rcValueControlView& slider = MakeSlider(keys);
+      const QorRaster::Point p0 = slider.PointAtParameter(0), p1 = slider.PointAtParameter(1);
+      std::snprintf(result, sizeof result, "%.9g,%.9g %.9g,%.9g %s %s %g", p0.x + 0.0, p0.y + 0.0, p1.x + 0.0,
+                    p1.y + 0.0, slider.GetDesign().fCapRounded ? "rounded" : "square",
+                    slider.IsSnapEnabled() ? "snap" : "free", slider.GetSnapValue());
+    });
+    EXPECT_EQ(error.empty() ? result : error, expected) << keys;
+    EXPECT_EQ(fRoot->GetChildCount(), error.empty() ? 1 : 0) << keys;
   }
   // A refused bound slider leaves no binding: a refresh asks nothing.
   TakeCalls();

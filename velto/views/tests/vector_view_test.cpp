@@ -30,12 +30,6 @@ class VectorViewTest : public ViewTest {
     return testing::internal::GetCapturedStdout() + std::to_string(Rgb(*bitmap, 5, 5) >> 16) + "," +
            std::to_string(Rgb(*bitmap, 15, 5) >> 16);
   }
-  // How many of the controller's calls since the last look were of the operation.
-  int Count(const char* operation) {
-    int count = 0;
-    for (const Call& call : TakeCalls()) count += call.fOperation == operation;
-    return count;
-  }
 
   ref<Wex::rcGUIElement> fVector;
 };
@@ -76,7 +70,7 @@ TEST_F(VectorViewTest, RunsTheSourceFiveTimesLiveThenOnceIntoTheCache) {
   TakeCalls();
   Vector({{"file", "knob"}});
   DrawTraced(2);
-  EXPECT_EQ(Count("LoadVectorGraphics"), 1);
+  EXPECT_EQ(CountCalls("LoadVectorGraphics"), 1);
   EXPECT_EQ(ErrorOf([&] { Vector({{"scale", "50"}}); }),
             "Missing ORV source, variable or file definition for vector view");
 }
@@ -84,12 +78,12 @@ TEST_F(VectorViewTest, RunsTheSourceFiveTimesLiveThenOnceIntoTheCache) {
 TEST_F(VectorViewTest, RecordsTheVariablesThatARunReadsAndResetsWhenTheyChange) {
   fController.fVariables = {{"w", "10"}, {"src", "fill red; rect 0,0,{$w},{$w}"}};
   Velto::rcVectorView& view = Vector({{"variable", "src"}, {"guiVariables", "TRUE"}});
-  EXPECT_EQ(Count("GetVariable"), 1);  // the source
+  EXPECT_EQ(CountCalls("GetVariable"), 1);  // the source
   EXPECT_EQ(DrawTraced(1), "255,0");
-  EXPECT_EQ(Count("GetVariable"), 1);  // w, once
+  EXPECT_EQ(CountCalls("GetVariable"), 1);  // w, once
   EXPECT_EQ(*view.GetVariableRecord(), (Velto::cVariableRecord{{"w", "10"}}));
   EXPECT_EQ(DrawTraced(6), "255,0");
-  EXPECT_EQ(Count("GetVariable"), 0);  // replayed
+  EXPECT_EQ(CountCalls("GetVariable"), 0);  // replayed
   const std::vector<Wex::cRect> whole = {{0, 0, 40, 20}};
   // The same values keep the cache; a changed value, or a new source, starts over.
   for (const char* const w : {"10", "20", ""}) {
@@ -103,7 +97,7 @@ TEST_F(VectorViewTest, RecordsTheVariablesThatARunReadsAndResetsWhenTheyChange) 
   // A run that fails records nothing, so the next run asks again.
   TakeCalls();
   EXPECT_EQ(DrawTraced(2), "255,255");
-  EXPECT_EQ(Count("GetVariable"), 2);
+  EXPECT_EQ(CountCalls("GetVariable"), 2);
   EXPECT_EQ(view.GetVariableRecord(), nullptr);
   // What one run records counts against a variable store's limit.
   for (const int count : {4, 5}) {

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -28,9 +29,28 @@
 #include "raster/solid.h"
 #include "velto/root_view.h"
 #include "velto/testing/recording_controller.h"
+#include "velto/views/view.h"
 #include "velto/views/view_construction.h"
 
 namespace VeltoTest {
+
+using Log = std::vector<std::string>;
+
+// Logs "name code" for every change it hears, and runs its reaction at the first hint change.
+class rcListener : public Wex::rc, public Velto::iViewListener {
+ public:
+  rcListener(std::string name, Log& log) : fName(std::move(name)), fLog(&log) {}
+  void ViewChanged(ref<Wex::rcGUIElement>, std::int32_t code) override {
+    fLog->push_back(fName + " " + std::to_string(code));
+    if (code == 4 && fOnHint) std::exchange(fOnHint, {})();
+  }
+
+  std::function<void()> fOnHint;
+
+ private:
+  std::string fName;
+  Log* fLog;
+};
 
 // "left,top,right,bottom".
 inline std::string RectText(const Wex::cRect& r) {
@@ -185,6 +205,13 @@ class ViewTest : public ::testing::Test {
     fView->CancelTracking(tracker);
   }
 
+  // A listener of the view that logs its changes into the log of the probes.
+  ref<rcListener> Listen(Velto::rcView& view, const std::string& name) {
+    const ref<rcListener> listener(new rcListener(name, fLog));
+    view.AddListener(iref<Velto::iViewListener>(listener));
+    return listener;
+  }
+
   Calls TakeCalls() { return fController.TakeCalls(); }
   // How many of the controller's calls since the last look were of the operation.
   int CountCalls(std::string_view operation) {
@@ -192,7 +219,7 @@ class ViewTest : public ::testing::Test {
     return static_cast<int>(
         std::count_if(calls.begin(), calls.end(), [&](const Call& c) { return c.fOperation == operation; }));
   }
-  std::vector<std::string> TakeLog() { return std::exchange(fLog, {}); }
+  Log TakeLog() { return std::exchange(fLog, {}); }
   Call At(const std::string& operation, std::vector<std::string> arguments = {}) const {
     return {fRoot.Get(), operation, std::move(arguments)};
   }
@@ -204,7 +231,7 @@ class ViewTest : public ::testing::Test {
   ref<Wex::rcGUIRoot> fHost{new Wex::rcGUIRoot(iref<Wex::iNativeView>(fView))};
   ref<Velto::rcRootView> fRoot{new Velto::rcRootView({0, 0, 200, 100}, &fController)};
   // What the probes of the tests log.
-  std::vector<std::string> fLog;
+  Log fLog;
   std::int64_t fTime = 1000;
 };
 

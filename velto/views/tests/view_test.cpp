@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -18,24 +17,6 @@
 namespace VeltoTest {
 namespace {
 
-using Log = std::vector<std::string>;
-
-// Logs "name code" for every change it hears, and runs its reaction at the first hint change.
-class rcListener : public Wex::rc, public Velto::iViewListener {
- public:
-  rcListener(std::string name, Log& log) : fName(std::move(name)), fLog(&log) {}
-  void ViewChanged(ref<Wex::rcGUIElement>, std::int32_t code) override {
-    fLog->push_back(fName + " " + std::to_string(code));
-    if (code == 4 && fOnHint) std::exchange(fOnHint, {})();
-  }
-
-  std::function<void()> fOnHint;
-
- private:
-  std::string fName;
-  Log* fLog;
-};
-
 // A base view whose value text the test sets.
 class rcPlainView : public Velto::rcView {
  public:
@@ -46,11 +27,6 @@ class rcPlainView : public Velto::rcView {
 
 class BaseViewTest : public ViewTest {
  protected:
-  ref<rcListener> Listen(Velto::rcView& view, const std::string& name) {
-    const ref<rcListener> listener(new rcListener(name, fLog));
-    view.AddListener(iref<Velto::iViewListener>(listener));
-    return listener;
-  }
   std::string Hint(Velto::rcView& view) { return std::string(view.GetHintText()->GetText()); }
 };
 
