@@ -34,8 +34,7 @@ class ButtonViewTest : public ViewTest {
   // A button at { 10, 10, 100, 20 } with the keys, refreshed; the tree holds it alone.
   Velto::rcButtonView* MakeButton(const std::string& keys) {
     Velto::rcButtonView& button = Remake<Velto::rcButtonView>("type: button, bounds: { 10, 10, 100, 20 }, " + keys);
-    fRoot->WindowStateChanged();
-    fView->fInvalidated.clear();
+    Refresh();
     return &button;
   }
   // Runs mouse steps: "p", "d" or "r" and a root point "x,y" (upper case with shift) press, drag
@@ -200,9 +199,7 @@ TEST_F(ButtonViewTest, EnabledCheckedAndCaptionFollowTheBindingsAndRedrawOnlyOnA
   };
   for (const auto& [change, invalidated] : changes) {
     change();
-    fRoot->WindowStateChanged();
-    EXPECT_EQ(fView->fInvalidated.size(), invalidated);
-    fView->fInvalidated.clear();
+    EXPECT_EQ(Refresh().size(), invalidated);
   }
   // The cursor shows only while the button is enabled.
   Move({60, 20});

@@ -176,8 +176,7 @@ TEST_F(CaptionViewTest, DrawsTheDisplayTextAlignedOnTheBottomEdge) {
     Draw({0, 0, 200, 100}, 0xFF000000);
     caption.SetSize(caption.GetBounds());
     Draw({0, 0, 200, 100}, 0xFF000000);
-    EXPECT_EQ(fFont->fDrawn,
-              (std::vector<std::string>{c.drawn, c.drawnAfterLayout != nullptr ? c.drawnAfterLayout : c.drawn}));
+    EXPECT_EQ(fFont->fDrawn, (Log{c.drawn, c.drawnAfterLayout != nullptr ? c.drawnAfterLayout : c.drawn}));
   }
   // Without a font nothing is drawn or measured.
   fRoot->RemoveAllChildren();
@@ -222,7 +221,7 @@ TEST_F(CaptionViewTest, LiveCaptionsRefreshTheirTextAndFontChangesRedraw) {
   ++fFont->fChangeCount;
   fixed.WindowStateChanged();
   fixed.WindowStateChanged();
-  EXPECT_EQ(TakeInvalidated(), std::vector<std::string>{"5,6,105,26"});
+  EXPECT_EQ(TakeInvalidated(), Log{"5,6,105,26"});
 
   // Detach drops the font and leaves the host, the parent and the listeners.
   const ref<Velto::rcCaptionView> kept(&fixed);

@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "gui/alert.h"
@@ -106,20 +107,17 @@ TEST_F(ClickHoverTest, AHoverViewRunsItsActionsOnEnteringAndLeavingAndSetsItsVar
   TakeCalls();
   TakeLog();
   const std::set<std::string> operations{"PerformAction", "SetVariable"};
-  const Log first{"SetVariable v  false", "SetVariable a 1 false", "SetVariable b  false"};
-  Move({5, 5});
-  EXPECT_EQ(Take(operations), Log());
-  Move({20, 20});
-  Log expected{"PerformAction in {1}"};
-  expected.insert(expected.end(), first.begin(), first.end());
-  EXPECT_EQ(Take(operations), expected);
-  Move({30, 30});
-  EXPECT_EQ(Take(operations), first);
+  const Log sets{"SetVariable v  false", "SetVariable a 1 false", "SetVariable b  false"};
   // Leaving runs the leave action; the failing enter action of the next view is dropped.
-  Move({70, 20});
-  EXPECT_EQ(Take(operations), (Log{"PerformAction out ", "SetVariable w x y false"}));
-  Move({71, 20});
-  EXPECT_EQ(Take(operations), (Log{"SetVariable w x y false"}));
+  const std::pair<Wex::cPoint, Log> moves[] = {{{5, 5}, {}},
+                                               {{20, 20}, {"PerformAction in {1}", sets[0], sets[1], sets[2]}},
+                                               {{30, 30}, sets},
+                                               {{70, 20}, {"PerformAction out ", "SetVariable w x y false"}},
+                                               {{71, 20}, {"SetVariable w x y false"}}};
+  for (const auto& [p, expected] : moves) {
+    Move(p);
+    EXPECT_EQ(Take(operations), expected) << p.fX;
+  }
   EXPECT_EQ(fView->fCursors.size(), 2u);
   EXPECT_FALSE(Press({71, 20}));
   EXPECT_EQ(TakeLog(), (Log{"below:MouseEntered", "below:MouseMoved 5,5", "below:MouseMoved 20,20",

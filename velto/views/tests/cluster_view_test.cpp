@@ -42,10 +42,9 @@ class ClusterViewTest : public ViewTest {
 
 TEST_F(ClusterViewTest, ReadsCellsAndRulesAndRefusesBadDescriptions) {
   const char* cases[][2] = {
-      {"images: {white, grey}, range: {1, 5}, rects: {{1, {2, 2, 6, 8}, {20, 0, 10, 4}}, {2+1,, {0, 0, 5, 5}, {0, 0, "
-       "30,"
-       " 30}, x}}, paintMethod: set, paintValue: $ / 2, paintValues: {{shift, slide, 7}, {alt+command}, {windows,,, "
-       "x}}",
+      {"images: {white, grey}, range: {1, 5}, rects: {{1, {2, 2, 6, 8}, {20, 0, 10, 4}}, {2+1,, {0, 0, 5, 5}, "
+       "{0, 0, 30, 30}, x}}, paintMethod: set, paintValue: $ / 2, paintValues: {{shift, slide, 7}, {alt+command}, "
+       "{windows,,, x}}",
        "[1] 2,2,8,6 20,0,26,4 20,0,30,4 [3] 0,0,5,5 0,0,5,5 0,0,30,30 0 set 2.5 2 slide 7 24 toggle 5 4096 toggle 5"},
       {"images: {white}, rects: {5}, paintMethod: bogus", "[5] 0,0,10,10 0,0,10,10 0,0,10,10 0 bogus 0"},
       {"readonly: TRUE, images: {white}, paintValues: {{nonsense}}", ""},
@@ -111,10 +110,7 @@ TEST_F(ClusterViewTest, APressAndADragPaintTheCellsUnderThePointer) {
       {"", "0", {}, {{5, 5}}, " +c[0] c[0]=1 -c[0]"},
       {"", "1", {}, {{5, 5}, {9, 5}, {12, 5}}, " +c[0] c[0]=0 +c[1] c[1]=0 -c[0] -c[1]"},
       {"paintMethod: set", "1", {}, {{5, 5}, {27, 5}}, " +c[0] c[0]=1 +c[1] c[1]=1 +c[2] c[2]=1 -c[0] -c[1] -c[2]"},
-      {"paintMethod: slide",
-       "0",
-       {},
-       {{5, 5}, {27, 5}},
+      {"paintMethod: slide", "0", {}, {{5, 5}, {27, 5}},
        " +c[0] c[0]=1 +c[1] c[1]=1 c[0]=0 +c[2] c[2]=1 c[1]=0 -c[0] -c[1] -c[2]"},
       {"paintMethod: exclusive", "0", {}, {{5, 5}, {15, 5}}, exclusive + " c[0]=1 c[1]=1 c[0]=0" + endAll},
       {rules, "0", Keys("s"), {{5, 5}}, " +c[0] c[0]=0.5 -c[0]"},

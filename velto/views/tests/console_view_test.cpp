@@ -12,8 +12,6 @@
 namespace VeltoTest {
 namespace {
 
-using Texts = std::vector<std::string>;
-
 // Characters 6 pixels wide, line height 12, ascent 9; each run drawn is logged " x,y:byte ...".
 class rcRunFont : public Wex::rc, public Velto::iFont {
  public:
@@ -35,7 +33,7 @@ class rcRunFont : public Wex::rc, public Velto::iFont {
     iFont::DrawCharacters(context, count, points, characters, ends);
   }
   std::int32_t GetChangeCount() override { return 0; }
-  Texts fLog;
+  Log fLog;
 };
 
 class ConsoleViewTest : public ViewTest {
@@ -51,7 +49,7 @@ class ConsoleViewTest : public ViewTest {
     return console;
   }
   // Array mode: each element added after the count, then a refresh.
-  void Output(Velto::rcConsoleView& console, const Texts& elements) {
+  void Output(Velto::rcConsoleView& console, const Log& elements) {
     for (const std::string& element : elements) {
       const std::string n = fController.fVariables["out.n"];
       fController.fVariables["out[" + n + "]"] = element;
@@ -121,7 +119,7 @@ TEST_F(ConsoleViewTest, ReadsItsDescriptionAndRefusesBadDimensionsBeforeTheFont)
 }
 
 TEST_F(ConsoleViewTest, WritesOutputByTheTerminalRules) {
-  const std::vector<std::pair<Texts, const char*>> cases = {
+  const std::vector<std::pair<Log, const char*>> cases = {
       {{"abc\ndef", "\rX"}, "abc|Xef|| 1,1"},
       {{"\bx", "ab\b"}, "xa||| 2,0"},       // a backspace at column 0 changes nothing
       {{"abc\ndef\fxy"}, "xy||| 2,0"},      // the rows written before are blank
@@ -136,7 +134,7 @@ TEST_F(ConsoleViewTest, WritesOutputByTheTerminalRules) {
     const bool keys = elements[0].find(':') != std::string::npos;
     Velto::rcConsoleView& console =
         MakeConsole((keys ? elements[0] + ", " : "") + "outputArray: out, dimensions: {10, 3}");
-    Output(console, Texts(elements.begin() + keys, elements.end()));
+    Output(console, Log(elements.begin() + keys, elements.end()));
     EXPECT_EQ(Screen(console), screen);
   }
 
@@ -178,12 +176,12 @@ TEST_F(ConsoleViewTest, DrawsRowsInRunsAndInvalidatesWhatChanged) {
   // that wastes over 100 square pixels.
   EXPECT_EQ(fView->fInvalidated, (std::vector<Wex::cRect>{{8, 3, 200, 100}, {8, 21, 27, 37}, {53, 21, 63, 37}}));
   EXPECT_EQ(fFont->fLog,
-            (Texts{"metrics", " 10,14:233", " 10,32:97 19,32:98", " 10,14:233", " 10,32:98 19,32:97 55,32:97"}));
+            (Log{"metrics", " 10,14:233", " 10,32:97 19,32:98", " 10,14:233", " 10,32:98 19,32:97 55,32:97"}));
   // Cell origins are computed in 64 bits.
   fFont->fLog.clear();
   Output(MakeConsole("dimensions: {20, 5}, margins: {-2000000000, 0}, outputArray: out"), {"ab"});
   Draw({0, 0, 200, 100}, 0);
-  EXPECT_EQ(fFont->fLog, (Texts{"metrics", " -2000000000,9:97 -1799999990,9:98"}));
+  EXPECT_EQ(fFont->fLog, (Log{"metrics", " -2000000000,9:97 -1799999990,9:98"}));
 }
 
 TEST_F(ConsoleViewTest, AnInputConsoleClaimsTheKeyboardAndTakesKeysWhileActive) {

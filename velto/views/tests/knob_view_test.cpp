@@ -55,10 +55,7 @@ TEST_F(KnobViewTest, APressTracksABoundKnobInsideItsCapOnly) {
   EXPECT_FALSE(Press({50, 81}));  // outside the cap circle
   EXPECT_FALSE(knob.MouseDown({50, 50}, 0, false, Keys("r")));
   EXPECT_FALSE(knob.IsTracking());
-  EXPECT_TRUE(Press({50, 78}, Keys("s")));
-  EXPECT_TRUE(knob.IsTracking());
-  Drag({50, -122}, Keys("s"));
-  Release({50, -122});
+  RunValueSteps(knob, "50,78s=0 50,-122s=0.1");
   EXPECT_EQ(TakeCalls(),
             (Calls{At("SetVariableTracking", {"v", "true"}), At("SetVariable", {"v", "0.1", "true"}),
                    At("SetVariableTracking", {"v", "false"}), At("TestVariable", {"v"}), At("GetVariable", {"v"})}));
@@ -115,11 +112,9 @@ TEST_F(KnobViewTest, DrawsTheFilmTheTurnedImageAndDialOverRingOverCap) {
       {std::string(vector) + ", snap: { color: yellow, value: 1 }", 1, {{50, 20, 0xFFFF00}, {65, 65, 0x0000FF}}},
       {std::string(vector) + ", snap: { color: yellow, value: 1 }", 0.5, {{50, 60, 0xFF0000}, {50, 40, 0x0000FF}}},
       // Turned a quarter turn clockwise about the centre: the left half above it.
-      {"sweep: { 90, 90 }, cap: { image: pic }",
-       0,
+      {"sweep: { 90, 90 }, cap: { image: pic }", 0,
        {{50, 44, 0xFF0000}, {50, 55, 0x0000FF}, {43, 50, 0x808080}, {60, 50, 0x808080}}},
-      {"sweep: { 90, 90 }, cap: { image: pic, angle: 90, scale: 200 }",
-       0,
+      {"sweep: { 90, 90 }, cap: { image: pic, angle: 90, scale: 200 }", 0,
        {{35, 50, 0xFF0000}, {65, 50, 0x0000FF}, {50, 38, 0x808080}}},
       {"film: { image: dot, offset: { 3, 4 } }", 0, {{3, 4, 0xFFFF00}, {5, 4, 0x808080}, {50, 50, 0x808080}}},
   };

@@ -85,17 +85,17 @@ TEST_F(SliderViewTest, DescriptionsChooseTheSlitCapAndSnap) {
       {"variable: v, slit: { thickness: q }", "Undefined symbol: \"q\""},
       {"variable: v, hint: '%', autoRefresh: q", "Undefined symbol: \"q\""},
   };
-  for (const auto& [keys, expected] : cases) {
+  for (const auto& c : cases) {
     char result[128] = "";
     const std::string error = ErrorOf([&] {
-      const Velto::rcValueControlView& slider = MakeSlider(keys);
+      const Velto::rcValueControlView& slider = MakeSlider(c[0]);
       const QorRaster::Point p0 = slider.PointAtParameter(0), p1 = slider.PointAtParameter(1);
       std::snprintf(result, sizeof result, "%.9g,%.9g %.9g,%.9g %s %s %g", p0.x + 0.0, p0.y + 0.0, p1.x + 0.0,
                     p1.y + 0.0, slider.GetDesign().fCapRounded ? "rounded" : "square",
                     slider.IsSnapEnabled() ? "snap" : "free", slider.GetSnapValue());
     });
-    EXPECT_EQ(error.empty() ? result : error, expected) << keys;
-    EXPECT_EQ(fRoot->GetChildCount(), error.empty() ? 1 : 0) << keys;
+    EXPECT_EQ(error.empty() ? result : error, c[1]) << c[0];
+    EXPECT_EQ(fRoot->GetChildCount(), error.empty() ? 1 : 0) << c[0];
   }
   // A refused bound slider leaves no binding: a refresh asks nothing.
   TakeCalls();
@@ -108,9 +108,7 @@ TEST_F(SliderViewTest, DescriptionsChooseTheSlitCapAndSnap) {
   fRoot->WindowStateChanged();
   EXPECT_EQ(bound.GetValue(), 0.5);
   TakeCalls();
-  EXPECT_TRUE(Press({60, 50}));
-  Drag({70, 50});
-  Release({70, 50});
+  RunValueSteps(bound, "60,50=0.5 70,50=0.6");
   EXPECT_EQ(TakeCalls(),
             (Calls{At("SetVariableTracking", {"v", "true"}), At("SetVariable", {"v", "0.6", "true"}),
                    At("SetVariableTracking", {"v", "false"}), At("TestVariable", {"v"}), At("GetVariable", {"v"})}));
@@ -124,32 +122,27 @@ TEST_F(SliderViewTest, DrawsTheFilmSlitCapAndCapImage) {
     std::vector<Sample> samples;  // over grey
   } cases[] = {
       // The slit is stroked 4 wide with round caps.
-      {"slit: { start: { 10, 50 }, end: { 110, 50 }, color: red }",
-       0.5,
+      {"slit: { start: { 10, 50 }, end: { 110, 50 }, color: red }", 0.5,
        {{60, 48, 0xFF0000}, {60, 51, 0xFF0000}, {60, 47, 0x808080}, {60, 52, 0x808080}, {9, 50, 0xFF0000},
         {110, 50, 0xFF0000}, {7, 50, 0x808080}, {112, 50, 0x808080}}},
       // A rectangular cap over the slit, and at the snap value the snap colour.
-      {"slit: { start: { 10, 50 }, end: { 110, 50 }, color: red }, cap: { size: { 10, 6 }, color: blue }",
-       0.5,
+      {"slit: { start: { 10, 50 }, end: { 110, 50 }, color: red }, cap: { size: { 10, 6 }, color: blue }", 0.5,
        {{55, 47, 0x0000FF}, {64, 52, 0x0000FF}, {66, 50, 0xFF0000}, {60, 46, 0x808080}, {60, 53, 0x808080}}},
-      {kLine + ("cap: { size: { 10, 6 }, color: blue }, snap: { value: 0.5, color: lime }"),
-       0.5,
+      {kLine + "cap: { size: { 10, 6 }, color: blue }, snap: { value: 0.5, color: lime }", 0.5,
        {{55, 47, 0x00FF00}, {64, 52, 0x00FF00}}},
       // A round cap leaves its corners.
-      {kLine + ("cap: { rounded: 100, size: 10, color: blue }"),
-       0.5,
+      {kLine + "cap: { rounded: 100, size: 10, color: blue }", 0.5,
        {{60, 50, 0x0000FF}, {56, 50, 0x0000FF}, {55, 45, 0x808080}, {64, 54, 0x808080}}},
       // The cap image centred on the cap, scaled; a snap image without a cap image.
-      {kLine + ("cap: { image: dot, scale: 200 }"),
-       0,
+      {kLine + "cap: { image: dot, scale: 200 }", 0,
        {{9, 49, 0xFFFF00}, {10, 50, 0xFFFF00}, {6, 50, 0x808080}, {13, 50, 0x808080}}},
-      {kLine + ("snap: { value: 0, image: dot }"), 0, {{9, 49, 0xFFFF00}, {10, 50, 0xFFFF00}, {8, 50, 0x808080}}},
-      {kLine + ("snap: { value: 0, image: dot }"), 0.5, {{9, 49, 0x808080}, {60, 50, 0x808080}}},
+      {kLine + "snap: { value: 0, image: dot }", 0, {{9, 49, 0xFFFF00}, {10, 50, 0xFFFF00}, {8, 50, 0x808080}}},
+      {kLine + "snap: { value: 0, image: dot }", 0.5, {{9, 49, 0x808080}, {60, 50, 0x808080}}},
       // Film frames by the value; frames below 1 count as 1; an empty range shows frame 0.
-      {kLine + ("film: { image: film, frames: 8, offset: { 3, 4 } }"), 0.3, {{3, 4, 0x000002}}},
-      {kLine + ("film: { image: film, frames: 8, offset: { 3, 4 } }"), 1, {{3, 4, 0x000007}}},
-      {kLine + ("film: { image: film, frames: -3 }"), 1, {{0, 0, 0x000000}, {0, 1, 0x000001}}},
-      {kLine + ("range: { 5, 5 }, film: { image: film, frames: 8 }"), 5, {{0, 0, 0x000000}}},
+      {kLine + "film: { image: film, frames: 8, offset: { 3, 4 } }", 0.3, {{3, 4, 0x000002}}},
+      {kLine + "film: { image: film, frames: 8, offset: { 3, 4 } }", 1, {{3, 4, 0x000007}}},
+      {kLine + "film: { image: film, frames: -3 }", 1, {{0, 0, 0x000000}, {0, 1, 0x000001}}},
+      {kLine + "range: { 5, 5 }, film: { image: film, frames: 8 }", 5, {{0, 0, 0x000000}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.keys);

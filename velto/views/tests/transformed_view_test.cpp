@@ -23,9 +23,10 @@ class TransformedViewTest : public ViewTest {
   }
 
   Velto::rcTransformContainer& Container() { return *static_cast<Velto::rcTransformContainer*>(fTransformed.Get()); }
-  void Set(const char* op, const char* sc, const char* ox, const char* oy, const char* rot) {
+  // Sets the variables and refreshes; answers the rectangles invalidated.
+  Log Set(const char* op, const char* sc, const char* ox, const char* oy, const char* rot) {
     fController.fVariables = {{"op", op}, {"sc", sc}, {"ox", ox}, {"oy", oy}, {"rot", rot}};
-    fRoot->WindowStateChanged();
+    return Refresh();
   }
 
   ref<Wex::rcGUIElement> fTransformed;
@@ -74,16 +75,12 @@ TEST_F(TransformedViewTest, InvalidatesWhereChildrenShowAndOnlyForChangedTexts) 
   Set("", "", "", "", "");
   Move({10, 25});
   TakeLog();
-  fView->fInvalidated.clear();
-  Set("", "", "", "", "90");
+  EXPECT_EQ(Set("", "", "", "", "90"), (Log{"0,0,100,100", "0,0,100,100"}));
   // No hover state survives; then the children refresh.
-  EXPECT_EQ(TakeLog(), (std::vector<std::string>{"probe:MouseExited", "probe:WindowStateChanged"}));
-  EXPECT_EQ(fView->fInvalidated, (std::vector<Wex::cRect>{{0, 0, 100, 100}, {0, 0, 100, 100}}));
-  fView->fInvalidated.clear();
-  Set("", "", "", "", "90");
-  EXPECT_TRUE(fView->fInvalidated.empty());
+  EXPECT_EQ(TakeLog(), (Log{"probe:MouseExited", "probe:WindowStateChanged"}));
+  EXPECT_EQ(Set("", "", "", "", "90"), Log());
   fProbe->InvalidateAll();
-  EXPECT_EQ(fView->fInvalidated, (std::vector<Wex::cRect>{{70, 0, 80, 50}}));
+  EXPECT_EQ(TakeInvalidated(), Log{"70,0,80,50"});
 
   // Texts that run together alike are told apart.
   Set("", "", "1", "23", "");

@@ -84,15 +84,12 @@ TEST_F(VectorViewTest, RecordsTheVariablesThatARunReadsAndResetsWhenTheyChange) 
   EXPECT_EQ(*view.GetVariableRecord(), (Velto::cVariableRecord{{"w", "10"}}));
   EXPECT_EQ(DrawTraced(6), "255,0");
   EXPECT_EQ(CountCalls("GetVariable"), 0);  // replayed
-  const std::vector<Wex::cRect> whole = {{0, 0, 40, 20}};
   // The same values keep the cache; a changed value, or a new source, starts over.
   for (const char* const w : {"10", "20", ""}) {
     if (*w == '\0') fController.fVariables["src"] = "fill red; rect 0,0,$w,10; oops";
     fController.fVariables["w"] = *w != '\0' ? w : "20";
-    fView->fInvalidated.clear();
-    fRoot->WindowStateChanged();
+    EXPECT_EQ(Refresh(), *w == '1' ? Log() : Log{"0,0,40,20"});
     EXPECT_EQ(view.HasCachedImage(), *w == '1');
-    EXPECT_EQ(fView->fInvalidated, *w == '1' ? std::vector<Wex::cRect>() : whole);
   }
   // A run that fails records nothing, so the next run asks again.
   TakeCalls();

@@ -130,10 +130,16 @@ class ViewTest : public ::testing::Test {
     fBundle.WriteResource(name, "png", QorPNG::WritePremultipliedARGB(rows.data(), 1, 8, 1));
   }
   // The rectangles invalidated since the last look, as RectText.
-  std::vector<std::string> TakeInvalidated() {
-    std::vector<std::string> rects;
+  Log TakeInvalidated() {
+    Log rects;
     for (const Wex::cRect& r : std::exchange(fView->fInvalidated, {})) rects.push_back(RectText(r));
     return rects;
+  }
+  // Refreshes the tree; answers the rectangles that the refresh invalidated.
+  Log Refresh() {
+    fView->fInvalidated.clear();
+    fRoot->WindowStateChanged();
+    return TakeInvalidated();
   }
   // The time from the time to the next task of the host view's scheduler; kNoTask without one.
   static constexpr std::int32_t kNoTask = INT32_MIN;
