@@ -31,13 +31,11 @@ TEST_F(PagedViewTest, ShowsThePageThatTheVariableNamesAndRefreshesEveryPage) {
   std::string before = "0000";
   for (const auto& c : cases) {
     fController.fVariables["page"] = c[0];
-    fView->fInvalidated.clear();
-    fRoot->WindowStateChanged();
+    EXPECT_EQ(Refresh().empty(), c[1] == before) << c[0];
     EXPECT_EQ(shown(), c[1]) << c[0];
-    EXPECT_EQ(fView->fInvalidated.empty(), c[1] == before) << c[0];
     before = c[1];
     // The views of hidden pages are refreshed too.
-    EXPECT_EQ(TakeLog(), std::vector<std::string>{"probe:WindowStateChanged"});
+    EXPECT_EQ(TakeLog(), Log{"probe:WindowStateChanged"});
   }
   // Detached, it holds no views, but it still follows the variable, also without a name.
   paged.Detach();

@@ -34,41 +34,27 @@ TEST_F(RectangleViewTest, OptionalFeaturesMakeAShapeWithRadiiFromTheRectangle) {
 }
 
 TEST_F(RectangleViewTest, PaintsFillFrameAndBlendWithinTheUpdateRectangle) {
-  struct Sample {
-    int x, y;
-    std::uint32_t rgb;
-  };
   const struct {
     const char* keys;
     std::vector<Sample> samples;  // over grey
   } cases[] = {
       // The frame's centre line runs on (1, 1) to (99, 39); the fill reaches it.
       {"fill: white, frame: { color: blue, stroke: 2 }",
-       {{0, 20, 0x0000FF},
-        {1, 20, 0x0000FF},
-        {2, 20, 0xFFFFFF},
-        {50, 1, 0x0000FF},
-        {50, 2, 0xFFFFFF},
-        {99, 20, 0x0000FF},
-        {97, 20, 0xFFFFFF},
-        {100, 20, 0x808080},
-        {50, 40, 0x808080}}},
+       {{0, 20, 0x0000FF}, {1, 20, 0x0000FF}, {2, 20, 0xFFFFFF}, {50, 1, 0x0000FF}, {50, 2, 0xFFFFFF},
+        {99, 20, 0x0000FF}, {97, 20, 0xFFFFFF}, {100, 20, 0x808080}, {50, 40, 0x808080}}},
       // Multiply darkens under the shape and leaves the rounded corners as they were.
       {"fill: { 128, 128, 128 }, blend: multiply, rounded: 100",
        {{50, 20, 0x404040}, {0, 0, 0x808080}, {99, 39, 0x808080}, {100, 20, 0x808080}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.keys);
-    fRoot->RemoveAllChildren();
-    Make(std::string("type: rectangle, bounds: { 0, 0, 100, 40 }, ") + c.keys);
-    const ref<Wex::rcOffscreenContext32> bitmap = Draw({0, 0, 200, 100}, 0xFF808080);
-    for (const Sample& s : c.samples) EXPECT_EQ(Rgb(*bitmap, s.x, s.y), s.rgb) << s.x << "," << s.y;
+    Remake<Wex::rcGUIElement>(std::string("type: rectangle, bounds: { 0, 0, 100, 40 }, ") + c.keys);
+    ExpectSamples(c.samples);
   }
   // Both forms paint exactly the update rectangle.
   for (const char* keys : {"fill: red", "fill: red, blend: multiply"}) {
     SCOPED_TRACE(keys);
-    fRoot->RemoveAllChildren();
-    Make(std::string("type: rectangle, bounds: { 10, 10, 100, 40 }, ") + keys);
+    Remake<Wex::rcGUIElement>(std::string("type: rectangle, bounds: { 10, 10, 100, 40 }, ") + keys);
     const ref<Wex::rcOffscreenContext32> bitmap = Draw({20, 15, 60, 35}, 0xFFFFFFFF);
     EXPECT_EQ(GuiTest::CountOther(*bitmap, {20, 15, 60, 35}, 0xFFFF0000), 0);
     EXPECT_EQ(GuiTest::CountOther(*bitmap, {0, 0, 200, 100}, 0xFFFFFFFF), 40 * 20);

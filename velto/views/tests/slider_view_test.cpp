@@ -70,7 +70,7 @@ TEST_F(SliderViewTest, DragsFollowTheSlitWithFineModeSnapZoneAndReset) {
 }
 
 TEST_F(SliderViewTest, DescriptionsChooseTheSlitCapAndSnap) {
-  // The error, or the points of parameters 0 and 1 (to 9 digits), the cap's roundness and the snap.
+  // The error, or the points of parameters 0 and 1 (to 12 digits), the cap's roundness and the snap.
   const char* cases[][2] = {
       {"cap: { rounded: 50 }", "Unsupported cap roundness: 50"},
       {"cap: { rounded: 1e300 }", "Unsupported cap roundness: 1e+300"},
@@ -90,7 +90,7 @@ TEST_F(SliderViewTest, DescriptionsChooseTheSlitCapAndSnap) {
     const std::string error = ErrorOf([&] {
       const Velto::rcValueControlView& slider = MakeSlider(c[0]);
       const QorRaster::Point p0 = slider.PointAtParameter(0), p1 = slider.PointAtParameter(1);
-      std::snprintf(result, sizeof result, "%.9g,%.9g %.9g,%.9g %s %s %g", p0.x + 0.0, p0.y + 0.0, p1.x + 0.0,
+      std::snprintf(result, sizeof result, "%.12g,%.12g %.12g,%.12g %s %s %.17g", p0.x + 0.0, p0.y + 0.0, p1.x + 0.0,
                     p1.y + 0.0, slider.GetDesign().fCapRounded ? "rounded" : "square",
                     slider.IsSnapEnabled() ? "snap" : "free", slider.GetSnapValue());
     });

@@ -114,11 +114,12 @@ class ViewTest : public ::testing::Test {
   static std::uint32_t Rgb(Wex::rcOffscreenContext32& bitmap, int x, int y) {
     return GuiTest::Pixel(bitmap, x, y) & 0xFFFFFF;
   }
-  // Draws the whole tree over the colour and expects the colours (Rgb) at the points.
+  // A root point and its colour (see Rgb).
   struct Sample {
     int x, y;
     std::uint32_t rgb;
   };
+  // Draws the whole tree over the background and expects the samples' colours.
   void ExpectSamples(const std::vector<Sample>& samples, std::uint32_t background = 0xFF808080) {
     const ref<Wex::rcOffscreenContext32> bitmap = Draw({0, 0, 200, 100}, background);
     for (const Sample& s : samples) EXPECT_EQ(Rgb(*bitmap, s.x, s.y), s.rgb) << s.x << "," << s.y;
@@ -141,7 +142,7 @@ class ViewTest : public ::testing::Test {
     fRoot->WindowStateChanged();
     return TakeInvalidated();
   }
-  // The time from the time to the next task of the host view's scheduler; kNoTask without one.
+  // The time from now to the next task of the host view's scheduler; kNoTask without a task.
   static constexpr std::int32_t kNoTask = INT32_MIN;
   std::int32_t NextDue(std::int32_t now = 0) {
     std::int32_t due = 0;
