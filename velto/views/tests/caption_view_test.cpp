@@ -121,7 +121,9 @@ TEST_F(CaptionViewTest, DescriptionsAreReadInOrderAndRefusedOnesLeaveNothing) {
     EXPECT_EQ(fRoot->GetChildCount(), *c.error == 0 ? 1 : 0);
     Calls calls = TakeCalls();
     std::erase_if(calls, [](const Call& call) { return call.fOperation == "CreateView"; });
-    if (*c.error != 0) EXPECT_EQ(calls, c.calls);
+    if (*c.error != 0) {
+      EXPECT_EQ(calls, c.calls);
+    }
   }
   // A refused live caption leaves no refresh timer behind: only the made one refreshes.
   fHost->SetRootElement(nullptr);
