@@ -125,11 +125,7 @@ class ViewTest : public ::testing::Test {
     for (const Sample& s : samples) EXPECT_EQ(Rgb(*bitmap, s.x, s.y), s.rgb) << s.x << "," << s.y;
   }
   // A film of eight frames of one pixel, frame i of blue i.
-  void WriteFilm(std::string_view name) {
-    std::vector<std::uint32_t> rows;
-    for (std::uint32_t i = 0; i < 8; ++i) rows.push_back(0xFF000000 | i);
-    fBundle.WriteResource(name, "png", QorPNG::WritePremultipliedARGB(rows.data(), 1, 8, 1));
-  }
+  void WriteFilm(std::string_view name) { fBundle.WriteResource(name, "png", GuiTest::ColorsPNG(1, 8)); }
   // The rectangles invalidated since the last look, as RectText.
   Log TakeInvalidated() {
     Log rects;
