@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -80,10 +81,8 @@ TEST_F(CaptionViewTest, EllipsesShortenTheTextPassByPassUntilItFits) {
     fMeasured.clear();
     caption.UpdateDisplayText();
     // Each pass measures through the text bounds, once for a left alignment and twice else.
-    std::vector<std::string> tried;
-    for (const std::string& t : fMeasured) {
-      if (tried.empty() || tried.back() != t) tried.push_back(t);
-    }
+    Log tried = fMeasured;
+    tried.erase(std::unique(tried.begin(), tried.end()), tried.end());
     EXPECT_EQ(tried, c.tried);
     EXPECT_EQ(Narrow(caption.GetDisplayText().Get()), c.tried.empty() ? "Hello" : c.tried.back());
   }
