@@ -19,6 +19,8 @@
 
 namespace Velto {
 
+using Wex::ValueOf;
+
 namespace {
 
 using Scope = QorThreads::CriticalRegion::Scope;
@@ -29,12 +31,6 @@ std::wstring ResourceFileName(std::string_view name, std::string_view type) {
   file += '.';
   file += type;
   return Wex::Latin1ToWide(file);
-}
-
-// The value of a key, empty when the key is absent.
-std::string_view ValueOf(const Description& description, const std::string& key) {
-  const auto found = description.find(key);
-  return found != description.end() ? std::string_view(found->second) : std::string_view();
 }
 
 // Gamma within 0 to 4; a value that is no number counts as 0.
