@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "gui/toolkit_text.h"
 #include "platform/modal_run.h"
-#include "platform/text.h"
 
 namespace Wex {
 
@@ -17,8 +17,6 @@ namespace {
 constexpr std::int32_t kCancelId = 1;
 constexpr const char* kButtonTitles[] = {"OK", "Cancel", "Retry", "Yes", "No", "Abort", "Ignore"};
 constexpr std::int32_t kButtonSets[][4] = {{0, -1}, {0, 1, -1}, {2, 1, -1}, {3, 4, -1}, {3, 4, 1, -1}, {5, 2, 6, -1}};
-
-std::string ToUTF8(const refString& text) { return Platform::Latin1ToUTF8(text ? text->GetText() : std::string_view()); }
 
 GtkMessageType ToMessageType(std::int32_t style) {
   if (style == 3) return GTK_MESSAGE_INFO;
@@ -32,9 +30,9 @@ std::int32_t RunToolkitAlert(std::int32_t style, std::int32_t buttonSet, std::in
   GtkWindow* parent = window ? window->GetGtkWindow() : nullptr;
   // The texts go through "%s": never a format, never markup.
   GtkWidget* alert = gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, ToMessageType(style), GTK_BUTTONS_NONE, "%s",
-                                            ToUTF8(message).c_str());
+                                            ToToolkitText(message).c_str());
   if (informative && !informative->GetText().empty()) {
-    gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(alert), "%s", ToUTF8(informative).c_str());
+    gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(alert), "%s", ToToolkitText(informative).c_str());
   }
   // The first button is the rightmost, and the action area runs from left to right. No button
   // takes the focus, so Return presses the default button and nothing else.

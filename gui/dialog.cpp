@@ -8,8 +8,9 @@
 
 #include "base/exceptions.h"
 #include "gui/menu.h"
-#include "platform/mac_cf_object.h"
+#include "gui/toolkit_text.h"
 #include "platform/modal_run.h"
+#include "platform/text.h"
 
 namespace Wex {
 
@@ -75,20 +76,10 @@ class ActionsBlocked {
   GtkWidget* fWidget;
 };
 
-// ISO Latin-1 text (a null one is empty) in the toolkit's UTF-8.
-std::string ToToolkitText(const refString& text) {
-  const std::string_view bytes = text ? text->GetText() : std::string_view();
-  const rcVector<char> vector(bytes.data(), static_cast<std::int64_t>(bytes.size()));
-  return CreateCFString(vector)->GetObjectAs<Platform::rcCFString>()->GetUTF8();
-}
-
-// Toolkit text in ISO Latin-1 with '_' for losses; null when there is none.
+// Toolkit text in ISO Latin-1 with '_' for losses; null when there is none or it is empty.
 refString FromToolkitText(const char* utf8) {
-  if (utf8 == nullptr) return nullptr;
-  const ref<rcMacCFObject> string(new rcMacCFObject(ref<rc>(new Platform::rcCFString(utf8))));
-  const aref<rcVector<char>> latin1 = CFStringToLatin1(string.Get(), '_');
-  if (!latin1) return nullptr;
-  return MakeRCString({latin1->GetData(), static_cast<std::size_t>(latin1->GetSize())});
+  if (utf8 == nullptr || *utf8 == '\0') return nullptr;
+  return MakeRCString(Platform::UTF8ToLatin1(utf8, '_'));
 }
 
 std::int32_t CountRows(GtkComboBox* box) {
@@ -208,9 +199,8 @@ void CocoaDialog::SetItemTitle(std::int32_t tag, const refString& title) {
   const aref<rcVector<char>> stripped =
       StripMnemonics(rcVector<char>(bytes.data(), static_cast<std::int64_t>(bytes.size())));
   gtk_button_set_use_underline(GTK_BUTTON(item), FALSE);
-  gtk_button_set_label(GTK_BUTTON(item),
-                       ToToolkitText(MakeRCString({stripped->GetData(), static_cast<std::size_t>(stripped->GetSize())}))
-                           .c_str());
+  const std::string utf8 = Platform::Latin1ToUTF8({stripped->GetData(), static_cast<std::size_t>(stripped->GetSize())});
+  gtk_button_set_label(GTK_BUTTON(item), utf8.c_str());
 }
 
 void CocoaDialog::SetFocusItem(std::int32_t tag) { gtk_widget_grab_focus(FindItem(tag)); }

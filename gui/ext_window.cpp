@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "gui/toolkit_text.h"
 #include "platform/text.h"
 
 namespace Wex {
@@ -37,7 +38,7 @@ void rcExtWindow::AttachWindow(GtkWindow* window) {
 
 void rcExtWindow::SetTitle(const refString& title) {
   if (fWindow == nullptr) return;
-  const std::string utf8 = Platform::Latin1ToUTF8(title ? title->GetText() : std::string_view());
+  const std::string utf8 = ToToolkitText(title);
   gtk_window_set_title(fWindow, utf8.c_str());
 }
 

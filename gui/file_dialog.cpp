@@ -10,6 +10,7 @@
 #include "base/encoding.h"
 #include "base/exceptions.h"
 #include "gui/nib.h"
+#include "gui/toolkit_text.h"
 #include "platform/modal_run.h"
 #include "platform/text.h"
 
@@ -58,8 +59,6 @@ void ShowFolder(GtkWidget* chooser, const rcFileSystemPath& folder) {
   g_free(filename);
 }
 
-std::string ToUTF8(const refString& text) { return Platform::Latin1ToUTF8(text ? text->GetText() : std::string_view()); }
-
 }  // namespace
 
 cFileType::cFileType(const char* description, const char* extension, std::uint32_t typeCode)
@@ -73,7 +72,7 @@ rcMacCocoaFileDialog::rcMacCocoaFileDialog(bool save, const refString& title) {
   fChooser = GTK_WIDGET(g_object_ref_sink(
       gtk_file_chooser_dialog_new(nullptr, nullptr, action, "_Cancel", GTK_RESPONSE_CANCEL,
                                   save ? "_Save" : "_Open", GTK_RESPONSE_ACCEPT, nullptr)));
-  if (title) gtk_window_set_title(GTK_WINDOW(fChooser), ToUTF8(title).c_str());
+  if (title) gtk_window_set_title(GTK_WINDOW(fChooser), ToToolkitText(title).c_str());
   if (save) gtk_file_chooser_set_do_overwrite_confirmation(GTK_FILE_CHOOSER(fChooser), TRUE);
   g_signal_connect(fChooser, "response", G_CALLBACK(+[](GtkDialog*, gint response, gpointer) {
                      Platform::StopModalRun(response == GTK_RESPONSE_ACCEPT ? 1 : 0);
