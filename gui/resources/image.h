@@ -24,8 +24,9 @@ class rcImage : public Wex::rcDrawable {
 
   // The image's rectangle in its own coordinates.
   virtual Wex::cRect GetBounds() = 0;
-  // Draws the whole image with the top-left corner of its bounds at p.
-  virtual void Draw(Wex::rcGraphicsContext& context, const Wex::cPoint& p) = 0;
+  // Draws the whole image with the top-left corner of its bounds at p: by default the part that
+  // is its bounds.
+  virtual void Draw(Wex::rcGraphicsContext& context, const Wex::cPoint& p) { DrawPart(context, GetBounds(), p); }
   // Draws the part of the image inside `source` with that rectangle's top-left corner at p.
   virtual void DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) = 0;
   // A counter that changes whenever the image's pixels change.

@@ -72,8 +72,6 @@ rcBlendedImage::rcBlendedImage(ref<rcRasterResource> source, std::int32_t blendM
 
 Wex::cRect rcBlendedImage::GetBounds() { return fSource->GetBounds(); }
 
-void rcBlendedImage::Draw(Wex::rcGraphicsContext& context, const Wex::cPoint& p) { DrawPart(context, GetBounds(), p); }
-
 void rcBlendedImage::DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) {
   cContextCanvas canvas(context);
   QorRaster::ClippedPaint part(&fSource->GetPaint(), EdgesToRect(source));
@@ -91,8 +89,6 @@ rcSubImage::rcSubImage(ref<rcImage> source, const Wex::cRect& clip, const Wex::c
 
 Wex::cRect rcSubImage::GetBounds() { return {0, 0, fClip.Width(), fClip.Height()}; }
 
-void rcSubImage::Draw(Wex::rcGraphicsContext& context, const Wex::cPoint& p) { DrawPart(context, GetBounds(), p); }
-
 void rcSubImage::DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) {
   const Wex::cRect part = Cut(source, GetBounds());
   if (part == Wex::cRect()) return;
@@ -109,10 +105,6 @@ rcCrossfadeFrame::rcCrossfadeFrame(ref<rcRasterResource> source, std::int32_t fr
     : fSource(std::move(source)), fFrameHeight(frameHeight), fTop(top), fWeight(weight) {}
 
 Wex::cRect rcCrossfadeFrame::GetBounds() { return {0, 0, fSource->GetPaint().GetBounds().width, fFrameHeight}; }
-
-void rcCrossfadeFrame::Draw(Wex::rcGraphicsContext& context, const Wex::cPoint& p) {
-  DrawPart(context, GetBounds(), p);
-}
 
 void rcCrossfadeFrame::DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) {
   QorRaster::Paint& paint = fSource->GetPaint();

@@ -31,7 +31,6 @@ class rcBlendedImage : public rcImage {
  public:
   rcBlendedImage(ref<rcRasterResource> source, std::int32_t blendMode, std::int32_t opacity);
   Wex::cRect GetBounds() override;
-  void Draw(Wex::rcGraphicsContext& context, const Wex::cPoint& p) override;
   void DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) override;
   std::int32_t GetChangeCount() override;
 
@@ -48,7 +47,6 @@ class rcSubImage : public rcImage {
  public:
   rcSubImage(ref<rcImage> source, const Wex::cRect& clip, const Wex::cPoint& offset);
   Wex::cRect GetBounds() override;
-  void Draw(Wex::rcGraphicsContext& context, const Wex::cPoint& p) override;
   void DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) override;
   std::int32_t GetChangeCount() override;
 
@@ -66,7 +64,6 @@ class rcCrossfadeFrame : public rcImage {
   rcCrossfadeFrame(ref<rcRasterResource> source, std::int32_t frameHeight, std::int32_t top, std::int32_t weight);
   // {0, 0, width of the source, frame height}.
   Wex::cRect GetBounds() override;
-  void Draw(Wex::rcGraphicsContext& context, const Wex::cPoint& p) override;
   void DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) override;
   std::int32_t GetChangeCount() override;
 
