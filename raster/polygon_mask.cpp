@@ -429,13 +429,7 @@ void PolygonMask::Render(std::int32_t x, std::int32_t y, std::int32_t count, Mas
     } else {
       Accumulate(static_cast<std::int32_t>(from), n, moveDown);
       moveDown = false;
-      const AccumulatedAreas areas{fBuffer};
-      const std::span<PolygonEdge* const> active(fActive, fActiveCount);
-      switch (fRuleKind) {
-        case RuleKind::kNonZero: Emit(kNonZeroRule, areas, active, n, list); break;
-        case RuleKind::kEvenOdd: Emit(kEvenOddRule, areas, active, n, list); break;
-        case RuleKind::kOther: Emit(GeneralRule{*fRule}, areas, active, n, list); break;
-      }
+      EmitByRule(AccumulatedAreas{fBuffer}, std::span<PolygonEdge* const>(fActive, fActiveCount), n, list);
     }
     from += n;
   }
@@ -494,13 +488,8 @@ void PolygonMask::EmitRectangle(std::int32_t x, std::int32_t count, MaskSpanList
     place(*r, rightX);
     edgeCount = 2;
   }
-  const RectangleAreas areas{std::int64_t{x} * 256, leftX, rightX, l.fDirection * h};
-  const std::span<PolygonEdge* const> edges(fRectangle->edges, edgeCount);
-  switch (fRuleKind) {
-    case RuleKind::kNonZero: Emit(kNonZeroRule, areas, edges, count, list); break;
-    case RuleKind::kEvenOdd: Emit(kEvenOddRule, areas, edges, count, list); break;
-    case RuleKind::kOther: Emit(GeneralRule{*fRule}, areas, edges, count, list); break;
-  }
+  EmitByRule(RectangleAreas{std::int64_t{x} * 256, leftX, rightX, l.fDirection * h},
+             std::span<PolygonEdge* const>(fRectangle->edges, edgeCount), count, list);
 }
 
 void PolygonMask::OrderStarts() {
@@ -603,6 +592,16 @@ void PolygonMask::SortByFirstColumn(std::int32_t count) {
     fSorted[fColumnStarts[static_cast<std::size_t>(e->fFirstColumn)]++] = e;
   }
   std::copy(fSorted.begin(), fSorted.end(), fActive);
+}
+
+template <typename Areas>
+void PolygonMask::EmitByRule(const Areas& areas, std::span<PolygonEdge* const> edges, std::int32_t count,
+                             MaskSpanList& list) const {
+  switch (fRuleKind) {
+    case RuleKind::kNonZero: Emit(kNonZeroRule, areas, edges, count, list); break;
+    case RuleKind::kEvenOdd: Emit(kEvenOddRule, areas, edges, count, list); break;
+    case RuleKind::kOther: Emit(GeneralRule{*fRule}, areas, edges, count, list); break;
+  }
 }
 
 template <typename Rule, typename Areas>

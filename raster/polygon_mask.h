@@ -126,6 +126,10 @@ class PolygonMask final : public Mask {
   template <typename Rule, typename Areas>
   static void Emit(const Rule& rule, const Areas& areas, std::span<PolygonEdge* const> edges, std::int32_t count,
                    MaskSpanList& list);
+  // Emit with this mask's rule.
+  template <typename Areas>
+  void EmitByRule(const Areas& areas, std::span<PolygonEdge* const> edges, std::int32_t count,
+                  MaskSpanList& list) const;
   // The rows from row y on that the rectangle covers in full, or 1.
   std::int32_t CountFullRectangleRows(std::int32_t y) const;
   // The coverage of a rectangle over the columns x to x + count - 1 of the current row.
