@@ -3,17 +3,9 @@
 #include <algorithm>
 
 namespace QorRaster {
-namespace {
 
 // Rectangles built from coordinates within plus or minus 2^30 keep every sum in range; wider
 // results (from rectangles outside that range) are clamped instead of wrapping.
-std::int32_t Clamp32(std::int64_t v) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
-                                                            std::numeric_limits<std::int32_t>::max()));
-}
-
-}  // namespace
-
 IntRect IntRect::Unite(const IntRect& other) const {
   if (width == 0 && height == 0) {
     return other;
@@ -25,8 +17,8 @@ IntRect IntRect::Unite(const IntRect& other) const {
   const std::int64_t top = std::min(y, other.y);
   const std::int64_t right = std::max(std::int64_t{x} + width, std::int64_t{other.x} + other.width);
   const std::int64_t bottom = std::max(std::int64_t{y} + height, std::int64_t{other.y} + other.height);
-  return IntRect(static_cast<std::int32_t>(left), static_cast<std::int32_t>(top), Clamp32(right - left),
-                 Clamp32(bottom - top));
+  return IntRect(static_cast<std::int32_t>(left), static_cast<std::int32_t>(top), SaturateToInt32(right - left),
+                 SaturateToInt32(bottom - top));
 }
 
 IntRect IntRect::Intersect(const IntRect& other) const {
@@ -37,8 +29,8 @@ IntRect IntRect::Intersect(const IntRect& other) const {
   if (right - left < 1 || bottom - top < 1) {
     return EmptyRect;
   }
-  return IntRect(static_cast<std::int32_t>(left), static_cast<std::int32_t>(top), Clamp32(right - left),
-                 Clamp32(bottom - top));
+  return IntRect(static_cast<std::int32_t>(left), static_cast<std::int32_t>(top), SaturateToInt32(right - left),
+                 SaturateToInt32(bottom - top));
 }
 
 }  // namespace QorRaster

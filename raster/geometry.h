@@ -2,6 +2,7 @@
 // 32-bit integers, and the checked conversion from doubles to integers.
 #pragma once
 
+#include <algorithm>
 #include <concepts>
 #include <cstdint>
 #include <limits>
@@ -21,6 +22,12 @@ constexpr Integer TruncateSaturated(double value) {
     return std::numeric_limits<Integer>::max();
   }
   return static_cast<Integer>(value);
+}
+
+// A 64-bit value clamped into the 32-bit range.
+constexpr std::int32_t SaturateToInt32(std::int64_t v) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
+                                                            std::numeric_limits<std::int32_t>::max()));
 }
 
 // Coordinates move with wrap-around instead of overflowing: the low 32 bits of a 64-bit sum.

@@ -4,9 +4,7 @@
 // pixels of the bitmap behind a context as a raster image for one draw call, and the conversions
 // between the GUI's edge rectangles and the raster library's rectangles.
 
-#include <algorithm>
 #include <cstdint>
-#include <limits>
 
 #include "gui/bitmap_context.h"
 #include "gui/geometry.h"
@@ -40,10 +38,7 @@ class cContextCanvas : public QorRaster::Image {
 };
 
 // A 64-bit coordinate clamped into the 32-bit range.
-constexpr std::int32_t SaturateToInt32(std::int64_t v) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
-                                                            std::numeric_limits<std::int32_t>::max()));
-}
+using QorRaster::SaturateToInt32;
 
 // {left, top, right - left, bottom - top}; the differences wrap in 32 bits.
 QorRaster::IntRect EdgesToRect(const Wex::cRect& r);
