@@ -15,6 +15,8 @@ namespace Wex {
 namespace {
 
 constexpr std::int32_t kCancelId = 1;
+// What an alert that no button ended answers.
+constexpr std::int32_t kNoButton = -1;
 constexpr const char* kButtonTitles[] = {"OK", "Cancel", "Retry", "Yes", "No", "Abort", "Ignore"};
 constexpr std::int32_t kButtonSets[][4] = {{0, -1}, {0, 1, -1}, {2, 1, -1}, {3, 4, -1}, {3, 4, 1, -1}, {5, 2, 6, -1}};
 
@@ -52,7 +54,7 @@ std::int32_t RunToolkitAlert(std::int32_t style, std::int32_t buttonSet, std::in
                    GINT_TO_POINTER(hasCancel));
   // The alert closes only through its run; GTK never destroys it.
   g_signal_connect(alert, "delete-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer) { return TRUE; }), nullptr);
-  const std::int32_t pressed = Platform::RunModalWindow(GTK_WINDOW(alert), parent);
+  const std::int32_t pressed = Platform::RunModalWindow(GTK_WINDOW(alert), parent, kNoButton);
   gtk_widget_destroy(alert);
   return pressed;
 }

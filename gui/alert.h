@@ -32,7 +32,8 @@ std::vector<cAlertButton> GetAlertButtons(std::int32_t buttonSet, std::int32_t d
 // 4 critical, every other value a warning. The ISO Latin-1 message is the headline and the
 // informative text (when not empty) the text below it; both show literally (a null text is
 // empty). The window, when there is one, only keeps the alert above it. Escape and the window's
-// close box press Cancel when the set has it, and do nothing otherwise.
+// close box press Cancel when the set has it, and do nothing otherwise. An alert that the
+// program's end cancels (Platform::CancelModalRuns) answers -1, no button.
 std::int32_t RunAlert(std::int32_t style, std::int32_t buttonSet, std::int32_t defaultId, const refString& message,
                       const refString& informative, const ref<rcExtWindow>& window);
 

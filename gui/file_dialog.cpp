@@ -167,7 +167,7 @@ bool rcMacCocoaFileDialog::Run() {
 }
 
 std::int32_t rcMacCocoaFileDialog::RunPanel() {
-  return fChooser != nullptr ? Platform::RunModalWindow(GTK_WINDOW(fChooser), nullptr) : 0;
+  return fChooser != nullptr ? Platform::RunModalWindow(GTK_WINDOW(fChooser), nullptr, 0) : 0;
 }
 
 void rcMacCocoaFileDialog::Uninstall() {

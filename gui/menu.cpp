@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "platform/modal_run.h"
+
 namespace Wex {
 
 namespace {
@@ -95,8 +97,9 @@ std::int32_t PopUpToolkitMenu(rcMenu& menu, const ref<rcExtWindow>& window, cPoi
   GdkEvent* trigger = gtk_get_current_event();
   gtk_menu_popup_at_rect(GTK_MENU(shown), over, &at, GDK_GRAVITY_NORTH_WEST, GDK_GRAVITY_NORTH_WEST, trigger);
   if (trigger != nullptr) gdk_event_free(trigger);
-  // A menu that could not take the pointer and keys is not shown and never closes.
-  if (gtk_widget_get_visible(shown)) g_main_loop_run(loop);
+  // A menu that could not take the pointer and keys is not shown and never closes; one that the
+  // program's end cancels chooses nothing.
+  if (gtk_widget_get_visible(shown) && !Platform::RunNestedLoop(loop)) target.resetSelectedTag();
 
   g_signal_handler_disconnect(shown, deactivateHandler);
   gtk_widget_destroy(shown);

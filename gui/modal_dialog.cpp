@@ -44,7 +44,7 @@ std::int32_t rcCocoaModalDialog::RunModal(const ref<rcExtWindow>& window) {
   if (fGtkWindow == nullptr) return 0;
   if (handler) handler->DialogOpening(dialog);
   std::int32_t code = 0;
-  if (fGtkWindow != nullptr) code = Platform::RunModalWindow(fGtkWindow, window ? window->GetGtkWindow() : nullptr);
+  if (fGtkWindow != nullptr) code = Platform::RunModalWindow(fGtkWindow, window ? window->GetGtkWindow() : nullptr, 0);
   if (handler) handler->DialogClosed(dialog);
   return code;
 }

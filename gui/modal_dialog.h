@@ -40,7 +40,8 @@ class rcCocoaModalDialog : public rc {
 
   // Calls the handler's DialogOpening, runs the window modally (above the given window, when
   // there is one) until EndModal, calls DialogClosed, and answers the code given to EndModal.
-  // Exceptions of DialogOpening and DialogClosed reach the caller. After Close it answers 0.
+  // Exceptions of DialogOpening and DialogClosed reach the caller. After Close, and when the
+  // program's end cancels the run (Platform::CancelModalRuns), it answers 0.
   std::int32_t RunModal(const ref<rcExtWindow>& window);
   // Disconnects the controls and the window from the handler and destroys the window.
   virtual void Close();

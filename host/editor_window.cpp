@@ -8,6 +8,7 @@
 #include "base/encoding.h"
 #include "base/exceptions.h"
 #include "gui/embedded_view.h"
+#include "platform/modal_run.h"
 #include "plugin/plugin_controller.h"
 
 namespace Marovell {
@@ -35,7 +36,8 @@ public:
 };
 
 // The main loop, which the window's close box and the signals end. The editor is closed after the
-// loop returns, never from inside a modal run that one of its views started.
+// loop returns, never from inside a modal run that one of its views started: a signal cancels
+// the open runs (and any that would start after it), so that the loop returns through them.
 class MainLoop {
 public:
     explicit MainLoop(GtkWidget* window) : fLoop(g_main_loop_new(nullptr, FALSE))
@@ -66,6 +68,7 @@ private:
     }
     static gboolean OnSignal(gpointer loop)
     {
+        Platform::CancelModalRuns();
         g_main_loop_quit(static_cast<GMainLoop*>(loop));
         return G_SOURCE_CONTINUE;
     }

@@ -1,6 +1,6 @@
 // Runs "marovell editor" in its window on the test's X display: the window shows the same pixels
 // as the headless render, real input from xdotool edits the GUI variables and the window shows
-// them, SIGTERM closes it.
+// them, SIGTERM closes it, and SIGTERM and SIGINT close it from inside a dialog too.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -25,12 +25,12 @@ namespace {
 using namespace HostTest;
 
 // Long enough for the sanitizers' slowness.
-constexpr auto kPatience = std::chrono::seconds(60);
+constexpr std::chrono::milliseconds kPatience = std::chrono::seconds(60);
 
 // Polls the condition until it holds or the patience runs out.
-bool WaitFor(const std::function<bool()>& condition)
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds patience = kPatience)
 {
-    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    const auto deadline = std::chrono::steady_clock::now() + patience;
     while (!condition()) {
         if (std::chrono::steady_clock::now() > deadline)
             return false;
@@ -89,7 +89,7 @@ public:
     std::string Out() const { return ReadAll(fOut); }
     std::string Err() const { return ReadAll(fErr); }
     // The exit status once the program has ended; -1 while it runs or after a signal ended it.
-    int Wait()
+    int Wait(std::chrono::milliseconds patience = kPatience)
     {
         WaitFor([this] {
             int status = 0;
@@ -97,7 +97,7 @@ public:
                 return false;
             fStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 1000;
             return true;
-        });
+        }, patience);
         return fStatus == 1000 ? -1 : fStatus;
     }
     void Signal(int signal) { kill(fPid, signal); }
@@ -107,6 +107,21 @@ public:
         const std::string found =
             Xdotool({"search", "--onlyvisible", "--pid", std::to_string(fPid), "--name", "^Marovell$"});
         return found.empty() ? 0 : std::stoul(found);
+    }
+    // Whether one of the program's shown windows is a dialog.
+    bool ShowsDialog() const
+    {
+        std::istringstream found(Xdotool({"search", "--onlyvisible", "--pid", std::to_string(fPid)}));
+        for (unsigned long xid = 0; found >> xid;) {
+            GdkWindow* window = gdk_x11_window_foreign_new_for_display(gdk_display_get_default(), xid);
+            if (window == nullptr)
+                continue;
+            const bool dialog = gdk_window_get_type_hint(window) == GDK_WINDOW_TYPE_HINT_DIALOG;
+            g_object_unref(window);
+            if (dialog)
+                return true;
+        }
+        return false;
     }
 
 private:
@@ -233,6 +248,25 @@ TEST_F(EditorWindowTest, RealInputEditsTheVariablesUntilTerminated)
     editor.Signal(SIGTERM);
     EXPECT_EQ(editor.Wait(), 0);
     EXPECT_EQ(editor.Err(), "");
+}
+
+TEST_F(EditorWindowTest, SignalsEndTheEditorFromInsideADialogAsACancel)
+{
+    for (const int signal : {SIGTERM, SIGINT}) {
+        EditorProcess editor(fDirectory, {kSample});
+        unsigned long xid = 0;
+        ASSERT_TRUE(WaitFor([&] { return (xid = editor.FindWindow()) != 0; })) << editor.Err();
+        // A click on the patch's name opens the text-edit dialog; a new name is typed, not confirmed.
+        Xdotool({"mousemove", "--window", std::to_string(xid), "60", "24"});
+        Xdotool({"click", "1"});
+        ASSERT_TRUE(WaitFor([&] { return editor.ShowsDialog(); })) << signal;
+        Xdotool({"type", "Renamed"});
+        editor.Signal(signal);
+        // Within a second, as a cancel: nothing stored.
+        EXPECT_EQ(editor.Wait(std::chrono::seconds(1)), 0) << signal;
+        EXPECT_EQ(editor.Out(), "") << signal;
+        EXPECT_EQ(editor.Err(), "") << signal;
+    }
 }
 
 TEST_F(EditorWindowTest, AnEditorThatCannotLoadOpensNoWindow)
