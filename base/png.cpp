@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/exceptions.h"
+#include "base/image_size.h"
 #include "base/png_glue.h"
 
 namespace QorPNG {
@@ -56,7 +57,7 @@ void MemorySource::Read(void* buffer, size_t count)
 }
 
 Reader::Reader(Source& source)
-    : fSource(source), fGlue(QorPNGCreateReader(Transfer, this, kMaxSide, kMaxSide), QorPNGDestroy)
+    : fSource(source), fGlue(QorPNGCreateReader(Transfer, this, Wex::kMaxImageSide, Wex::kMaxImageSide), QorPNGDestroy)
 {
     if (!fGlue) {
         Fail("out of memory");
@@ -65,7 +66,7 @@ Reader::Reader(Source& source)
     if (QorPNGReadHeader(fGlue.get(), &header) != 0) {
         FailFromGlue();
     }
-    if (static_cast<uint64_t>(header.width) * header.height > kMaxPixels) {
+    if (!Wex::IsValidImageSize(header.width, header.height)) {
         Fail("image too large");
     }
     fWidth = static_cast<int32_t>(header.width);
@@ -159,7 +160,7 @@ int Reader::Transfer(void* context, unsigned char* data, size_t size) noexcept
 
 std::string WritePremultipliedARGB(const uint32_t* pixels, int32_t width, int32_t height, int64_t stride)
 {
-    if (width <= 0 || height <= 0 || stride < width || static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > Reader::kMaxPixels) {
+    if (!Wex::IsValidImageSize(width, height) || stride < width) {
         throw Exception(kWriteError + "invalid image size");
     }
     const auto w = static_cast<size_t>(width);

@@ -33,13 +33,10 @@ private:
 
 // Decodes one PNG image: the constructor reads the header, one Read call the pixels. Every
 // failure (malformed, truncated or oversized data, a failing source) throws QorPNG::Exception
-// with a message that begins "Error reading PNG image : ".
+// with a message that begins "Error reading PNG image : ". Images are held to the size limit of
+// base/image_size.h.
 class Reader {
 public:
-    // Images are limited to this many pixels a side and kMaxPixels in all.
-    static constexpr uint32_t kMaxSide = 16384;
-    static constexpr uint64_t kMaxPixels = 64 * 1024 * 1024;
-
     // The source must outlive the reader.
     explicit Reader(Source& source);
     ~Reader();
@@ -82,7 +79,7 @@ private:
 
 // The PNG file (8-bit RGBA) of a premultiplied 32-bit ARGB image of width x height pixels whose
 // rows start `stride` words apart. Throws QorPNG::Exception "Error writing PNG image : " and the
-// reason on failure.
+// reason on failure ("invalid image size" for a size beyond the limit of base/image_size.h).
 std::string WritePremultipliedARGB(const uint32_t* pixels, int32_t width, int32_t height, int64_t stride);
 
 } // namespace QorPNG

@@ -1,8 +1,7 @@
 #include "gui/bitmap_context.h"
 
-#include <limits>
-
 #include "base/exceptions.h"
+#include "base/image_size.h"
 
 namespace Wex {
 
@@ -19,12 +18,12 @@ cairo_format_t FormatFor(std::int32_t bitsPerPixel, bool opaque) {
 
 [[noreturn]] void FailCreation() { throw xExceptionWithRCString("Could not create bitmap context"); }
 
-// The bytes per row of a valid bitmap, or -1.
+// The bytes per row of a valid bitmap, or -1. Within the image size limit a bitmap has at most
+// 2^28 bytes.
 std::int32_t RowBytes(std::int32_t width, std::int32_t height, cairo_format_t format) {
-  if (width < 1 || height < 1 || format == CAIRO_FORMAT_INVALID) return -1;
+  if (!IsValidImageSize(width, height) || format == CAIRO_FORMAT_INVALID) return -1;
   const int stride = cairo_format_stride_for_width(format, width);
-  if (stride < 1 || std::int64_t{stride} * height > std::numeric_limits<std::int32_t>::max()) return -1;
-  return stride;
+  return stride < 1 ? -1 : stride;
 }
 
 }  // namespace

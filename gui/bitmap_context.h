@@ -22,7 +22,8 @@ namespace Wex {
 class rcBitmapGraphicsContext : public rcGraphicsContext {
  public:
   // Throws xExceptionWithRCString "Could not create bitmap context", without allocating, for a
-  // width or height below 1, bits per pixel other than 8, 16 or 32, or more than 2^31 - 1 bytes.
+  // size beyond the image size limit (Wex::IsValidImageSize) or bits per pixel other than 8, 16
+  // or 32.
   rcBitmapGraphicsContext(std::int32_t width, std::int32_t height, std::int32_t bitsPerPixel, bool opaque);
   ~rcBitmapGraphicsContext() override;
 

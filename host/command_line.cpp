@@ -5,16 +5,17 @@
 #include <fstream>
 
 #include "base/exceptions.h"
+#include "base/image_size.h"
 
 namespace Marovell {
 
 namespace {
 
-// The whole text is one decimal integer in 1..kMaxImageSide.
+// The whole text is one decimal integer.
 bool ParseSide(std::string_view text, int32_t& side)
 {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), side);
-    return error == std::errc() && end == text.data() + text.size() && side >= 1 && side <= kMaxImageSide;
+    return error == std::errc() && end == text.data() + text.size();
 }
 
 } // namespace
@@ -57,7 +58,8 @@ bool ReadCommandArguments(std::span<char* const> arguments, std::span<CommandOpt
 bool ParseImageSize(std::string_view text, int32_t& width, int32_t& height)
 {
     const size_t x = text.find('x');
-    return x != std::string_view::npos && ParseSide(text.substr(0, x), width) && ParseSide(text.substr(x + 1), height);
+    return x != std::string_view::npos && ParseSide(text.substr(0, x), width) && ParseSide(text.substr(x + 1), height) &&
+           Wex::IsValidImageSize(width, height);
 }
 
 void WriteOutputFile(const std::string& path, const std::string& bytes)

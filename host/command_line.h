@@ -12,9 +12,6 @@
 
 namespace Marovell {
 
-// The largest side of an image or window that the commands make.
-inline constexpr int32_t kMaxImageSide = 16384;
-
 // An option of a command and what takes the value that follows it (false when the value is
 // invalid). given tells whether it was met.
 struct CommandOption {
@@ -31,8 +28,8 @@ struct CommandOption {
 bool ReadCommandArguments(std::span<char* const> arguments, std::span<CommandOption> options,
                           std::optional<std::string>& argument, std::string& problem);
 
-// "WxH", each side one decimal integer in 1..kMaxImageSide; false, with the sides unspecified,
-// otherwise.
+// "WxH", each side one decimal integer, of a size within the image size limit (Wex::IsValidImageSize);
+// false, with the sides unspecified, otherwise.
 bool ParseImageSize(std::string_view text, int32_t& width, int32_t& height);
 
 // Writes the bytes as the whole file; on failure removes what was written and throws

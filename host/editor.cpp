@@ -10,6 +10,7 @@
 #include "base/encoding.h"
 #include "base/exceptions.h"
 #include "base/files.h"
+#include "base/image_size.h"
 #include "base/png.h"
 #include "gui/bitmap_context.h"
 #include "host/command_line.h"
@@ -42,13 +43,14 @@ QorFiles::Path BundleFolder(const std::string& path)
     return QorFiles::Path(Wex::UTF8ToWide(folder.string()));
 }
 
-// The size asked for, else the description's, which must be a size that the editor can have.
+// The size asked for, else the description's, which must be within the image size limit: the
+// bitmap that the editor draws into and the PNG writer take every such size.
 std::pair<int32_t, int32_t> EditorSize(const EditorRequest& request, PlugInController& controller)
 {
     if (request.width != 0)
         return {request.width, request.height};
     const auto [width, height] = controller.GetEditorSize();
-    if (width < 1 || width > kMaxImageSide || height < 1 || height > kMaxImageSide)
+    if (!Wex::IsValidImageSize(width, height))
         throw FormatException("Invalid editor size: " + std::to_string(width) + "x" + std::to_string(height));
     return {width, height};
 }

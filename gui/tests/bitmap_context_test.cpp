@@ -59,14 +59,15 @@ TEST(BitmapContext, FormatsSizesAndRows) {
 }
 
 TEST(BitmapContext, InvalidBitmapsAreRefused) {
-  // The last two have more bytes than the 32-bit row arithmetic holds, refused before anything is
-  // allocated.
-  const int refused[][3] = {{32, 32, 24}, {32, 32, 0},         {0, 32, 32},       {32, 0, 8},
-                            {-4, 8, 16},  {65536, 65536, 32}, {0x7FFFFFFF, 1, 32}};
+  // The last four lie beyond the image size limit (16384 a side, 64 M pixels), refused before
+  // anything is allocated.
+  const int refused[][3] = {{32, 32, 24},       {32, 32, 0},         {0, 32, 32},   {32, 0, 8},        {-4, 8, 16},
+                            {65536, 65536, 32}, {0x7FFFFFFF, 1, 32}, {16385, 1, 8}, {16384, 4097, 32}};
   for (const auto& s : refused) {
     EXPECT_EQ(CreationError(s[0], s[1], s[2]), "Could not create bitmap context") << s[0] << " " << s[1] << " " << s[2];
   }
   EXPECT_EQ(CreationError(1, 1, 8), "created");
+  EXPECT_EQ(CreationError(16384, 4096, 8), "created");
 }
 
 TEST(BitmapContext, OnlyOffscreenContextsAnswerPixelQueries) {

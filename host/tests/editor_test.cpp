@@ -103,7 +103,7 @@ TEST_F(EditorTest, MalformedResourcesGiveTheirErrorAndNoImage)
     const std::string raster = main("{ type: raster, image: pic }");
     const struct {
         std::string main;  // the files in Resources, each absent when empty
-        const char* error;
+        std::string error;
         std::string picture = "", strings = "Hello: Hello";
     } cases[] = {
         {main("{ type: dial }"), "Unrecognized view type : \"dial\""},
@@ -119,6 +119,8 @@ TEST_F(EditorTest, MalformedResourcesGiveTheirErrorAndNoImage)
         {raster, "Error reading PNG image : Cannot read beyond end", pngHeader},
         {"views: {}", "Invalid editor size: 0x0"},
         {"bounds: { 0, 0, 16385, 2 }", "Invalid editor size: 16385x2"},
+        // Within the sides' limit, beyond the pixels' (64 M): refused before anything is drawn.
+        {"bounds: { 0, 0, 16384, 4097 }", "Invalid editor size: 16384x4097"},
         {"bounds: { 0, 0, 2, -1 }", "Invalid editor size: 2x-1"},
     };
     int index = 0;
@@ -133,7 +135,7 @@ TEST_F(EditorTest, MalformedResourcesGiveTheirErrorAndNoImage)
         }
         const Outcome outcome = RunEditor(bundle);
         EXPECT_EQ(outcome.status, 1) << c.error;
-        EXPECT_EQ(outcome.err, "error: " + std::string(c.error) + "\n");
+        EXPECT_EQ(outcome.err, "error: " + c.error + "\n");
         EXPECT_EQ(outcome.out, "");
         EXPECT_FALSE(fs::exists(Png())) << c.error;
     }
@@ -178,6 +180,7 @@ TEST_F(EditorTest, UsageErrorsWriteNothing)
         {{"editor", kSample, "--png", image, "--png", image}, "--png is given twice"},
         {{"editor", kSample, "--size", "0x10", "--png", image}, "invalid --size 0x10"},
         {{"editor", kSample, "--size", "10x16385", "--png", image}, "invalid --size 10x16385"},
+        {{"editor", kSample, "--size", "16384x4097", "--png", image}, "invalid --size 16384x4097"},
         {{"editor", kSample, "--size", "10x10", "--size", "10x10", "--png", image}, "--size is given twice"},
         {{"editor", kSample, "--set", "params.mix", "--png", image}, "invalid --set params.mix"},
         {{"editor", kSample, "--set", "=1", "--png", image}, "invalid --set =1"},

@@ -104,6 +104,7 @@ TEST_F(RenderOrvTest, UsageGoesToStandardOutputOnlyWhenAskedFor)
         {"render-orv", source, "--size", "0x4", "-o", image},
         {"render-orv", source, "--size", "4x", "-o", image},
         {"render-orv", source, "--size", "4x16385", "-o", image},
+        {"render-orv", source, "--size", "16384x4097", "-o", image},
         {"render-orv", source, "--size", "4x4x4", "-o", image},
         {"render-orv", source, "--size", "4x4", "--size", "4x4", "-o", image},
         {"render-orv", source, "--size", "4x4", "--scale", "0", "-o", image},
