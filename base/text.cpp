@@ -305,4 +305,13 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
     return result;
 }
 
+std::string ShortenForDisplay(std::string_view text)
+{
+    constexpr std::string_view kEllipsis = "...";
+    if (text.size() <= kMaxDisplayLength) {
+        return std::string(text);
+    }
+    return std::string(text.substr(0, kMaxDisplayLength - kEllipsis.size())).append(kEllipsis);
+}
+
 } // namespace Wex

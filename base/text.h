@@ -1,6 +1,7 @@
 // Quoting, number and value conversion, and letter case of 8-bit text.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -58,5 +59,12 @@ std::string ToLowerCase(std::string_view text);
 // A copy with every occurrence of `from` replaced by `to`, left to right, without rescanning
 // replaced text. An empty `from` replaces nothing.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+
+// The longest text, in bytes, that ShortenForDisplay leaves whole.
+inline constexpr size_t kMaxDisplayLength = 300;
+// The text as shown to a person (an error in an alert or on standard error): one of at most
+// kMaxDisplayLength bytes as it is, a longer one cut to that length with "..." as its last three
+// bytes. The texts are ISO Latin-1, which has no ellipsis character.
+std::string ShortenForDisplay(std::string_view text);
 
 } // namespace Wex

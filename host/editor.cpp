@@ -12,6 +12,7 @@
 #include "base/files.h"
 #include "base/image_size.h"
 #include "base/png.h"
+#include "base/text.h"
 #include "gui/bitmap_context.h"
 #include "host/command_line.h"
 #include "host/editor_window.h"
@@ -127,7 +128,7 @@ int RunEditor(const EditorRequest& request, std::ostream& out, std::ostream& err
         errors << "error: out of memory\n";
     } catch (...) {
         const std::string text = Velto::CurrentErrorText();
-        errors << "error: " << (text.empty() ? "Unexpected error" : text) << '\n';
+        errors << "error: " << Wex::ShortenForDisplay(text.empty() ? "Unexpected error" : text) << '\n';
     }
     ReleaseResourceRegistry();
     return status;

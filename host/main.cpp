@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/text.h"
 #include "host/editor.h"
 #include "host/render_orv.h"
 
@@ -33,7 +34,7 @@ constexpr const char* kUsage =
 int UsageError(const std::string& problem)
 {
     if (!problem.empty())
-        std::cerr << "marovell: " << problem << '\n';
+        std::cerr << "marovell: " << Wex::ShortenForDisplay(problem) << '\n';
     std::cerr << kUsage;
     return 2;
 }

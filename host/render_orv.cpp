@@ -10,6 +10,7 @@
 #include "base/exceptions.h"
 #include "base/files.h"
 #include "base/png.h"
+#include "base/text.h"
 #include "ordo/exceptions.h"
 #include "ordo/variables.h"
 #include "orv/run.h"
@@ -76,13 +77,13 @@ int RenderOrv(const RenderOrvRequest& request, std::ostream& errors)
                                                                      image.GetStride()));
         return 0;
     } catch (const ORDO::Exception& error) {
-        errors << "error: " << error.message << '\n';
+        errors << "error: " << Wex::ShortenForDisplay(error.message) << '\n';
         if (!error.statement.empty())
-            errors << "statement: " << error.statement << '\n';
+            errors << "statement: " << Wex::ShortenForDisplay(error.statement) << '\n';
     } catch (const std::bad_alloc&) {
         errors << "error: out of memory\n";
     } catch (const std::exception& error) {
-        errors << "error: " << error.what() << '\n';
+        errors << "error: " << Wex::ShortenForDisplay(error.what()) << '\n';
     }
     return 1;
 }

@@ -87,7 +87,7 @@ void PlugInController::WriteLine(const char* word, const std::string& name, cons
 std::string PlugInController::GetApplicationName() { return fRecord.fName; }
 
 bool PlugInController::ShowError(Velto::rcRootView& root, const std::string& message) {
-  const std::string error = message.empty() ? "Unexpected error" : message;
+  const std::string error = Wex::ShortenForDisplay(message.empty() ? "Unexpected error" : message);
   if (fGUIRoot) {
     Wex::RunAlert(kCriticalAlert, kOKButtonSet, kOKButton, Wex::MakeRCString(GetApplicationName()),
                   Wex::MakeRCString("Error: " + error), root.GetWindow());

@@ -101,6 +101,8 @@ TEST_F(EditorTest, MalformedResourcesGiveTheirErrorAndNoImage)
     const std::string pngHeader("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
     const auto main = [](const std::string& views) { return "bounds: { 0, 0, 40, 30 }, views: { " + views + " }"; };
     const std::string raster = main("{ type: raster, image: pic }");
+    // An error that quotes a long value shows cut to 300 bytes, the last three "...".
+    const std::string reddish(100000, 'r');
     const struct {
         std::string main;  // the files in Resources, each absent when empty
         std::string error;
@@ -110,6 +112,7 @@ TEST_F(EditorTest, MalformedResourcesGiveTheirErrorAndNoImage)
         {main("{ bounds: { 0, 0, 4, 4 } }"), "Missing view type"},
         {main("{ type: rectangle, bounds: { 0, 0, -4, 4 } }"), "View bounds has negative width and/or height"},
         {main("{ type: rectangle, fill: reddish }"), "Invalid color: \"reddish\""},
+        {main("{ type: rectangle, fill: " + reddish + " }"), "Invalid color: \"" + reddish.substr(0, 281) + "..."},
         {main("{ type: rectangle, fill: { 1, 2 } }"), "Invalid number of color components: \"{ 1, 2 }\""},
         {"bounds: { 0, 0, 40, 30 }, views: { {", "Missing }"},
         {main(""), "Missing }", "", "Hello: {"},
@@ -181,6 +184,7 @@ TEST_F(EditorTest, UsageErrorsWriteNothing)
         {{"editor", kSample, "--size", "0x10", "--png", image}, "invalid --size 0x10"},
         {{"editor", kSample, "--size", "10x16385", "--png", image}, "invalid --size 10x16385"},
         {{"editor", kSample, "--size", "16384x4097", "--png", image}, "invalid --size 16384x4097"},
+        {{"editor", kSample, "--size", std::string(1000, '9'), "--png", image}, "invalid --size 999"},
         {{"editor", kSample, "--size", "10x10", "--size", "10x10", "--png", image}, "--size is given twice"},
         {{"editor", kSample, "--set", "params.mix", "--png", image}, "invalid --set params.mix"},
         {{"editor", kSample, "--set", "=1", "--png", image}, "invalid --set =1"},
@@ -193,6 +197,8 @@ TEST_F(EditorTest, UsageErrorsWriteNothing)
         EXPECT_EQ(outcome.status, 2) << name;
         EXPECT_EQ(outcome.out, "") << name;
         EXPECT_TRUE(outcome.err.starts_with("marovell: " + std::string(c.problem))) << name << outcome.err;
+        // A long value shows cut.
+        EXPECT_LE(outcome.err.find('\n'), std::string("marovell: ").size() + 300) << name;
         EXPECT_TRUE(outcome.err.ends_with(usage)) << name;
         EXPECT_FALSE(fs::exists(image)) << name;
     }

@@ -147,7 +147,9 @@ TEST_F(PlugInControllerTest, TheControllerHasNoActionsOfItsOwnAndNoDisplayForErr
   // Without a display errors go to the error stream.
   EXPECT_TRUE(controller.ShowError(root, "Bad thing"));
   EXPECT_TRUE(controller.ShowError(root, ""));
-  EXPECT_EQ(fErrors.str(), "error: Bad thing\nerror: Unexpected error\n");
+  // A long message shows cut to 300 bytes, the last three "...".
+  EXPECT_TRUE(controller.ShowError(root, "Bad: " + std::string(1000, 'x')));
+  EXPECT_EQ(fErrors.str(), "error: Bad thing\nerror: Unexpected error\nerror: Bad: " + std::string(292, 'x') + "...\n");
 }
 
 TEST_F(PlugInControllerTest, OpeningBuildsTheEditorAndRefreshesItOnce) {

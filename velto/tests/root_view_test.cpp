@@ -205,15 +205,19 @@ TEST_F(RootTest, ErrorAlertsAndPopUpMenusShowOverTheRootsWindow) {
                         (window == fView->fWindow ? "" : " elsewhere"));
         return 0;
       });
+  // A long message shows cut to 300 bytes, the last three "...".
+  const std::string longMessage = "Long: " + std::string(1000, 'x');
   fController.fShowErrorResult = true;
   fRoot->ShowError("shown by the application");
   fController.fShowErrorResult = false;
   fRoot->ShowError("Bad");
   fRoot->ShowError("");
+  fRoot->ShowError(longMessage);
   fController.ThrowOn("ReloadResources", UserCancelledException());
   fRoot->OnTimer(*fView->fScheduler, 0, 0, Velto::kReloadTimer);
   Wex::SetAlertRunner(previousAlert);
-  EXPECT_EQ(shown, (Log{"400 Error: Bad", "400 Error: Unexpected error!"}));
+  EXPECT_EQ(shown,
+            (Log{"400 Error: Bad", "400 Error: Unexpected error!", "400 Error: " + longMessage.substr(0, 297) + "..."}));
 
   std::vector<Wex::cPoint> points;
   const Wex::MenuPopUp previousMenu =
