@@ -257,8 +257,8 @@ void rcRootView::RefreshView(const ref<Wex::rcGUIElement>& view) {
 
 void rcRootView::ShowError(const std::string& message) {
   if (fController->ShowError(*this, message)) return;
-  Wex::RunAlert(4, 0, 0, Wex::MakeRCString("Error"),
-                Wex::MakeRCString(Wex::ShortenForDisplay(message.empty() ? "Unexpected error!" : message)), GetWindow());
+  const std::string shown = Wex::ShortenForDisplay(message.empty() ? "Unexpected error!" : message);
+  Wex::RunAlert(4, 0, 0, Wex::MakeRCString("Error"), Wex::MakeRCString(shown), GetWindow());
 }
 
 bool rcRootView::HasRefreshTimer(Wex::rcGUIElement* view, const rcRefreshTimer* timer) const {

@@ -108,17 +108,17 @@ public:
             Xdotool({"search", "--onlyvisible", "--pid", std::to_string(fPid), "--name", "^Marovell$"});
         return found.empty() ? 0 : std::stoul(found);
     }
-    // Whether one of the program's shown windows is a dialog.
-    bool ShowsDialog() const
+    // Whether one of the program's shown windows is of the kind.
+    bool Shows(GdkWindowTypeHint kind) const
     {
         std::istringstream found(Xdotool({"search", "--onlyvisible", "--pid", std::to_string(fPid)}));
         for (unsigned long xid = 0; found >> xid;) {
             GdkWindow* window = gdk_x11_window_foreign_new_for_display(gdk_display_get_default(), xid);
             if (window == nullptr)
                 continue;
-            const bool dialog = gdk_window_get_type_hint(window) == GDK_WINDOW_TYPE_HINT_DIALOG;
+            const bool shown = gdk_window_get_type_hint(window) == kind;
             g_object_unref(window);
-            if (dialog)
+            if (shown)
                 return true;
         }
         return false;
@@ -252,20 +252,42 @@ TEST_F(EditorWindowTest, RealInputEditsTheVariablesUntilTerminated)
 
 TEST_F(EditorWindowTest, SignalsEndTheEditorFromInsideADialogAsACancel)
 {
-    for (const int signal : {SIGTERM, SIGINT}) {
-        EditorProcess editor(fDirectory, {kSample});
+    // Editors whose one view, clicked, asks with an alert or a menu whose every answer sets x.
+    const auto asking = [this](const std::string& name, const std::string& action) {
+        Write(name + "/Resources/Marovell_strings.txt", "");
+        Write(name + "/Resources/Marovell_main.velto",
+              "bounds: { 0, 0, 100, 60 }, views: { { type: click, " + action + " } }");
+        return fDirectory / name;
+    };
+    const struct {
+        fs::path bundle;
+        GdkWindowTypeHint asks;
+        int signal;
+        bool typed = false;  // a new name typed into the dialog, never confirmed
+    } cases[] = {
+        // The patch's name opens the text-edit dialog.
+        {kSample, GDK_WINDOW_TYPE_HINT_DIALOG, SIGTERM, true},
+        {kSample, GDK_WINDOW_TYPE_HINT_DIALOG, SIGINT},
+        {asking("alert", "action: alert, params: { reactions: { ok: { set, { x, 1 } }, cancel: { set, { x, 0 } } } }"),
+         GDK_WINDOW_TYPE_HINT_DIALOG, SIGTERM},
+        {asking("menu", "action: popup, params: { items: { { One, set, { x, 1 } } } }"),
+         GDK_WINDOW_TYPE_HINT_POPUP_MENU, SIGINT},
+    };
+    for (const auto& c : cases) {
+        const std::string name = c.bundle.filename().string() + " " + std::to_string(c.signal);
+        EditorProcess editor(fDirectory, {c.bundle});
         unsigned long xid = 0;
-        ASSERT_TRUE(WaitFor([&] { return (xid = editor.FindWindow()) != 0; })) << editor.Err();
-        // A click on the patch's name opens the text-edit dialog; a new name is typed, not confirmed.
+        ASSERT_TRUE(WaitFor([&] { return (xid = editor.FindWindow()) != 0; })) << name << editor.Err();
         Xdotool({"mousemove", "--window", std::to_string(xid), "60", "24"});
         Xdotool({"click", "1"});
-        ASSERT_TRUE(WaitFor([&] { return editor.ShowsDialog(); })) << signal;
-        Xdotool({"type", "Renamed"});
-        editor.Signal(signal);
+        ASSERT_TRUE(WaitFor([&] { return editor.Shows(c.asks); })) << name;
+        if (c.typed)
+            Xdotool({"type", "Renamed"});
+        editor.Signal(c.signal);
         // Within a second, as a cancel: nothing stored.
-        EXPECT_EQ(editor.Wait(std::chrono::seconds(1)), 0) << signal;
-        EXPECT_EQ(editor.Out(), "") << signal;
-        EXPECT_EQ(editor.Err(), "") << signal;
+        EXPECT_EQ(editor.Wait(std::chrono::seconds(1)), 0) << name;
+        EXPECT_EQ(editor.Out(), "") << name;
+        EXPECT_EQ(editor.Err(), "") << name;
     }
 }
 

@@ -216,8 +216,8 @@ TEST_F(RootTest, ErrorAlertsAndPopUpMenusShowOverTheRootsWindow) {
   fController.ThrowOn("ReloadResources", UserCancelledException());
   fRoot->OnTimer(*fView->fScheduler, 0, 0, Velto::kReloadTimer);
   Wex::SetAlertRunner(previousAlert);
-  EXPECT_EQ(shown,
-            (Log{"400 Error: Bad", "400 Error: Unexpected error!", "400 Error: " + longMessage.substr(0, 297) + "..."}));
+  EXPECT_EQ(shown, (Log{"400 Error: Bad", "400 Error: Unexpected error!",
+                        "400 Error: " + longMessage.substr(0, 297) + "..."}));
 
   std::vector<Wex::cPoint> points;
   const Wex::MenuPopUp previousMenu =
