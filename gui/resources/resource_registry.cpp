@@ -33,8 +33,8 @@ std::wstring ResourceFileName(std::string_view name, std::string_view type) {
   return Wex::Latin1ToWide(file);
 }
 
-// Gamma within 0 to 4; a value that is no number counts as 0.
-double ClampGamma(double gamma) { return gamma >= 0 ? std::min(gamma, 4.0) : 0.0; }
+// Gamma within 0 and the limit; a value that is no number counts as 0.
+double ClampGamma(double gamma, double limit) { return gamma >= 0 ? std::min(gamma, limit) : 0.0; }
 
 // Opacity within 0 to 1; a value that is no number counts as whole.
 double ClampOpacity(double opacity) { return std::isnan(opacity) ? 1.0 : std::clamp(opacity, 0.0, 1.0); }
@@ -153,7 +153,7 @@ ref<rcImage> rcResourceRegistry::GetImage(std::string_view value) {
   if (!format.empty() && !wanted.fRLE && !wanted.fMask) {
     throw FormatException("Invalid image format specification: " + Wex::Quote(format));
   }
-  wanted.fGamma = ClampGamma(Wex::EvaluateExpression(ValueOf(block, "gamma"), 0));
+  wanted.fGamma = ClampGamma(Wex::EvaluateExpression(ValueOf(block, "gamma"), 0), 4.0);
   wanted.fOpacity = ClampOpacity(Wex::EvaluateExpression(ValueOf(block, "opacity"), 100) * 0.01);
   wanted.fBlend = ReadBlendMode(Wex::Unquote(ValueOf(block, "blend")));
   const bool hasClip = block.contains("clip");
@@ -238,7 +238,8 @@ iref<iFont> rcResourceRegistry::BuildFont(std::string_view value) {
     return MakeFilmFont(keys, charset, first, frameCount, GetImageForSpec(strip, true));
   }
   if (keys.contains("fnt")) {
-    const double gamma = ClampGamma(Wex::EvaluateExpression(ValueOf(keys, "gamma"), 0));
+    // A font's gamma has no upper limit; the decoder refuses an infinite one.
+    const double gamma = ClampGamma(Wex::EvaluateExpression(ValueOf(keys, "gamma"), 0), HUGE_VAL);
     ref<rcAngelCodeFont> data = GetBitmapFontData(Wex::Unquote(ValueOf(keys, "fnt")), gamma);
     const std::int32_t replacement = Byte(ReadReplacement(keys));
     const std::uint32_t color = ReadColor(ValueOf(keys, "color"), 0xff000000);

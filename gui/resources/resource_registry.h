@@ -66,8 +66,8 @@ class rcResourceRegistry : public QorThreads::CriticalRegion {
   //    "charset" (unquoted), else of "chars" ("$" 256) bytes from "first" ("$" 32, its low
   //    byte); "ascent" and "advance" default to frame 0's height and width;
   //  - else "fnt" (an AngelCode resource, unquoted): a bitmap font in "color" (default opaque
-  //    black) with its pages decoded as packed masks at "gamma" (0 to 4); the parsed font is
-  //    shared by every bitmap font of the same resource and gamma;
+  //    black) with its pages decoded as packed masks at "gamma" (0 below 0, no upper limit); the
+  //    parsed font is shared by every bitmap font of the same resource and gamma;
   //  - else a platform font of "face", "size", "bold", "italic" and "underline" in "color"
   //    (default black).
   // The first byte of "unknown" replaces characters that a film or bitmap font lacks. Throws

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -241,9 +243,22 @@ TEST_F(FontResources, ChoosesAndBuildsEachKindOrFails) {
       {"{ fnt: font, unknown: \"\xbf\" }", "x", "bitmap 15/11 0,-11,3,4"},
       {"{ fnt: font, color: bad }", "", "FormatException: Invalid color: \"bad\""},
       {"{ fnt: alpha }", "", "PNG: Error reading PNG image : unsupported pixel model"},
+      {"{ fnt: font, gamma: 1/0 }", "", "PNG: Error reading PNG image : invalid gamma"},
       {"{}", "", "system"},
   };
   for (const auto& c : cases) EXPECT_EQ(Describe(c.value, c.probe), c.outcome) << c.value;
+}
+
+TEST_F(FontResources, GlyphPagesBrightenWithTheFontsGammaWithoutALimit) {
+  // The coverage of glyph 191's middle pixel, grey level 128 on its page, as the gamma grows.
+  std::vector<std::uint32_t> coverage;
+  for (const char* gamma : {"1", "4", "9", "30"}) {
+    const Bitmap bitmap = Blank();
+    fRegistry.GetFont(std::string("{ fnt: font, gamma: ") + gamma + " }")->Draw(*bitmap, {0, 11}, *Text("\xbf"));
+    coverage.push_back(GuiTest::Pixel(*bitmap, 1, 0) >> 24);
+  }
+  EXPECT_EQ(std::adjacent_find(coverage.begin(), coverage.end(), std::greater_equal<>()), coverage.end())
+      << ::testing::PrintToString(coverage);
 }
 
 TEST_F(FontResources, CachesFontsByTextAndParsedFontsByNameAndGamma) {
