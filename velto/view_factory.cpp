@@ -9,7 +9,6 @@
 #include "base/expression.h"
 #include "base/text.h"
 #include "gui/resources/image_wrappers.h"
-#include "gui/resources/raster_resources.h"
 #include "gui/simple_elements.h"
 #include "velto/bubble_view.h"
 #include "velto/marker_view.h"
@@ -100,11 +99,7 @@ ref<Wex::rcGUIElement> MakeRasterView(rcRootView& root, const Wex::cRect& bounds
   ref<rcImage> image = root.GetController().GetLayeredImage(root, std::string(Wex::ValueOf(description, "image")));
   const std::int32_t mode = ReadBlendMode(Wex::Unquote(Wex::ValueOf(description, "blend")));
   const std::int32_t alpha = OpacityToAlpha(Wex::EvaluateExpression(Wex::ValueOf(description, "opacity"), 100.0));
-  if (mode != kBlendNormal || alpha != 255) {
-    // A blended image draws its source's pixels.
-    const ref<rcImageResource> pixels = GetPixelImage(image);
-    image = pixels ? ref<rcImage>(new rcBlendedImage(pixels, mode, alpha)) : nullptr;
-  }
+  if (image && (mode != kBlendNormal || alpha != 255)) image = ref<rcImage>(new rcBlendedImage(image, mode, alpha));
   return ref<Wex::rcGUIElement>(new Wex::rcDrawableElement(bounds, image));
 }
 

@@ -20,10 +20,11 @@ rcFilm::rcFilm(ref<rcImage> source, std::int32_t frameCount)
 
 ref<rcImage> rcFilm::GetFrame(std::int32_t index) {
   const Wex::cRect b = fSource->GetBounds();
-  const std::int64_t height = b.fBottom / fFrameCount;
-  const std::int64_t top = std::int64_t{index} * height;
-  return ref<rcImage>(
-      new rcSubImage(fSource, {b.fLeft, SaturateToInt32(top), b.fRight, SaturateToInt32(top + height)}, {0, 0}));
+  const std::int64_t height = (std::int64_t{b.fBottom} - b.fTop) / fFrameCount;
+  const std::int64_t top = b.fTop + std::int64_t{index} * height;
+  // Every frame lies where the first one lies in the source.
+  return ref<rcImage>(new rcSubImage(
+      fSource, {b.fLeft, SaturateToInt32(top), b.fRight, SaturateToInt32(top + height)}, b.TopLeft()));
 }
 
 std::int32_t rcFilm::GetChangeCount() { return fSource->GetChangeCount(); }
@@ -33,7 +34,7 @@ rcCrossfadeFilm::rcCrossfadeFilm(ref<rcRasterResource> source, std::int32_t fram
 
 ref<rcImage> rcCrossfadeFilm::GetFrame(std::int32_t position) {
   const std::int32_t frames = static_cast<std::int32_t>((std::int64_t{fRange} + 255) / 256);
-  const std::int32_t height = fSource->GetBounds().fBottom / frames;
+  const std::int32_t height = fSource->GetPaint().GetBounds().height / frames;
   const std::int64_t top = std::int64_t{position / 256} * height;
   return ref<rcImage>(new rcCrossfadeFrame(fSource, height, SaturateToInt32(top), position & 255));
 }

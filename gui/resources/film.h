@@ -26,9 +26,9 @@ class iFilm {
 // cross-fade range can be computed in 32 bits.
 inline constexpr std::int32_t kMaxFrameCount = 0x7fffffff / 256;
 
-// Frames of height (source bottom / count), one per position; frame i is the sub-image of rows
-// i × height to (i + 1) × height, cut to the source (a frame outside it is empty, a last band
-// cut short shows its leftover rows).
+// Frames of height (source height / count), one per position; frame i is the sub-image of rows
+// i × height to (i + 1) × height below the top of the source's bounds, cut to the source (a frame
+// outside it is empty, a last band cut short shows its leftover rows), in the place of frame 0.
 class rcFilm : public Wex::rc, public iFilm {
  public:
   rcFilm(ref<rcImage> source, std::int32_t frameCount);

@@ -12,6 +12,11 @@
 
 namespace Velto {
 
+// Blend modes.
+inline constexpr std::int32_t kBlendNormal = 0;
+inline constexpr std::int32_t kBlendAdd = 1;
+inline constexpr std::int32_t kBlendMultiply = 2;
+
 // A reference-counted picture that draws itself into the drawing context of a paint pass. As a
 // drawable of an element it draws the part under the clip rectangle.
 class rcImage : public Wex::rcDrawable {
@@ -22,13 +27,23 @@ class rcImage : public Wex::rcDrawable {
     DrawPart(context, clip, position);
   }
 
-  // The image's rectangle in its own coordinates.
+  // The image's rectangle in its own coordinates: where it draws when drawn with its origin at
+  // (0, 0).
   virtual Wex::cRect GetBounds() = 0;
-  // Draws the whole image with the top-left corner of its bounds at p: by default the part that
-  // is its bounds.
-  virtual void Draw(Wex::rcGraphicsContext& context, const Wex::cPoint& p) { DrawPart(context, GetBounds(), p); }
+  // Draws the whole image with its origin at p, so that its bounds land moved by p: by default the
+  // part that is its bounds.
+  virtual void Draw(Wex::rcGraphicsContext& context, const Wex::cPoint& p) {
+    const Wex::cRect bounds = GetBounds();
+    DrawPart(context, bounds, p + bounds.TopLeft());
+  }
   // Draws the part of the image inside `source` with that rectangle's top-left corner at p.
-  virtual void DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) = 0;
+  void DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) {
+    BlendPart(context, source, p, kBlendNormal, 255);
+  }
+  // Draws the part as DrawPart does, composited with the blend mode and the opacity as BlendImage
+  // composites (normal at 255 is source-over).
+  virtual void BlendPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p,
+                         std::int32_t blendMode, std::int32_t opacity) = 0;
   // A counter that changes whenever the image's pixels change.
   virtual std::int32_t GetChangeCount() = 0;
 };
@@ -40,7 +55,8 @@ class rcRasterResource : public rcImage {
   // The paint's rectangle as edges.
   Wex::cRect GetBounds() override;
   void Draw(Wex::rcGraphicsContext& context, const Wex::cPoint& p) override;
-  void DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) override;
+  void BlendPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p,
+                 std::int32_t blendMode, std::int32_t opacity) override;
   std::int32_t GetChangeCount() override { return fChangeCount; }
   // The pixels as a paint that lives as long as the resource; masks give white whose alpha is
   // the coverage. Like every raster source, it must not be rendered from two places at once.

@@ -67,17 +67,15 @@ void BlendImage(QorRaster::Image& target, QorRaster::Paint& source, std::int32_t
   }
 }
 
-rcBlendedImage::rcBlendedImage(ref<rcRasterResource> source, std::int32_t blendMode, std::int32_t opacity)
+rcBlendedImage::rcBlendedImage(ref<rcImage> source, std::int32_t blendMode, std::int32_t opacity)
     : fSource(std::move(source)), fBlendMode(blendMode), fOpacity(opacity) {}
 
 Wex::cRect rcBlendedImage::GetBounds() { return fSource->GetBounds(); }
 
-void rcBlendedImage::DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) {
-  cContextCanvas canvas(context);
-  QorRaster::ClippedPaint part(&fSource->GetPaint(), EdgesToRect(source));
-  const Wex::cPoint shift = p - source.TopLeft();
-  QorRaster::OffsetPaint placed(&part, shift.fX, shift.fY);
-  BlendImage(canvas, placed, fBlendMode, fOpacity);
+void rcBlendedImage::BlendPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p,
+                               std::int32_t blendMode, std::int32_t opacity) {
+  const std::int32_t alpha = ((opacity & 0xff) * (fOpacity & 0xff) + 127) / 255;
+  fSource->BlendPart(context, source, p, blendMode != kBlendNormal ? blendMode : fBlendMode, alpha);
 }
 
 std::int32_t rcBlendedImage::GetChangeCount() { return fSource->GetChangeCount(); }
@@ -87,15 +85,16 @@ rcSubImage::rcSubImage(ref<rcImage> source, const Wex::cRect& clip, const Wex::c
   fClip = Cut(clip, fSource->GetBounds());
 }
 
-Wex::cRect rcSubImage::GetBounds() { return {0, 0, fClip.Width(), fClip.Height()}; }
+Wex::cRect rcSubImage::GetBounds() { return Wex::cRect{0, 0, fClip.Width(), fClip.Height()}.Moved(fOffset); }
 
-void rcSubImage::DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) {
+void rcSubImage::BlendPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p,
+                           std::int32_t blendMode, std::int32_t opacity) {
   const Wex::cRect part = Cut(source, GetBounds());
   if (part == Wex::cRect()) return;
   // A part cut on its left or top keeps its place: its corner lands where it lies below the
   // source rectangle's corner.
-  const Wex::cPoint at = p + (part.TopLeft() - source.TopLeft()) + fOffset;
-  fSource->DrawPart(context, part.Moved(fClip.TopLeft()), at);
+  const Wex::cPoint at = p + (part.TopLeft() - source.TopLeft());
+  fSource->BlendPart(context, part.Moved(fClip.TopLeft() - fOffset), at, blendMode, opacity);
 }
 
 std::int32_t rcSubImage::GetChangeCount() { return fSource->GetChangeCount(); }
@@ -104,18 +103,17 @@ rcCrossfadeFrame::rcCrossfadeFrame(ref<rcRasterResource> source, std::int32_t fr
                                    std::int32_t weight)
     : fSource(std::move(source)), fFrameHeight(frameHeight), fTop(top), fWeight(weight) {}
 
-Wex::cRect rcCrossfadeFrame::GetBounds() { return {0, 0, fSource->GetPaint().GetBounds().width, fFrameHeight}; }
+Wex::cRect rcCrossfadeFrame::GetBounds() {
+  const QorRaster::IntRect b = fSource->GetPaint().GetBounds();
+  return {b.x, b.y, b.GetRight(), Wex::WrapAdd(b.y, fFrameHeight)};
+}
 
-void rcCrossfadeFrame::DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) {
+void rcCrossfadeFrame::BlendPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p,
+                                 std::int32_t blendMode, std::int32_t opacity) {
   QorRaster::Paint& paint = fSource->GetPaint();
   const QorRaster::IntRect b = paint.GetBounds();
-  const std::int64_t left = std::max(source.fLeft, 0);
-  const std::int64_t top = std::max(source.fTop, 0);
-  const std::int64_t width = std::min(source.fRight, b.width) - left;
-  const std::int64_t height = std::min(source.fBottom, fFrameHeight) - top;
-  if (b.height <= 0 || width < 1 || height < 1) return;
-  const QorRaster::IntRect clip(static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
-                                static_cast<std::int32_t>(width), static_cast<std::int32_t>(height));
+  const Wex::cRect clip = Cut(source, GetBounds());
+  if (b.height <= 0 || clip == Wex::cRect()) return;
 
   cContextCanvas canvas(context);
   QorRaster::OffsetPaint current(&paint, 0, Wex::WrapSub(0, fTop));
@@ -128,10 +126,10 @@ void rcCrossfadeFrame::DrawPart(Wex::rcGraphicsContext& context, const Wex::cRec
   QorRaster::MaskedPaint kept(&current, &keep);
   QorRaster::MaskedPaint faded(&following, &fade);
   QorRaster::AddPaint mix(&kept, &faded);
-  QorRaster::ClippedPaint part(&mix, clip);
+  QorRaster::ClippedPaint part(&mix, EdgesToRect(clip));
   const Wex::cPoint shift = p - source.TopLeft();
   QorRaster::OffsetPaint placed(&part, shift.fX, shift.fY);
-  canvas.Draw(placed);
+  BlendImage(canvas, placed, blendMode, opacity);
 }
 
 std::int32_t rcCrossfadeFrame::GetChangeCount() { return fSource->GetChangeCount(); }

@@ -12,11 +12,6 @@
 
 namespace Velto {
 
-// Blend modes.
-inline constexpr std::int32_t kBlendNormal = 0;
-inline constexpr std::int32_t kBlendAdd = 1;
-inline constexpr std::int32_t kBlendMultiply = 2;
-
 // "add" gives kBlendAdd, "multiply" kBlendMultiply, any other text kBlendNormal (exact and
 // case-sensitive).
 std::int32_t ReadBlendMode(std::string_view text);
@@ -27,27 +22,33 @@ std::int32_t ReadBlendMode(std::string_view text);
 // lower opacity by a blend between white and the source.
 void BlendImage(QorRaster::Image& target, QorRaster::Paint& source, std::int32_t blendMode, std::int32_t opacity);
 
+// The source, of any kind, drawn in its place with the blend mode and the opacity. Blended again, a
+// mode other than normal replaces its own and the opacities multiply.
 class rcBlendedImage : public rcImage {
  public:
-  rcBlendedImage(ref<rcRasterResource> source, std::int32_t blendMode, std::int32_t opacity);
+  rcBlendedImage(ref<rcImage> source, std::int32_t blendMode, std::int32_t opacity);
+  // The source's.
   Wex::cRect GetBounds() override;
-  void DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) override;
+  void BlendPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p,
+                 std::int32_t blendMode, std::int32_t opacity) override;
   std::int32_t GetChangeCount() override;
 
  private:
-  ref<rcRasterResource> fSource;
+  ref<rcImage> fSource;
   std::int32_t fBlendMode;
   std::int32_t fOpacity;
 };
 
 // The part of the source inside the clip (cut to the source's bounds at construction, {0, 0, 0,
-// 0} when they do not overlap), with its top-left corner at (0, 0), drawn shifted by the offset.
-// It draws as its source draws.
+// 0} when they do not overlap), with its top-left corner at the offset. It draws as its source
+// draws.
 class rcSubImage : public rcImage {
  public:
   rcSubImage(ref<rcImage> source, const Wex::cRect& clip, const Wex::cPoint& offset);
+  // The clip's extent with its top-left corner at the offset.
   Wex::cRect GetBounds() override;
-  void DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) override;
+  void BlendPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p,
+                 std::int32_t blendMode, std::int32_t opacity) override;
   std::int32_t GetChangeCount() override;
 
  private:
@@ -56,15 +57,17 @@ class rcSubImage : public rcImage {
   Wex::cPoint fOffset;
 };
 
-// One position of a cross-fading film: the band of the source of frame height rows from top,
-// mixed with the band below it (after the last band comes the first) at weight / 255. A source
-// without rows draws nothing.
+// One position of a cross-fading film: the band of the source of frame height rows from top (rows
+// counted from the top of the source's bounds), mixed with the band below it (after the last band
+// comes the first) at weight / 255, in the place of the source's first band. A source without rows
+// draws nothing.
 class rcCrossfadeFrame : public rcImage {
  public:
   rcCrossfadeFrame(ref<rcRasterResource> source, std::int32_t frameHeight, std::int32_t top, std::int32_t weight);
-  // {0, 0, width of the source, frame height}.
+  // The source's first band: its bounds cut to the frame height.
   Wex::cRect GetBounds() override;
-  void DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) override;
+  void BlendPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p,
+                 std::int32_t blendMode, std::int32_t opacity) override;
   std::int32_t GetChangeCount() override;
 
  private:

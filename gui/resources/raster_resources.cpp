@@ -5,6 +5,7 @@
 
 #include "gui/bitmap_context.h"
 #include "gui/resources/canvas.h"
+#include "gui/resources/image_wrappers.h"
 #include "raster/clip.h"
 #include "raster/run_optimized.h"
 
@@ -32,16 +33,19 @@ void rcRasterResource::Draw(Wex::rcGraphicsContext& context, const Wex::cPoint& 
   canvas.Draw(placed);
 }
 
-void rcRasterResource::DrawPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p) {
+void rcRasterResource::BlendPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p,
+                                 std::int32_t blendMode, std::int32_t opacity) {
   cContextCanvas canvas(context);
   QorRaster::ClippedPaint part(&GetPaint(), EdgesToRect(source));
   const Wex::cPoint shift = p - source.TopLeft();
   QorRaster::OffsetPaint placed(&part, shift.fX, shift.fY);
-  canvas.Draw(placed);
+  BlendImage(canvas, placed, blendMode, opacity);
 }
 
 rcImageResource::rcImageResource(std::int32_t width, std::int32_t height, bool opaque)
-    : fImage(QorRaster::IntRect(0, 0, width, height)) {
+    : rcImageResource(QorRaster::IntRect(0, 0, width, height), opaque) {}
+
+rcImageResource::rcImageResource(const QorRaster::IntRect& bounds, bool opaque) : fImage(bounds) {
   fImage.SetOpaque(opaque);
 }
 
@@ -56,9 +60,11 @@ ref<rcImageResource> GetPixelImage(const ref<rcImage>& image) {
   const auto side = [](std::int64_t v) { return static_cast<std::int32_t>(std::min<std::int64_t>(v, INT32_MAX)); };
   const ref<Wex::rcOffscreenContext32> bitmap(new Wex::rcOffscreenContext32(side(width), side(height), false));
   image->DrawPart(*bitmap, bounds, {0, 0});
-  const ref<rcImageResource> pixels(new rcImageResource(side(width), side(height), false));
+  const ref<rcImageResource> pixels(
+      new rcImageResource(QorRaster::IntRect(bounds.fLeft, bounds.fTop, side(width), side(height)), false));
   cContextCanvas drawn(*bitmap);
-  pixels->GetRasterImage().Render(drawn);
+  QorRaster::OffsetPaint placed(&drawn, bounds.fLeft, bounds.fTop);
+  pixels->GetRasterImage().Render(placed);
   return pixels;
 }
 

@@ -17,6 +17,8 @@ namespace Velto {
 class rcImageResource : public rcRasterResource {
  public:
   rcImageResource(std::int32_t width, std::int32_t height, bool opaque);
+  // Over the bounds instead of {0, 0, width, height}.
+  rcImageResource(const QorRaster::IntRect& bounds, bool opaque);
   QorRaster::Paint& GetPaint() override { return fImage; }
   // The pixels, row after row with a stride of the width, for filling.
   QorRaster::Image& GetRasterImage() { return fImage; }
@@ -62,10 +64,10 @@ class rcRLEMaskResource : public rcRasterResource {
   QorRaster::MaskPaint fPaint{&fMask};
 };
 
-// The image's pixels as an image resource: the image itself when it is one, else a new one of its
-// width and height, not opaque, into which the image is drawn once with the top-left corner of its
-// bounds at (0, 0). None for no image or an empty one. Images never change, so views take their
-// pixels once, when they are made.
+// The image's pixels as an image resource: the image itself when it is one, else a new one over the
+// image's bounds, not opaque, into which the image is drawn once, so that its pixels keep their
+// place. None for no image or an empty one. Images never change, so views take their pixels once,
+// when they are made.
 ref<rcImageResource> GetPixelImage(const ref<rcImage>& image);
 
 }  // namespace Velto

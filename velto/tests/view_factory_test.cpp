@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <tuple>
@@ -11,6 +13,7 @@
 #include "gui/resources/image_wrappers.h"
 #include "gui/simple_elements.h"
 #include "velto/velto_view.h"
+#include "velto/views/value_view.h"
 #include "velto/views/tests/view_fixture.h"
 #include "velto/views/transform_container.h"
 
@@ -62,9 +65,9 @@ TEST_F(ViewFactoryTest, RasterViewsShowTheImageBlendedAtTheirOpacity) {
       {"image: white, opacity: 50", 0xFF000000, 0x808080, 0x000000, "blended"},
       {"image: white, opacity: -10", 0xFF000000, 0x000000, 0x000000, "blended"},
       {"image: grey, blend: add, opacity: 100", 0xFF404040, 0x808080, 0x404040, "blended"},
-      // Images that are no pixel resource are drawn into one first; an empty one gives none.
+      // Images of every kind are wrapped as they are; an empty one draws nothing.
       {"image: { name: white, clip: { 0, 0, 4, 4 } }, blend: add", 0xFF404040, 0xFFFFFF, 0x404040, "blended"},
-      {"image: { name: white, clip: { 9, 9, 1, 1 } }, blend: add", 0xFF404040, 0x404040, 0x404040, "none"},
+      {"image: { name: white, clip: { 9, 9, 1, 1 } }, blend: add", 0xFF404040, 0x404040, 0x404040, "blended"},
   };
   for (const auto& [keys, background, inside, outside, expected] : cases) {
     SCOPED_TRACE(keys);
@@ -83,6 +86,58 @@ TEST_F(ViewFactoryTest, RasterViewsShowTheImageBlendedAtTheirOpacity) {
   TakeCalls();
   Make("type: raster, image: \"white\"");
   EXPECT_EQ(TakeCalls()[1], At("GetLayeredImage", {"\"white\""}));  // as written
+}
+
+TEST_F(ViewFactoryTest, ImagesKeepTheirPlaceUnderOpacityBlendCapsAndInterpolation) {
+  fBundle.WriteResource("pic", "png", GuiTest::ColorsPNG(4, 4));
+  std::ifstream level(MAROVELL_SOURCE_DIR "/base/fuzz/corpus/png_fuzzer/interlaced.png", std::ios::binary);
+  fBundle.WriteResource("level", "png", std::string(std::istreambuf_iterator<char>(level), {}));  // 3 x 3, no alpha
+  // The keys of an image of each kind.
+  const std::string kinds[] = {"name: pic", "name: pic, format: rle", "name: level, format: mask",
+                               "name: level, format: rlemask", "name: pic, clip: { 1, 0, 2, 3 }"};
+  const std::string knob = "type: knob, bounds: { 0, 0, 100, 100 }, ";
+  const std::string slider =
+      "type: slider, bounds: { 0, 0, 100, 100 }, slit: { start: { 20, 50 }, end: { 80, 50 } }, ";
+  // Each use of an image "@": a view of it shifted by { 3, 5 } ("+" stands for the offset key), the
+  // same view of it without the offset or, when blended, without a blend of the view but with the
+  // same one baked into the image, and the value of a control.
+  const struct {
+    std::string shifted, reference;
+    double value;
+  } uses[] = {
+      {"type: raster, image: { @+ }, opacity: 50", "type: raster, image: { @, opacity: 50 }", 0},
+      {"type: raster, image: { @+ }, blend: add", "type: raster, image: { @, blend: add }", 0},
+      {"type: raster, image: { @+, blend: add }, opacity: 50, blend: multiply",
+       "type: raster, image: { @, blend: multiply, opacity: 50 }", 0},
+      {knob + "sweep: { 90, 90 }, cap: { image: { @+ }, angle: 90 }",
+       knob + "sweep: { 90, 90 }, cap: { image: { @ }, angle: 90 }", 0},
+      {slider + "cap: { image: { @+ } }", slider + "cap: { image: { @ } }", 0},
+      {knob + "film: { image: { @+ }, frames: 2, interpolate: true }", knob + "film: { image: { @ }, frames: 2 }", 1},
+  };
+  const auto draw = [&](std::string text, const std::string& kind, double value) {
+    for (const auto& [mark, keys] : {std::pair("@", kind), std::pair("+", std::string(", offset: { 3, 5 }"))}) {
+      if (const std::size_t at = text.find(mark); at != std::string::npos) text.replace(at, 1, keys);
+    }
+    fRoot->RemoveAllChildren();
+    if (auto* control = dynamic_cast<Velto::rcValueView*>(Make(text).Get())) control->SetValue(value);
+    return Draw({0, 0, 200, 100}, 0xFF808080);
+  };
+  for (const auto& use : uses) {
+    for (const std::string& kind : kinds) {
+      SCOPED_TRACE(use.shifted + " with " + kind);
+      const ref<Wex::rcOffscreenContext32> shifted = draw(use.shifted, kind, use.value);
+      const ref<Wex::rcOffscreenContext32> reference = draw(use.reference, kind, use.value);
+      int drawn = 0, misplaced = 0;
+      for (int i = 0; i < 200 * 100; ++i) {
+        const int x = i % 200, y = i / 200;
+        const std::uint32_t expected = x >= 3 && y >= 5 ? Rgb(*reference, x - 3, y - 5) : 0x808080;
+        drawn += expected != 0x808080;
+        misplaced += Rgb(*shifted, x, y) != expected;
+      }
+      EXPECT_GT(drawn, 0);
+      EXPECT_EQ(misplaced, 0);
+    }
+  }
 }
 
 TEST_F(ViewFactoryTest, NestedViewsShareTheRootAndFillTheirTransitionContainer) {

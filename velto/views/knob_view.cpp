@@ -83,7 +83,7 @@ void rcKnobView::Draw(Wex::rcGraphicsContext& context, const Wex::cRect&) {
     const Wex::cRect b = image->GetBounds();
     const QorRaster::Point c = GetCenter();
     const QorRaster::Transform turn = QorRaster::Transform()
-                                          .Translate(-b.fRight / 2.0, -b.fBottom / 2.0)
+                                          .Translate(-b.Width() / 2.0, -b.Height() / 2.0)
                                           .ScaleUniform(fDesign.fImageScale)
                                           .Rotate(GetValueAngle(value) - fDesign.fImageAngle)
                                           .Translate(c.x, c.y);

@@ -64,9 +64,10 @@ class rcKnobView : public rcValueView {
  public:
   rcKnobView(const Wex::cRect& r, cKnobDesign design);
 
-  // The film frame at the film offset, the look's image turned by the value angle about the
-  // centre, then the cap, ring and dial (dial over ring over cap). The look is the snap look
-  // when the value is within kSnapEpsilon of the snap value, whether snapping is on or not.
+  // The film frame at the film offset, the look's image (its extent centred, its offset displacing
+  // it) turned by the value angle about the centre, then the cap, ring and dial (dial over ring
+  // over cap). The look is the snap look when the value is within kSnapEpsilon of the snap value,
+  // whether snapping is on or not.
   void Draw(Wex::rcGraphicsContext& context, const Wex::cRect& update) override;
   // Not handled with the secondary-click flag, read-only or disabled. Outside the cap circle,
   // the base view's press; inside, any hint goes, the drag is anchored at the point, the value

@@ -107,7 +107,7 @@ QorRaster::Transform rcValueControlView::GetCapImageTransform(const QorRaster::P
   const ref<rcImageResource>& image = fDesign.fCapLook.fImage ? fDesign.fCapLook.fImage : fDesign.fSnapLook.fImage;
   const Wex::cRect b = image ? image->GetBounds() : Wex::cRect();
   return QorRaster::Transform()
-      .Translate(-b.fRight / 2.0, -b.fBottom / 2.0)
+      .Translate(-b.Width() / 2.0, -b.Height() / 2.0)
       .ScaleUniform(fDesign.fCapImageScale)
       .Translate(p.x, p.y);
 }

@@ -74,8 +74,8 @@ class rcValueControlView : public rcValueView {
   // box grown by a pixel when the colour drawn at the value is not 0, united with the image's
   // bounds placed by GetCapImageTransform.
   Wex::cRect GetCapArea();
-  // Centres the cap image's bounds on p, scaled by the image scale. Without a cap image the
-  // snap cap image's bounds serve.
+  // Centres the cap image's extent on p, its offset displacing it from there, scaled by the image
+  // scale. Without a cap image the snap cap image's bounds serve.
   QorRaster::Transform GetCapImageTransform(const QorRaster::Point& p) const;
   // The slit parameter of the value, and the value at a slit parameter.
   double ParameterOfValue(double value);
