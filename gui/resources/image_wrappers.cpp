@@ -85,7 +85,10 @@ rcSubImage::rcSubImage(ref<rcImage> source, const Wex::cRect& clip, const Wex::c
   fClip = Cut(clip, fSource->GetBounds());
 }
 
-Wex::cRect rcSubImage::GetBounds() { return Wex::cRect{0, 0, fClip.Width(), fClip.Height()}.Moved(fOffset); }
+Wex::cRect rcSubImage::GetBounds() {
+  return {fOffset.fX, fOffset.fY, SaturateToInt32(std::int64_t{fOffset.fX} + fClip.Width()),
+          SaturateToInt32(std::int64_t{fOffset.fY} + fClip.Height())};
+}
 
 void rcSubImage::BlendPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p,
                            std::int32_t blendMode, std::int32_t opacity) {
@@ -105,7 +108,7 @@ rcCrossfadeFrame::rcCrossfadeFrame(ref<rcRasterResource> source, std::int32_t fr
 
 Wex::cRect rcCrossfadeFrame::GetBounds() {
   const QorRaster::IntRect b = fSource->GetPaint().GetBounds();
-  return {b.x, b.y, b.GetRight(), Wex::WrapAdd(b.y, fFrameHeight)};
+  return {b.x, b.y, b.GetRight(), SaturateToInt32(std::int64_t{b.y} + fFrameHeight)};
 }
 
 void rcCrossfadeFrame::BlendPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p,

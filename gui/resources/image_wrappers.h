@@ -45,7 +45,7 @@ class rcBlendedImage : public rcImage {
 class rcSubImage : public rcImage {
  public:
   rcSubImage(ref<rcImage> source, const Wex::cRect& clip, const Wex::cPoint& offset);
-  // The clip's extent with its top-left corner at the offset.
+  // The clip's extent with its top-left corner at the offset (cut at the largest coordinate).
   Wex::cRect GetBounds() override;
   void BlendPart(Wex::rcGraphicsContext& context, const Wex::cRect& source, const Wex::cPoint& p,
                  std::int32_t blendMode, std::int32_t opacity) override;

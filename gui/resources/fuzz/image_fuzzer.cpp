@@ -13,6 +13,7 @@
 #include "base/exceptions.h"
 #include "base/png.h"
 #include "gui/bitmap_context.h"
+#include "gui/geometry.h"
 #include "gui/resources/resource_registry.h"
 #include "gui/resources/testing/temporary_bundle.h"
 
@@ -52,7 +53,10 @@ void Draw(Fixture& fixture, Velto::rcImage& image) {
   Check(b.Width() >= 0 && b.Height() >= 0);
   Check(image.GetChangeCount() == 1);
   image.Draw(*fixture.bitmap, {-2, 3});
-  image.DrawPart(*fixture.bitmap, {b.fLeft + 1, b.fTop - 1, b.fRight + 2, b.fBottom - 1}, {4, -1});
+  // Bounds may reach the largest coordinates: an offset places them anywhere.
+  const Wex::cRect part = {Wex::WrapAdd(b.fLeft, 1), Wex::WrapSub(b.fTop, 1), Wex::WrapAdd(b.fRight, 2),
+                           Wex::WrapSub(b.fBottom, 1)};
+  image.DrawPart(*fixture.bitmap, part, {4, -1});
 }
 
 }  // namespace
