@@ -98,9 +98,10 @@ TEST_F(ViewFactoryTest, ImagesKeepTheirPlaceUnderOpacityBlendCapsAndInterpolatio
   const std::string knob = "type: knob, bounds: { 0, 0, 100, 100 }, ";
   const std::string slider =
       "type: slider, bounds: { 0, 0, 100, 100 }, slit: { start: { 20, 50 }, end: { 80, 50 } }, ";
-  // Each use of an image "@": a view of it shifted by { 3, 5 } ("+" stands for the offset key), the
-  // same view of it without the offset or, when blended, without a blend of the view but with the
-  // same one baked into the image, and the value of a control.
+  // Each use of an image "@": a view that shows it at the offset { 3, 5 } ("+" stands for that key),
+  // a view that is to show the same pixels moved back by the offset (the image without it; a raster
+  // view's opacity and blend baked into the image instead; a plain film for an interpolated one),
+  // and the value of a control.
   const struct {
     std::string shifted, reference;
     double value;
