@@ -16,6 +16,11 @@
 
 namespace {
 
+// The refresh after a stored change is due a millisecond on: it runs on the next tick of the
+// editor's timer, never in the tick that stored the change, so a refresh whose automatic actions
+// store a change again waits for a later tick instead of running again at once.
+constexpr std::int32_t kRefreshDelay = 1;
+
 // The alert's style and button set: critical, OK alone.
 constexpr std::int32_t kCriticalAlert = 4;
 constexpr std::int32_t kOKButtonSet = 0;
@@ -72,6 +77,7 @@ void PlugInController::Close() {
   if (const ref<Velto::rcHintWindow> hints = std::exchange(fHintWindow, nullptr)) hints->Close();
   fRootView = nullptr;
   fEditor = nullptr;
+  fRefreshDue = false;
 }
 
 void PlugInController::RestoreVariable(const std::string& name, const std::string& value) {
@@ -103,7 +109,14 @@ void PlugInController::ReloadResources(Velto::rcRootView& root) {
   Velto::ReadAutoExecs(fRootView ? *fRootView : root, MainDescriptionName());
 }
 
-void PlugInController::ReloadFromPlugIn(Velto::rcRootView& root) { root.WindowStateChanged(); }
+void PlugInController::ReloadFromPlugIn(Velto::rcRootView& root) {
+  // A nested view asks with itself; the refresh covers the whole GUI all the same, and makes a
+  // refresh still due from a stored change needless.
+  Velto::rcRootView& top = fRootView ? *fRootView : root;
+  fRefreshDue = false;
+  top.StopTimer(Velto::kRefreshTimer);
+  top.WindowStateChanged();
+}
 
 std::string PlugInController::LoadGUIDescription(Velto::rcRootView&, const std::string& name) {
   return fRegistry.LoadResource(name, "velto", true);
@@ -152,6 +165,15 @@ void PlugInController::SetVariableTracking(Velto::rcRootView&, const std::string
 }
 
 void PlugInController::SetVariable(Velto::rcRootView&, const std::string& name, const std::string& value, bool) {
-  fVariables[name] = value;
+  // A value that reads as before (a name never set reads empty) changes nothing to refresh.
+  std::string& stored = fVariables[name];
+  const bool changed = stored != value;
+  stored = value;
   WriteLine("set", name, &value);
+  // One refresh, due at a fixed time however many changes come before it, so that a stream of
+  // changes cannot put it off; an editor on no host has no timer.
+  if (changed && fGUIRoot && !fRefreshDue) {
+    fRefreshDue = true;
+    fRootView->StartTimer(kRefreshDelay, Velto::kRefreshTimer);
+  }
 }

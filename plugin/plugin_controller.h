@@ -68,7 +68,8 @@ class PlugInController : public Velto::iController {
   // Clears the registry, loads the string table again and loads the top-level description into
   // the editor's root view (the root given when no editor is open).
   void ReloadResources(Velto::rcRootView& root) override;
-  // The refresh down the whole tree.
+  // The refresh down the whole tree of the editor's root view, whichever root view asks (the
+  // asking one when no editor is open); a refresh still due from a stored change goes.
   void ReloadFromPlugIn(Velto::rcRootView& root) override;
   std::string LoadGUIDescription(Velto::rcRootView& root, const std::string& name) override;
   ref<Velto::rcImage> GetLayeredImage(Velto::rcRootView& root, const std::string& value) override;
@@ -90,7 +91,9 @@ class PlugInController : public Velto::iController {
   // An edit that begins writes "begin NAME", one that ends "end NAME"; a repeated begin or an end
   // without a begin writes nothing.
   void SetVariableTracking(Velto::rcRootView& root, const std::string& name, bool tracking) override;
-  // Stores the value and writes "set NAME VALUE" (there is no undo to record).
+  // Stores the value and writes "set NAME VALUE" (there is no undo to record). A value other than
+  // the stored one (a name never set reads empty) schedules a refresh of the whole GUI on a later
+  // tick of the editor's timer, unless one is due already: many changes give one refresh.
   void SetVariable(Velto::rcRootView& root, const std::string& name, const std::string& value,
                    bool recordUndo) override;
 
@@ -109,4 +112,6 @@ class PlugInController : public Velto::iController {
   ref<Velto::rcHintWindow> fHintWindow;
   ref<Wex::rcOffscreenGUIContainer> fEditor;
   ref<Wex::rcGUIRoot> fGUIRoot;
+  // A refresh from a stored change is on the editor's timer and has not run yet.
+  bool fRefreshDue = false;
 };
