@@ -312,6 +312,8 @@ void ContentView::viewDidMoveToWindow() { NotifyListener(&Wex::iGUIElementListen
 
 void ContentView::viewDidMoveToSuperview() { NotifyListener(&Wex::iGUIElementListener::HierarchyChanged); }
 
+void ContentView::viewDidChangeFocus() { NotifyListener(&Wex::iGUIElementListener::ActivationChanged); }
+
 void ContentView::Release() {
   if (currentCursor != nullptr) g_object_unref(std::exchange(currentCursor, nullptr));
   fPeer->RemoveFromSuperview();

@@ -231,6 +231,8 @@ bool GtkContentViewPeer::Dispatch(GdkEvent* event) {
   if (event->type == GDK_BUTTON_PRESS) gtk_widget_grab_focus(fWidget);
   const std::optional<ViewEvent> record = fTranslator.Translate(*event, ReadContext(event));
   const bool consumed = record && CallSink([&](iContentViewSink& sink) { return sink.DispatchEvent(*record); });
+  // The translator only forgets held keys on a focus change; the view hears of it as such.
+  if (event->type == GDK_FOCUS_CHANGE) Notify<&iContentViewSink::viewDidChangeFocus>(fWidget, this);
   // Crossings go on to the parent in any case.
   if (event->type == GDK_ENTER_NOTIFY || event->type == GDK_LEAVE_NOTIFY) return false;
   return consumed;

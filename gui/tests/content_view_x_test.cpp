@@ -197,9 +197,10 @@ TEST_F(ContentViewOnX, DestroyingTheWidgetReleasesTheView) {
   gtk_widget_show(fPeer->GetWidget());
   gtk_widget_destroy(fWindow);
   fWindow = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  // The widget leaves its parent, then goes: the view no longer holds its owner.
-  EXPECT_EQ(std::exchange(fLog, {}),
-            (Log{"view:VisibilityChanged", "view:VisibilityChanged", "view:HierarchyChanged", "view:HierarchyChanged"}));
+  // The widget loses the keyboard focus, leaves its parent, then goes: the view no longer holds its
+  // owner.
+  EXPECT_EQ(std::exchange(fLog, {}), (Log{"view:ActivationChanged", "view:VisibilityChanged", "view:VisibilityChanged",
+                                          "view:HierarchyChanged", "view:HierarchyChanged"}));
   EXPECT_EQ(fOwner->GetReferenceCount(), references - 1);
 }
 
