@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -132,15 +133,19 @@ private:
 };
 
 // The pixels of a window of another program as opaque ARGB, read from the X server; none when
-// the window cannot be read.
+// the window cannot be read. They are read from the screen where the window lies: the toolkit's
+// wrapper of the window itself would keep the size of an ended run's window that had its id.
 Image ReadWindow(unsigned long xid)
 {
     GdkWindow* window = gdk_x11_window_foreign_new_for_display(gdk_display_get_default(), xid);
     if (window == nullptr)
         return {};
-    Image image{gdk_window_get_width(window), gdk_window_get_height(window), {}};
-    GdkPixbuf* pixbuf = gdk_pixbuf_get_from_window(window, 0, 0, image.width, image.height);
+    Image image;
+    int left = 0, top = 0;
+    gdk_window_get_geometry(window, nullptr, nullptr, &image.width, &image.height);
+    gdk_window_get_origin(window, &left, &top);
     g_object_unref(window);
+    GdkPixbuf* pixbuf = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), left, top, image.width, image.height);
     if (pixbuf == nullptr)
         return {};
     const int channels = gdk_pixbuf_get_n_channels(pixbuf), stride = gdk_pixbuf_get_rowstride(pixbuf);
@@ -178,10 +183,10 @@ protected:
         ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "no X display";
     }
 
-    // The sample drawn headless with the options.
-    Image Render(const std::vector<std::string>& options = {})
+    // The resources (the sample unless named) drawn headless with the options.
+    Image Render(const std::vector<std::string>& options = {}, const fs::path& resources = kSample)
     {
-        const Outcome outcome = RunEditor(kSample, options, "");
+        const Outcome outcome = RunEditor(resources, options, "");
         EXPECT_EQ(outcome.status, 0) << outcome.err;
         return ReadImage(Png());
     }
@@ -288,6 +293,94 @@ TEST_F(EditorWindowTest, SignalsEndTheEditorFromInsideADialogAsACancel)
         EXPECT_EQ(editor.Wait(std::chrono::seconds(1)), 0) << name;
         EXPECT_EQ(editor.Out(), "") << name;
         EXPECT_EQ(editor.Err(), "") << name;
+    }
+}
+
+TEST_F(EditorWindowTest, EveryViewFollowsTheVariablesThatInputStores)
+{
+    // A console that echoes typed keys (no cursor, so that it draws alike active or not), a slider
+    // outside a nested view and, in the nested view, a button that sets the slider's variable.
+    Write("bundle/Resources/Marovell_strings.txt", "");
+    Write("bundle/Resources/Marovell_main.velto", R"({
+        bounds: { 0, 0, 240, 100 },
+        views: {
+          { type: rectangle, fill: { 40, 44, 52 } },
+          { type: console, bounds: { 8, 8, 150, 40 }, dimensions: { 10, 2 }, outputVariable: shown,
+            inputVariable: typed, font: { face: "DejaVu Sans", size: 13, color: white },
+            cursor: { character: "" } },
+          { type: slider, bounds: { 8, 60, 80, 24 }, variable: level, range: { 0, 1 }, default: 0,
+            slit: { start: { 8, 12 }, end: { 72, 12 }, thickness: 4, color: { 90, 96, 112 } },
+            cap: { rounded: 100, size: { 14, 14 }, color: { 170, 180, 200 } } },
+          { type: velto, bounds: { 120, 56, 100, 32 }, layoutVariable: page, transitions: false }
+        } })");
+    Write("bundle/Resources/Inner.velto", R"({ views: {
+          { type: button, bounds: { 0, 0, 100, 32 }, caption: Up, action: set, params: { level, 1 },
+            standard: { fill: { 80, 88, 104 }, font: { face: "DejaVu Sans", size: 12, color: white } } }
+        } })");
+    const std::string bundle = (fDirectory / "bundle").string();
+    // Each row opens the editor with the variables, gives it the input ("ID" stands for the
+    // window) and waits for the output's last line to begin with the text; the window must then
+    // show, in the rectangle, the headless render with the same variables and the expected ones
+    // ("$" stands for the value that the last line printed). The closing input ends the row.
+    const struct {
+        std::string resources;
+        std::vector<std::string> opening;
+        std::vector<std::vector<std::string>> input;
+        std::string line;
+        std::vector<std::string> expected;
+        int left, top, right, bottom;
+        std::vector<std::vector<std::string>> closing;
+    } rows[] = {
+        // The meter follows the knob during the drag.
+        {kSample.string(), {}, {{"mousemove", "--window", "ID", "68", "140"}, {"mousedown", "1"},
+                                {"mousemove", "--window", "ID", "68", "90"}},
+         "set \"params.mix\" \"", {"params.mix=$"}, 140, 100, 300, 160, {{"mouseup", "1"}}},
+        // The keys typed into the clicked console of the focused window echo; Return stores them.
+        {bundle, {}, {{"windowfocus", "--sync", "ID"}, {"mousemove", "--window", "ID", "40", "20"}, {"click", "1"},
+                      {"type", "ab"}, {"key", "Return"}},
+         "set \"typed\" \"ab\\n\"", {"shown=ab"}, 8, 8, 150, 40, {}},
+        // An action inside the nested view moves the slider outside it.
+        {bundle, {"page=Inner"}, {{"mousemove", "--window", "ID", "170", "72"}, {"click", "1"}},
+         "set \"level\" \"1\"", {"level=1"}, 8, 60, 88, 84, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.line);
+        std::vector<std::string> arguments = {row.resources}, options;
+        for (const std::string& variable : row.opening)
+            options.insert(options.end(), {"--set", variable});
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        EditorProcess editor(fDirectory, arguments);
+        unsigned long xid = 0;
+        ASSERT_TRUE(WaitFor([&] { return (xid = editor.FindWindow()) != 0; })) << editor.Err();
+        for (std::vector<std::string> command : row.input) {
+            std::replace(command.begin(), command.end(), std::string("ID"), std::to_string(xid));
+            Xdotool(command);
+        }
+        std::string last;
+        EXPECT_TRUE(WaitFor([&] {
+            const std::string out = editor.Out();
+            const size_t start = out.size() < 2 ? 0 : out.rfind('\n', out.size() - 2) + 1;
+            last = out.substr(start);
+            return last.starts_with(row.line);
+        })) << editor.Out();
+        // The value of the last line, without its closing quote and line end.
+        const std::string value =
+            last.starts_with(row.line) ? last.substr(row.line.size(), last.size() - row.line.size() - 2) : "";
+        for (const std::string& variable : row.expected) {
+            const bool printed = variable.ends_with('$');
+            options.insert(options.end(), {"--set", printed ? variable.substr(0, variable.size() - 1) + value : variable});
+        }
+        const Image expected = Render(options, row.resources);
+        int differences = -1;
+        EXPECT_TRUE(WaitFor([&] {
+            differences = CountDifferences(ReadWindow(xid), expected, row.left, row.top, row.right, row.bottom);
+            return differences == 0;
+        })) << differences << " pixels differ (-1: the window is another size)";
+        for (const auto& command : row.closing)
+            Xdotool(command);
+        editor.Signal(SIGTERM);
+        EXPECT_EQ(editor.Wait(), 0);
+        EXPECT_EQ(editor.Err(), "");
     }
 }
 
