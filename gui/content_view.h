@@ -88,7 +88,8 @@ class comkelvane_brimlib_20150413151123_ContentView : public Wex::rc, public Pla
   void viewDidUnhide() override;
   void viewDidMoveToWindow() override;
   void viewDidMoveToSuperview() override;
-  // Tells the listener that the activation changed: keyboard focus decides which view takes keys.
+  // The widget gained or lost the keys: the listener hears of it as of its window's activation,
+  // so that the element tree can refresh what depends on who takes the keys.
   void viewDidChangeFocus() override;
   // Detaches the view from everything: cursor, widget parent, owner, tracker, events and the
   // last move. The owner calls it before it lets go of the view.

@@ -29,7 +29,8 @@ class iContentViewSink {
   virtual void viewDidUnhide() = 0;
   virtual void viewDidMoveToWindow() = 0;
   virtual void viewDidMoveToSuperview() = 0;
-  // The widget gained or lost the keyboard focus, its window's or the window's own.
+  // The widget gained or lost the keyboard focus: it became or stopped being the focus of its
+  // window while that window is active, or its window gained or lost the focus.
   virtual void viewDidChangeFocus() = 0;
   // The widget is being destroyed.
   virtual void Release() = 0;

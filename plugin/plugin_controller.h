@@ -2,9 +2,10 @@
 
 // The plug-in's controller as the editor sees it: the application behind the Velto GUI. It answers
 // resources from the module's resource registry, keeps the GUI variables in memory for the run,
-// writes every edit of them to an output stream as a plug-in host would see it, and opens and
-// closes the editor: the root view loaded from the top-level description, with its hint window
-// and layout editor, inside an opaque buffered container that goes on the host's view.
+// writes every edit of them to an output stream as a plug-in host would see it, keeps the open
+// editor in step with them as a plug-in framework's idle poll does, and opens and closes the
+// editor: the root view loaded from the top-level description, with its hint window and layout
+// editor, inside an opaque buffered container that goes on the host's view.
 
 #include <cstdint>
 #include <map>
