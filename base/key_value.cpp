@@ -249,38 +249,26 @@ std::string WriteItem(std::string_view text)
     return NeedsQuotes(text) ? Quote(text) : std::string(text);
 }
 
-} // namespace
-
-std::vector<std::string> ParseList(std::string_view text)
-{
-    std::vector<std::string> items;
-    ParseListInto(text, items);
-    return items;
-}
-
-void ParseListInto(std::string_view text, std::vector<std::string>& items)
+// Appends the list's items, each made from its raw text by `make`.
+template <class Item, class Make>
+void ReadList(std::string_view text, std::vector<Item>& items, Make make)
 {
     Reader reader(text);
     reader.EnterEnclosingBraces();
     for (reader.SkipBlanks(); !reader.AtEnd(); reader.SkipBlanks()) {
         if (reader.Peek() == ',' || reader.Peek() == ';') {
-            items.emplace_back();
+            items.push_back(make(std::string_view()));
             reader.Advance();
             continue;
         }
-        items.emplace_back(reader.ReadItem());
+        items.push_back(make(reader.ReadItem()));
         SkipSeparator(reader);
     }
 }
 
-Velto::Description ParseKeyValueMap(std::string_view text)
-{
-    Velto::Description entries;
-    ParseKeyValueText(text, entries);
-    return entries;
-}
-
-void ParseKeyValueText(std::string_view text, std::map<std::string, std::string>& entries)
+// Adds the entries, each value made from its raw text by `make`; keys already there stay.
+template <class Value, class Make>
+void ReadEntries(std::string_view text, std::map<std::string, Value>& entries, Make make)
 {
     Reader reader(text);
     reader.EnterEnclosingBraces();
@@ -300,9 +288,49 @@ void ParseKeyValueText(std::string_view text, std::map<std::string, std::string>
         if (!reader.AtEnd() && reader.Peek() != ',' && reader.Peek() != ';' && reader.Peek() != '}') {
             value = reader.ReadItem();
         }
-        entries.emplace(std::move(key), value);
+        if (!entries.contains(key)) {
+            entries.emplace(std::move(key), make(value));
+        }
         SkipSeparator(reader);
     }
+}
+
+} // namespace
+
+cTextPart::cTextPart(std::string text) : cTextPart(std::make_shared<const std::string>(std::move(text)), {})
+{
+    static_cast<std::string_view&>(*this) = *fText;
+}
+
+std::vector<std::string> ParseList(std::string_view text)
+{
+    std::vector<std::string> items;
+    ParseListInto(text, items);
+    return items;
+}
+
+void ParseListInto(std::string_view text, std::vector<std::string>& items)
+{
+    ReadList(text, items, [](std::string_view item) { return std::string(item); });
+}
+
+std::vector<cTextPart> ParseListParts(const cTextPart& text)
+{
+    std::vector<cTextPart> items;
+    ReadList(text, items, [&text](std::string_view item) { return text.Part(item); });
+    return items;
+}
+
+Velto::Description ParseKeyValueMap(const cTextPart& text)
+{
+    Velto::Description entries;
+    ReadEntries(text, entries, [&text](std::string_view value) { return text.Part(value); });
+    return entries;
+}
+
+void ParseKeyValueText(std::string_view text, std::map<std::string, std::string>& entries)
+{
+    ReadEntries(text, entries, [](std::string_view value) { return std::string(value); });
 }
 
 bool IsBlockText(std::string_view text)
@@ -314,6 +342,12 @@ std::string_view ValueOf(const Velto::Description& description, const std::strin
 {
     const auto found = description.find(key);
     return found != description.end() ? std::string_view(found->second) : std::string_view();
+}
+
+cTextPart PartOf(const Velto::Description& description, const std::string& key)
+{
+    const auto found = description.find(key);
+    return found != description.end() ? found->second : cTextPart();
 }
 
 std::string WriteKeyValueText(const std::map<std::string, std::string>& entries)

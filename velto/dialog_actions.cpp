@@ -66,7 +66,7 @@ void RunAlertAction(rcRootView& root, const std::string& params) {
   if (pressed < 0 || pressed >= static_cast<std::int32_t>(kButtons.size())) return;
   const Description reactions = Wex::ParseKeyValueMap(Wex::ValueOf(description, "reactions"));
   if (const auto found = reactions.find(std::string(kButtons[pressed])); found != reactions.end()) {
-    ExecuteActionPair(root, found->second);
+    ExecuteActionPair(root, std::string(found->second));
   }
 }
 
@@ -121,7 +121,7 @@ void RunEditAction(rcRootView& root, const std::string& params) {
   controller.SetVariable(root, variable, text, true);
   controller.SetVariableTracking(root, variable, false);
   if (const auto reaction = description.find("reaction"); reaction != description.end()) {
-    ExecuteActionPair(root, reaction->second);
+    ExecuteActionPair(root, std::string(reaction->second));
   }
 }
 

@@ -214,7 +214,7 @@ iref<iFont> rcRootView::GetFont(const std::string& value) { return fController->
 void rcRootView::ReadContents(const Description& description) {
   const auto bounds = description.find("bounds");
   SetRect(bounds != description.end() ? ReadLayoutRect(bounds->second, fInitialBounds) : fInitialBounds);
-  MakeChildViews(*this, Wex::ValueOf(description, "views"), *this);
+  MakeChildViews(*this, Wex::PartOf(description, "views"), *this);
 }
 
 void rcRootView::AddValueBinding(const ref<Wex::rcGUIElement>& view, const std::string& variable) {

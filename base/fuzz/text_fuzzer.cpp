@@ -3,6 +3,7 @@
 // writer's output must read back to the same texts.
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -22,7 +23,7 @@ void Check(bool condition)
 
 void ReadKeyValueText(std::string_view text)
 {
-    Velto::Description plain;
+    std::map<std::string, std::string> plain;
     try {
         for (const auto& [key, value] : Wex::ParseKeyValueMap(text)) {
             plain.emplace(key, Wex::Unquote(value));

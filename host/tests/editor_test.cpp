@@ -155,6 +155,29 @@ TEST_F(EditorTest, TheOverrideFolderBesideTheBundleReplacesItsResources)
     EXPECT_EQ(ReadImage(Png()).pixels, (std::vector<uint32_t>(3, 0xFF0000FF)));
 }
 
+TEST_F(EditorTest, NestedGroupsHoldTheirViewsTextOnce)
+{
+    // A view with 2 MB of text in its description, alone and inside 60 groups: a copy of it per
+    // group would cost 120 MB more.
+    const std::string view = "{ type: rectangle, fill: red, note: " + std::string(2 << 20, 'x') + " }";
+    long peakKilobytes[2] = {};
+    for (const int depth : {0, 60}) {
+        std::string open, close;
+        for (int i = 0; i < depth; ++i) {
+            open += "{ type: group, views: { ";
+            close += " } }";
+        }
+        Write("bundle/Resources/Marovell_strings.txt", "");
+        Write("bundle/Resources/Marovell_main.velto", "bounds: { 0, 0, 4, 2 }, views: { " + open + view + close + " }");
+        const Outcome outcome = RunEditor(fDirectory / "bundle");
+        ASSERT_EQ(outcome.status, 0) << outcome.err;
+        EXPECT_EQ(ReadImage(Png()).pixels, (std::vector<uint32_t>(8, 0xFFFF0000)));
+        peakKilobytes[depth != 0] = outcome.peakKilobytes;
+    }
+    EXPECT_GT(peakKilobytes[0], 0);
+    EXPECT_LT(peakKilobytes[1] - peakKilobytes[0], 20 * 1024);
+}
+
 TEST_F(EditorTest, TheWindowNeedsADisplay)
 {
     const Outcome outcome = Run({"editor", kSample}, "-u DISPLAY");

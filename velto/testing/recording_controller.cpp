@@ -27,7 +27,7 @@ std::string Text(const Velto::Description& description) {
   std::string text = "{";
   for (const auto& [key, value] : description) {
     if (text.size() > 1) text += ", ";
-    text += key + ": " + value;
+    text.append(key).append(": ").append(value);
   }
   return text + "}";
 }

@@ -16,7 +16,7 @@ rcGroupView::rcGroupView(const Wex::cRect& r, rcRootView& root, const Descriptio
   const auto offset = description.find("offset");
   if (offset == description.end()) return;
   const std::vector<std::string> names = Wex::ParseList(offset->second);
-  if (names.size() != 2) throw FormatException("Invalid offset: " + offset->second);
+  if (names.size() != 2) throw FormatException("Invalid offset: " + std::string(offset->second));
   fOffsetXVariable = Wex::Unquote(names[0]);
   fOffsetYVariable = Wex::Unquote(names[1]);
 }
@@ -67,14 +67,15 @@ rcFixedGroupView::rcFixedGroupView(const Wex::cRect& r, rcRootView& root, const 
     : rcGroupView(r, root, description) {}
 
 rcExpandingGroupView::rcExpandingGroupView(const Wex::cRect& r, rcRootView& root, const Description& description)
-    : rcGroupView(r, root, description), fViewsText(Wex::ValueOf(description, "views")) {}
+    : rcGroupView(r, root, description), fViewsText(Wex::PartOf(description, "views")) {}
 
 void rcExpandingGroupView::WindowStateChanged() {
   // Children that are expanding groups themselves rebuild within this refresh.
   const cViewNestingLevel level;
   std::string expansion = ExpandTextMacros(GetRoot(), fViewsText);
   if (expansion != fExpandedViewsText) {
-    fExpandedViewsText = std::move(expansion);
+    // An expansion that changes nothing shares the views text.
+    fExpandedViewsText = expansion == fViewsText ? fViewsText : Wex::cTextPart(std::move(expansion));
     for (std::int64_t i = GetChildCount() - 1; i >= 0; --i) {
       if (i >= GetChildCount()) continue;
       const ref<Wex::rcGUIElement> child = GetChild(i);
@@ -83,7 +84,7 @@ void rcExpandingGroupView::WindowStateChanged() {
     }
     // Before building: children built before a failing item are moved by the next refreshes.
     ForgetAppliedOffset();
-    for (const std::string& item : Wex::ParseList(fExpandedViewsText)) {
+    for (const Wex::cTextPart& item : Wex::ParseListParts(fExpandedViewsText)) {
       MakeViewFromDescription(GetRoot(), Wex::ParseKeyValueMap(item), *this, !AreChildrenVisible());
     }
   }
@@ -97,7 +98,7 @@ ref<Wex::rcGUIElement> MakeGroupView(rcRootView& root, const Wex::cRect& bounds,
     return group;
   }
   const ref<rcFixedGroupView> group(new rcFixedGroupView(bounds, root, description));
-  root.FinishOrForget(group, [&] { MakeChildViews(root, Wex::ValueOf(description, "views"), *group); });
+  root.FinishOrForget(group, [&] { MakeChildViews(root, Wex::PartOf(description, "views"), *group); });
   return group;
 }
 

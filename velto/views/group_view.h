@@ -71,8 +71,9 @@ class rcExpandingGroupView : public rcGroupView {
   void WindowStateChanged() override;
 
  private:
-  std::string fViewsText;
-  std::string fExpandedViewsText;
+  // Parts of the description's text where they are as written.
+  Wex::cTextPart fViewsText;
+  Wex::cTextPart fExpandedViewsText;
 };
 
 // The "group" type: "varExpansion" ("true" in any case) chooses the expanding group, which also

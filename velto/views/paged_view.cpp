@@ -12,10 +12,10 @@ namespace Velto {
 rcPagedView::rcPagedView(const Wex::cRect& r, rcRootView& root, std::string indexVariable)
     : rcGUIContainer(r), fRoot(&root), fIndexVariable(std::move(indexVariable)) {}
 
-void rcPagedView::AddPages(std::string_view pages) {
+void rcPagedView::AddPages(const Wex::cTextPart& pages) {
   // The map's order is the byte order of the names; of two equal names the first is read.
   for (const auto& [name, views] : Wex::ParseKeyValueMap(pages)) {
-    for (const std::string& item : Wex::ParseList(views)) {
+    for (const Wex::cTextPart& item : Wex::ParseListParts(views)) {
       fPages.emplace(name, MakeViewFromDescription(*fRoot, Wex::ParseKeyValueMap(item), *this, true));
     }
   }
@@ -58,7 +58,7 @@ void rcPagedView::ShowPage(const std::string& name, bool visible) {
 ref<Wex::rcGUIElement> MakePagedView(rcRootView& root, const Wex::cRect& bounds, const Description& description) {
   const ref<rcPagedView> view(new rcPagedView(bounds, root, Wex::Unquote(Wex::ValueOf(description, "index"))));
   root.FinishOrForget(view, [&] {
-    view->AddPages(Wex::ValueOf(description, "pages"));
+    view->AddPages(Wex::PartOf(description, "pages"));
     root.ReadAutoRefresh(view, description);
   });
   return view;

@@ -26,7 +26,7 @@ class rcPagedView : public Wex::rcGUIContainer {
   // Adds the views of each page of a key/value text (page name to a list of view descriptions),
   // hidden, pages in ascending byte order of their names and each page's views in list order.
   // Errors pass out; the views made before stay.
-  void AddPages(std::string_view pages);
+  void AddPages(const Wex::cTextPart& pages);
 
   // Empties the pages (the current page's name stays), then the container's Detach.
   void Detach() override;

@@ -78,7 +78,7 @@ ref<Wex::rcGUIElement> MakeTransformedView(rcRootView& root, const Wex::cRect& b
   const ref<rcTransformedView> view(new rcTransformedView(bounds, root, std::move(opacity), std::move(scale),
                                                           std::move(offsetX), std::move(offsetY), std::move(rotation)));
   root.FinishOrForget(view, [&] {
-    MakeChildViews(root, Wex::ValueOf(description, "views"), *view);
+    MakeChildViews(root, Wex::PartOf(description, "views"), *view);
     root.ReadAutoRefresh(view, description);
   });
   return view;

@@ -50,8 +50,8 @@ ref<Wex::rcGUIElement> MakeViewFromDescription(rcRootView& root, const Descripti
   return view;
 }
 
-void MakeChildViews(rcRootView& root, std::string_view views, Wex::rcGUIContainer& parent) {
-  for (const std::string& item : Wex::ParseList(views)) {
+void MakeChildViews(rcRootView& root, const Wex::cTextPart& views, Wex::rcGUIContainer& parent) {
+  for (const Wex::cTextPart& item : Wex::ParseListParts(views)) {
     MakeViewFromDescription(root, Wex::ParseKeyValueMap(item), parent, false);
   }
 }

@@ -45,7 +45,8 @@ ref<Wex::rcGUIElement> MakeViewFromDescription(rcRootView& root, const Descripti
                                                Wex::rcGUIContainer& parent, bool hidden);
 
 // A visible view in the parent for each item of a "views" list, in list order, each item a
-// description text. Errors pass out; the views made before stay.
-void MakeChildViews(rcRootView& root, std::string_view views, Wex::rcGUIContainer& parent);
+// description text. The descriptions are parts of the list's text. Errors pass out; the views
+// made before stay.
+void MakeChildViews(rcRootView& root, const Wex::cTextPart& views, Wex::rcGUIContainer& parent);
 
 }  // namespace Velto
