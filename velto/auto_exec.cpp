@@ -13,6 +13,7 @@
 #include "velto/readers.h"
 #include "velto/root_view.h"
 #include "velto/velto_view.h"
+#include "velto/views/view_construction.h"
 
 namespace Velto {
 
@@ -63,6 +64,7 @@ void ReadAutoExecs(rcRootView& view, const std::string& name) {
   view.RemoveAllChildren();
   if (!name.empty()) {
     const Description description = Wex::ParseKeyValueMap(view.GetController().LoadGUIDescription(view, name));
+    const cViewCountBound bound(kMaxViewsPerLoad);
     view.ReadContents(description);
     for (const std::string& item : Wex::ParseList(Wex::ValueOf(description, "autoexecs"))) {
       const Description block = Wex::ParseKeyValueMap(item);

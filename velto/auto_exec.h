@@ -52,7 +52,9 @@ std::int32_t SecondsToAutoExecTime(double seconds);
 // A hosted view then schedules its timers again, running the actions without delay at once.
 // Errors of the controller and the readers leave, the view keeping what was built. Loading a
 // description into a view that has kMaxVeltoViewNesting nested views above it throws
-// FormatException "Velto views nested too deeply" before anything changes.
+// FormatException "Velto views nested too deeply" before anything changes; a load that would make
+// more than kMaxViewsPerLoad views, those of the nested descriptions that it loads included,
+// throws FormatException "Too many views".
 void ReadAutoExecs(rcRootView& view, const std::string& name);
 
 }  // namespace Velto

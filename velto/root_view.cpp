@@ -106,6 +106,7 @@ void rcRootView::MouseExited(std::int32_t time) {
 }
 
 void rcRootView::WindowStateChanged() {
+  const cViewCountBound bound(kMaxViewsPerRefresh);
   for (Wex::rcGUIElement* view : Keys(fValueBindings)) {
     if (const auto found = fValueBindings.find(view); found != fValueBindings.end()) {
       RefreshBinding(ref<Wex::rcGUIElement>(view), std::string(found->second));

@@ -75,7 +75,8 @@ class rcRootView : public Wex::rcGUIContainer, public iFontProvider, public iVie
   void Detach() override;
   // Records the point; outside the hint area a hint shown for the root view itself goes.
   void MouseMoved(const Wex::cPoint& p, std::int32_t time, const Wex::cKeyModifiers& modifiers) override;
-  // The refresh: every bound value view, every hint template, then the children.
+  // The refresh: every bound value view, every hint template, then the children. It makes at
+  // most kMaxViewsPerRefresh views (nested views that load and groups that rebuild on it).
   void WindowStateChanged() override;
   void MouseExited(std::int32_t time) override;
   // The refresh timers and automatic actions start (see ScheduleTimers); detaching removes their

@@ -9,6 +9,7 @@
 #include "gui/native_view.h"
 #include "velto/auto_exec.h"
 #include "velto/readers.h"
+#include "velto/views/view_construction.h"
 
 namespace Velto {
 
@@ -121,8 +122,16 @@ void rcVeltoView::OnTimer(Wex::rcScheduler& scheduler, std::int32_t dueTime, std
 }
 
 void rcVeltoView::WindowStateChanged() {
-  if (!fLayoutVariable.empty()) FollowLayout();
-  rcRootView::WindowStateChanged();
+  // The loads that following the layout starts count towards the refresh.
+  const cViewCountBound bound(kMaxViewsPerRefresh);
+  try {
+    if (!fLayoutVariable.empty()) FollowLayout();
+    rcRootView::WindowStateChanged();
+  } catch (const xTooManyViews&) {
+    // Emptied with its layout kept, so that the next refreshes do not load it again.
+    ReadAutoExecs(*this, {});
+    throw;
+  }
 }
 
 void rcVeltoView::Load(const std::string& layout) {

@@ -37,7 +37,8 @@ class rcVeltoView : public rcRootView {
   // layout loads at once. With one, a new layout plays the swap-out transition and, when it has
   // ended, loads and plays swap-in; an empty layout plays close and then empties the view; a
   // first layout loads and plays open; going back to the shown layout during swap-out plays
-  // swap-in without loading.
+  // swap-in without loading. The views that it loads count towards the refresh's bound; a
+  // refresh that makes too many views below it leaves it empty until its layout changes.
   void WindowStateChanged() override;
   // kTransitionTimer: the next step of the transition; at its end the view refreshes itself.
   // Then every id as the root view.

@@ -155,6 +155,48 @@ TEST_F(EditorTest, TheOverrideFolderBesideTheBundleReplacesItsResources)
     EXPECT_EQ(ReadImage(Png()).pixels, (std::vector<uint32_t>(3, 0xFF0000FF)));
 }
 
+TEST_F(EditorTest, DescriptionsThatFanOutEndWithTooManyViews)
+{
+    // Four nested views in each of the descriptions d1 ... d<levels - 1> (their variables name the
+    // next description), one view in d<levels>; or one description of `flat` views.
+    const struct {
+        int levels, flat;
+        const char* error;  // none when it renders
+    } cases[] = {
+        {12, 0, "Too many views"},  // 4^11 views, loaded by the first refresh
+        {0, 100001, "Too many views"},
+        {6, 0, nullptr},  // 1365 views
+    };
+    for (const auto& c : cases) {
+        const std::string row = std::to_string(c.levels) + "-" + std::to_string(c.flat);
+        const fs::path bundle = fDirectory / ("bundle" + row);
+        std::vector<std::string> options;
+        const auto views = [](int count, const std::string& view) {
+            std::string text = "views: { ";
+            for (int i = 0; i < count; ++i)
+                text += view;
+            return text + "}";
+        };
+        for (int level = 1; level <= c.levels; ++level) {
+            const std::string name = "d" + std::to_string(level);
+            Write(bundle.filename() / "Resources" / (name + ".velto"),
+                  level < c.levels ? views(4, "{ type: velto, layoutVariable: d" + std::to_string(level + 1) + " }")
+                                   : views(1, "{ type: rectangle, fill: red }"));
+            options.insert(options.end(), {"--set", name + "=" + name});
+        }
+        Write(bundle.filename() / "Resources" / "Marovell_strings.txt", "");
+        Write(bundle.filename() / "Resources" / "Marovell_main.velto",
+              "bounds: { 0, 0, 4, 2 }, " +
+                  (c.levels > 0 ? views(1, "{ type: velto, layoutVariable: d1 }")
+                                : views(c.flat, "{ type: rectangle, fill: red }")));
+        const Outcome outcome = RunEditor(bundle, options);
+        EXPECT_EQ(outcome.status, c.error ? 1 : 0) << row;
+        EXPECT_EQ(outcome.err, c.error ? "error: " + std::string(c.error) + "\n" : "") << row;
+        EXPECT_EQ(fs::exists(Png()), !c.error) << row;
+        fs::remove(Png());
+    }
+}
+
 TEST_F(EditorTest, NestedGroupsHoldTheirViewsTextOnce)
 {
     // A view with 2 MB of text in its description, alone and inside 60 groups: a copy of it per

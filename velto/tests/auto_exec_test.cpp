@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -105,6 +106,32 @@ TEST_F(AutoExecTest, NestedViewsLoadSixteenDeepAtMost) {
   EXPECT_EQ(RunAt(), Log());
   Velto::ReadAutoExecs(*chain[Velto::kMaxVeltoViewNesting - 1], "n");
   EXPECT_EQ(RunAt(), (Log{"loaded "}));
+}
+
+TEST_F(AutoExecTest, ARefreshThatMakesTooManyViewsLeavesTheNestedViewEmptyForGood) {
+  // d1 ... d9 hold four nested views each, which show the next one; d10 a rectangle: 4^9 views.
+  for (int i = 1; i <= 10; ++i) {
+    const std::string name = "d" + std::to_string(i);
+    const std::string next = "{ type: velto, layoutVariable: d" + std::to_string(i + 1) + " }";
+    Describe(name, "views: { " + (i < 10 ? next + next + next + next : "{ type: rectangle }") + " }");
+    fController.fVariables[name] = name;
+  }
+  Describe("main", "views: { { type: velto, layoutVariable: d1 } }");
+  Velto::ReadAutoExecs(*fRoot, "main");
+  Host(fRoot);
+  const auto& container = dynamic_cast<Wex::rcGUIContainer&>(*fRoot->GetChild(0));
+  const auto& nested = dynamic_cast<Velto::rcVeltoView&>(*container.GetChild(0));
+  EXPECT_EQ(ErrorOf([&] { fRoot->WindowStateChanged(); }), "Too many views");
+  EXPECT_EQ(nested.GetChildCount(), 0);
+  TakeCalls();
+  EXPECT_EQ(ErrorOf([&] { fRoot->WindowStateChanged(); }), "");
+  EXPECT_EQ(nested.GetChildCount(), 0);
+  const Calls calls = TakeCalls();
+  EXPECT_FALSE(std::any_of(calls.begin(), calls.end(),
+                           [](const Call& call) { return call.fOperation == "LoadGUIDescription"; }));
+  fController.fVariables["d1"] = "d10";
+  fRoot->WindowStateChanged();
+  EXPECT_EQ(nested.GetChildCount(), 1);
 }
 
 }  // namespace

@@ -72,6 +72,7 @@ rcExpandingGroupView::rcExpandingGroupView(const Wex::cRect& r, rcRootView& root
 void rcExpandingGroupView::WindowStateChanged() {
   // Children that are expanding groups themselves rebuild within this refresh.
   const cViewNestingLevel level;
+  const cViewCountBound bound(kMaxViewsPerRefresh);
   std::string expansion = ExpandTextMacros(GetRoot(), fViewsText);
   if (expansion != fExpandedViewsText) {
     // An expansion that changes nothing shares the views text.

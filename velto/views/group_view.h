@@ -67,7 +67,8 @@ class rcExpandingGroupView : public rcGroupView {
   // When the expansion of the views text differs from the last one, every child goes and the
   // children of the new expansion are built (hidden while the group's children are hidden), to
   // be moved by the whole offset; then the group's refresh. A child that cannot be built ends
-  // the refresh with its error: the new expansion stays, with the children built before it.
+  // the refresh with its error: the new expansion stays, with the children built before it. It
+  // makes at most kMaxViewsPerRefresh views.
   void WindowStateChanged() override;
 
  private:

@@ -1,5 +1,7 @@
 #include "velto/views/view_construction.h"
 
+#include <algorithm>
+#include <limits>
 #include <string>
 
 #include "base/exceptions.h"
@@ -15,6 +17,10 @@ namespace {
 
 // How deep the making of views is nested now (main thread only).
 std::int32_t gNesting = 0;
+// The views made so far, and the count at which the tightest bound alive is reached (main
+// thread only).
+std::int64_t gViewsMade = 0;
+std::int64_t gViewsEnd = std::numeric_limits<std::int64_t>::max();
 
 }  // namespace
 
@@ -24,6 +30,12 @@ cViewNestingLevel::cViewNestingLevel() {
 }
 
 cViewNestingLevel::~cViewNestingLevel() { --gNesting; }
+
+cViewCountBound::cViewCountBound(std::int32_t limit) : fOuterEnd(gViewsEnd) {
+  gViewsEnd = std::min(gViewsEnd, gViewsMade + limit);
+}
+
+cViewCountBound::~cViewCountBound() { gViewsEnd = fOuterEnd; }
 
 ref<Wex::rcGUIElement> MakeViewFromDescription(rcRootView& root, const Description& description,
                                                Wex::rcGUIContainer& parent, bool hidden) {
@@ -36,6 +48,8 @@ ref<Wex::rcGUIElement> MakeViewFromDescription(rcRootView& root, const Descripti
     throw FormatException("View bounds has negative width and/or height");
   }
   const cViewNestingLevel level;
+  if (gViewsMade >= gViewsEnd) throw xTooManyViews();
+  ++gViewsMade;
   ref<Wex::rcGUIElement> view = root.GetController().CreateView(root, r, type, description);
   if (!view) view = CreateViewOfType(root, r, type, description);
   if (hidden) view->Hide();

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/exceptions.h"
 #include "base/key_value.h"
 #include "base/rc.h"
 #include "gui/container.h"
@@ -31,6 +32,31 @@ class cViewNestingLevel {
   cViewNestingLevel& operator=(const cViewNestingLevel&) = delete;
 };
 
+// The most views that one load of a description may make (the views of the nested descriptions,
+// groups and pages that it builds included), and the most that one refresh may make.
+inline constexpr std::int32_t kMaxViewsPerLoad = 100000;
+inline constexpr std::int32_t kMaxViewsPerRefresh = 100000;
+
+// What making more views than a bound allows throws.
+class xTooManyViews : public FormatException {
+ public:
+  xTooManyViews() : FormatException("Too many views") {}
+};
+
+// A bound on the views made while it lives: making more than the limit throws xTooManyViews.
+// Bounds may live inside one another (a refresh that loads a description); every one of them
+// holds.
+class cViewCountBound {
+ public:
+  explicit cViewCountBound(std::int32_t limit);
+  ~cViewCountBound();
+  cViewCountBound(const cViewCountBound&) = delete;
+  cViewCountBound& operator=(const cViewCountBound&) = delete;
+
+ private:
+  std::int64_t fOuterEnd;
+};
+
 // Makes the view of one description item and adds it to the parent, hidden when asked:
 // - "type" (unquoted) selects the kind; empty, it throws FormatException "Missing view type";
 // - "bounds" is a layout rectangle against the parent's local bounds; without the key the view
@@ -40,7 +66,8 @@ class cViewNestingLevel {
 // - with "edit" and a root that has a layout editor, the view is entered into the editor under the
 //   unquoted name, through a link that moves it.
 // Nothing is made or added when it throws; a view made inside views nested kMaxViewNesting
-// deep throws FormatException "Views nested too deeply". Returns the view.
+// deep throws FormatException "Views nested too deeply", one beyond a view count bound
+// xTooManyViews. Returns the view.
 ref<Wex::rcGUIElement> MakeViewFromDescription(rcRootView& root, const Description& description,
                                                Wex::rcGUIContainer& parent, bool hidden);
 
