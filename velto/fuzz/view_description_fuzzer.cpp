@@ -1,16 +1,17 @@
 // Reads arbitrary bytes as the description of a root view over the recording controller, whose
-// registry holds two small pictures ("white", opaque, and "grey", half transparent), a PNG file
-// cut after its header ("cut"), the layout "main" (which nests itself through the variable
-// "page") and the ORV source "knob", and whose variables hold opacities, scales, offsets and
-// angles, finite and not, an ORV source, view descriptions and a page name; its fonts "ten" (10
-// pixels a character) and "none" (0) are fixed. The root is hosted by a view that tracks the
-// mouse as the platform's does, in a window that measures text through a small bitmap. The tree
-// is refreshed, the mouse moves and presses over it, and a press that starts tracking drags with
-// option and with shift and is released (the actions that views run show their alerts, menus,
-// text edits and launches to stand-ins that answer at once, and their errors to the controller),
-// and unless a view is wider or taller than 4096 pixels (a transformed view draws through a
-// bitmap as large as itself) it is drawn into a 64 x 64 bitmap seven times, so that vector views
-// run live, cache and draw their cache.
+// registry holds two small pictures ("white", opaque, and "grey", half transparent), a PNG file cut
+// after its header ("cut"), the layout "main" (which nests itself through the variable "page"), the
+// layouts "fan1" ... "fan10" (four nested views in each show the next one, through variables of the
+// same names) and the ORV source "knob", and whose variables hold opacities, scales, offsets and
+// angles, finite and not, an ORV source, view descriptions, a page name and a text of 16 KB; its
+// fonts "ten" (10 pixels a character) and "none" (0) are fixed. The root is hosted by a view that
+// tracks the mouse as the platform's does, in a window that measures text through a small bitmap.
+// The tree is refreshed, the mouse moves and presses over it, and a press that starts tracking
+// drags with option and with shift and is released (the actions that views run show their alerts,
+// menus, text edits and launches to stand-ins that answer at once, and their errors to the
+// controller), and unless a view is wider or taller than 4096 pixels (a transformed view draws
+// through a bitmap as large as itself) it is drawn into a 64 x 64 bitmap seven times, so that
+// vector views run live, cache and draw their cache.
 // Reading, refreshing, the mouse and drawing may fail only with the errors of descriptions,
 // expressions, markup, pictures and resources; anything else that escapes, and any crash or
 // sanitizer report, is a finding.
@@ -40,6 +41,8 @@
 namespace {
 
 constexpr std::int32_t kMaxDrawnSide = 4096;
+// 4^9 views: more than one refresh may make.
+constexpr int kFanLevels = 10;
 
 std::string Picture(std::int32_t width, std::int32_t height, std::uint32_t color) {
   const std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height, color);
@@ -55,6 +58,11 @@ struct Fixture {
                          "transitions: { default: { time: 0.2 } }, views: { { type: rectangle, fill: red },"
                          "{ type: transformed, rotation: r, views: { { type: raster, image: white } } },"
                          "{ type: velto, bounds: { 2, 2, 20, 20 }, layoutVariable: page } }");
+    for (int i = 1; i <= kFanLevels; ++i) {
+      const std::string name = "fan" + std::to_string(i);
+      const std::string next = "{ type: velto, layoutVariable: fan" + std::to_string(i + 1) + " }";
+      bundle.WriteResource(name, "velto", "views: { " + next + next + next + next + " }");
+    }
     bundle.WriteResource("knob", "orv", "fill #80FF0000; ellipse 8,8,{$w}; pen white; path svg: [M0 0 L$w 20]");
     controller.fVariables = {{"o", "40"},
                              {"s", "150"},
@@ -67,7 +75,9 @@ struct Fixture {
                              {"p", "b"},
                              {"w", "12"},
                              {"src", "fill lime; rect 0,0,$w,{$w / 2}"},
-                             {"items", "{ type: rectangle, fill: blue }, { type: vector, source: { wipe red } }"}};
+                             {"items", "{ type: rectangle, fill: blue }, { type: vector, source: { wipe red } }"},
+                             {"long", std::string(16384, 'x')}};
+    for (int i = 1; i <= kFanLevels; ++i) controller.fVariables["fan" + std::to_string(i)] = "fan" + std::to_string(i);
     controller.fFonts = {{"ten", iref<Velto::iFont>(new VeltoTest::rcFixedFont(10, 12, 9, 0xFF0000FF))},
                          {"none", iref<Velto::iFont>(new VeltoTest::rcFixedFont(0, 0, 0))}};
     controller.fShowErrorResult = true;
