@@ -6,7 +6,6 @@
 
 #include <map>
 #include <string>
-#include <string_view>
 
 #include "base/key_value.h"
 #include "base/rc.h"

@@ -5,7 +5,6 @@
 // parent); the view factory does the rest.
 
 #include <cstdint>
-#include <string_view>
 
 #include "base/exceptions.h"
 #include "base/key_value.h"
