@@ -17,6 +17,9 @@ namespace Velto {
 
 namespace {
 
+// The shortening measures pass by pass this far; beyond it, it halves the passes left.
+constexpr std::size_t kPassesOneByOne = 64;
+
 ref<rcViewText> MakeText(std::u16string_view units) {
   return ref<rcViewText>(new rcViewText(units.data(), static_cast<std::int64_t>(units.size())));
 }
@@ -63,52 +66,64 @@ void rcCaptionView::InvalidateTextBounds() {
   if (Wex::cRect r; GetTextBounds(r)) InvalidateRect(r);
 }
 
-ref<rcViewText> rcCaptionView::Shorten(ref<rcViewText>& w) const {
-  const std::u16string_view text = Units(w);
-  const std::u16string_view e = Units(fEllipsis);
+std::size_t rcCaptionView::CountPasses() const {
+  const std::size_t length = Units(fText).size();
+  switch (fEllipsisSide) {
+    case kEllipsisBoth:
+      return (length + 1) / 2;
+    case kEllipsisMiddle:
+      return length == 0 ? 0 : (length - 1) / 2 + 1;
+    default:
+      return length;
+  }
+}
+
+// Every pass cuts W where the one before it did: the right side loses its last unit, the left side
+// its first, both sides one unit at each end; the middle loses its middle unit or two at the first
+// pass and then one unit at each side of the cut. So W after `pass` passes is a part of the text
+// that follows from the count alone.
+ref<rcViewText> rcCaptionView::ShortenedText(std::size_t pass) const {
+  const std::u16string_view text = Units(fText);
+  const std::u16string e(Units(fEllipsis));
   const std::size_t length = text.size();
-  std::u16string cut;
-  std::u16string display;
   switch (fEllipsisSide) {
     case kEllipsisRight:
-      cut = text.substr(0, length - 1);
-      display = cut + std::u16string(e);
-      break;
+      return MakeText(std::u16string(text.substr(0, length - pass)) + e);
     case kEllipsisLeft:
-      if (length >= 2) cut = text.substr(1);
-      display = std::u16string(e) + cut;
-      break;
+      return MakeText(e + std::u16string(text.substr(pass)));
     case kEllipsisBoth:
-      if (length > 2) cut = text.substr(1, length - 2);
-      display = length > 2 ? std::u16string(e) + cut + std::u16string(e) : std::u16string(e);
-      break;
-    default: {  // middle
-      if (length <= 2) {
-        display = e;
-        break;
-      }
-      const std::size_t half = length / 2;
-      cut = std::u16string(text.substr(0, length % 2 == 0 ? half - 1 : half)) + std::u16string(text.substr(half + 1));
-      const std::size_t m = cut.size() / 2;
-      display = cut.substr(0, m) + std::u16string(e) + cut.substr(m);
-      break;
+      return MakeText(2 * pass < length ? e + std::u16string(text.substr(pass, length - 2 * pass)) + e : e);
+    default: {  // middle: m units kept at each end
+      const std::size_t m = (length - 1) / 2 + 1 - pass;
+      return MakeText(m > 0 ? std::u16string(text.substr(0, m)) + e + std::u16string(text.substr(length - m)) : e);
     }
   }
-  w = MakeText(cut);
-  return MakeText(display);
 }
 
 void rcCaptionView::UpdateDisplayText() {
   fDisplayText = fText;
   if (fEllipsisSide == kEllipsisNone) return;
-  ref<rcViewText> w = fText;
   Wex::cRect r;
   if (!GetTextBounds(r)) return;
-  // Each pass cuts at least one unit of W, so at most its length + 1 passes run.
-  while ((r.fLeft < 0 || r.fRight > GetBounds().fRight) && w->GetSize() > 0) {
-    fDisplayText = Shorten(w);
+  const auto fits = [this](const Wex::cRect& r) { return r.fLeft >= 0 && r.fRight <= GetBounds().fRight; };
+  // The shortening ends at the first pass whose text fits, or at the pass that empties W.
+  const std::size_t last = CountPasses();
+  std::size_t pass = 0;
+  while (!fits(r) && pass < last && pass < kPassesOneByOne) {
+    fDisplayText = ShortenedText(++pass);
     if (!GetTextBounds(r)) return;
   }
+  if (fits(r) || pass == last) return;
+  // A long text would take a pass and a measure for each of its units: texts narrow as they lose
+  // units, so halving the passes between one that does not fit and the last finds the first that fits.
+  std::size_t high = last;
+  while (high - pass > 1) {
+    const std::size_t middle = pass + (high - pass) / 2;
+    fDisplayText = ShortenedText(middle);
+    if (!GetTextBounds(r)) return;
+    (fits(r) ? high : pass) = middle;
+  }
+  fDisplayText = ShortenedText(high);
 }
 
 void rcCaptionView::SetText(const ref<rcViewText>& text) {

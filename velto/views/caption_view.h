@@ -47,7 +47,8 @@ class rcCaptionView : public rcView {
   bool GetTextBounds(Wex::cRect& bounds);
   // Recomputes the display text: the text itself, or, with an ellipsis side and in a window, the
   // text shortened one character (or two) per pass until its rectangle lies within the view's
-  // width or nothing of the text is left.
+  // width or nothing of the text is left. Past the first 64 passes the first pass that fits is
+  // found by halving, so that a long text costs a few measures instead of one per character.
   void UpdateDisplayText();
 
   // Drops the font, then the base view's Detach.
@@ -74,8 +75,9 @@ class rcCaptionView : public rcView {
   // How far the alignment moves a text that measures tw wide.
   std::int32_t AlignmentShift(std::int32_t tw) const;
   void InvalidateTextBounds();
-  // The display text after one more pass of the shortening; cuts W.
-  ref<rcViewText> Shorten(ref<rcViewText>& w) const;
+  // How many passes of the shortening empty W, and the display text after the given pass (from 1).
+  std::size_t CountPasses() const;
+  ref<rcViewText> ShortenedText(std::size_t pass) const;
 
   ref<rcViewText> fText;
   ref<rcViewText> fDisplayText;

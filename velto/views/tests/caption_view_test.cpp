@@ -86,6 +86,22 @@ TEST_F(CaptionViewTest, EllipsesShortenTheTextPassByPassUntilItFits) {
     EXPECT_EQ(tried, c.tried);
     EXPECT_EQ(Narrow(caption.GetDisplayText().Get()), c.tried.empty() ? "Hello" : c.tried.back());
   }
+  // A long text finds the first pass that fits with a few measures rather than one per character.
+  const std::string text = "ab" + std::string(5000, 'x') + "cd";
+  const struct {
+    const char* side;
+    const char* display;
+  } longCases[] = {
+      {"right", "abxxxxx..."}, {"left", "...xxxxxcd"}, {"both", "...xxxx..."}, {"middle", "abx...xcd"}};
+  for (const auto& c : longCases) {
+    SCOPED_TRACE(c.side);
+    Velto::rcCaptionView& caption =
+        MakeCaption("bounds: { 0, 0, 105, 20 }, text: " + text + ", ellipsis: " + c.side);
+    fMeasured.clear();
+    caption.UpdateDisplayText();
+    EXPECT_EQ(Narrow(caption.GetDisplayText().Get()), c.display);
+    EXPECT_LT(fMeasured.size(), 100u);
+  }
   // Outside a window nothing is measured and the whole text stays, until a recompute in one.
   const ref<Wex::rcExtWindow> window = std::exchange(fView->fWindow, nullptr);
   Velto::rcCaptionView& caption = MakeCaption("bounds: { 0, 0, 45, 20 }, text: Hello, ellipsis: right");
