@@ -1,6 +1,7 @@
 #include "velto/text_macros.h"
 
 #include <array>
+#include <string>
 
 #include "base/exceptions.h"
 #include "base/text.h"
@@ -43,16 +44,30 @@ int FindTag(std::string_view candidate) {
   return tag >= 0 && kTags[static_cast<std::size_t>(tag)] == candidate ? tag : -1;
 }
 
-// One nesting level: `level` opening tags enclose it. Each level has its own quote state.
+// Fails unless `count` more bytes fit in one expansion beside the `held` bytes that the enclosing
+// levels keep and the output so far.
+void CheckRoom(const std::string& output, std::size_t held, std::size_t count) {
+  if (held + output.size() + count > kMaxExpandedText) {
+    throw FormatException("Meta tags expand to more than " + std::to_string(kMaxExpandedText) + " bytes");
+  }
+}
+
+void Append(std::string& output, std::size_t held, std::string_view text) {
+  CheckRoom(output, held, text.size());
+  output += text;
+}
+
+// One nesting level: `level` opening tags enclose it, and their texts so far hold `held` bytes.
+// Each level has its own quote state.
 const char* ExpandLevel(rcRootView& root, const char* position, const char* end, std::string& output,
-                        int expectedClosingTag, int level) {
+                        int expectedClosingTag, int level, std::size_t held) {
   char quote = 0;
   while (position != end) {
     const char* run = position;
     while (position != end && *position != '[' && *position != '"' && *position != '\'' && *position != '\\') {
       ++position;
     }
-    output.append(run, position);
+    Append(output, held, std::string_view(run, static_cast<std::size_t>(position - run)));
     if (position == end) break;
 
     const char c = *position;
@@ -62,13 +77,13 @@ const char* ExpandLevel(rcRootView& root, const char* position, const char* end,
       } else if (quote == c) {
         quote = 0;
       }
-      output += c;
+      Append(output, held, std::string_view(position, 1));
       ++position;
       continue;
     }
     if (c == '\\') {
       const bool escapes = position + 1 != end && (position[1] == '"' || position[1] == '\'' || position[1] == '\\');
-      output += escapes ? position[1] : '\\';
+      Append(output, held, std::string_view(escapes ? position + 1 : position, 1));
       position += escapes ? 2 : 1;
       continue;
     }
@@ -77,7 +92,7 @@ const char* ExpandLevel(rcRootView& root, const char* position, const char* end,
     const char* close = position + 1;
     while (close != end && *close != '[' && *close != ']') ++close;
     if (close == end || *close == '[') {
-      output.append(position, close);
+      Append(output, held, std::string_view(position, static_cast<std::size_t>(close - position)));
       position = close;
       continue;
     }
@@ -85,7 +100,7 @@ const char* ExpandLevel(rcRootView& root, const char* position, const char* end,
     position = close + 1;
     const int tag = FindTag(candidate);
     if (tag < 0) {
-      output += candidate;
+      Append(output, held, candidate);
       continue;
     }
     if (tag % 2 != 0) {
@@ -95,30 +110,31 @@ const char* ExpandLevel(rcRootView& root, const char* position, const char* end,
     if (level >= kMaxMacroNesting) throw FormatException("Meta tags nested too deeply: " + std::string(candidate));
 
     if (tag == kMac) {
-      position = ExpandLevel(root, position, end, output, tag + 1, level + 1);
+      position = ExpandLevel(root, position, end, output, tag + 1, level + 1, held);
       continue;
     }
     std::string inner;
-    position = ExpandLevel(root, position, end, inner, tag + 1, level + 1);
+    position = ExpandLevel(root, position, end, inner, tag + 1, level + 1, held + output.size());
     switch (tag) {
       case kVar: {
         const std::string value = root.GetController().GetVariable(root, inner);
         if (quote == 0) {
-          output += value;
+          Append(output, held, value);
         } else {
+          CheckRoom(output, held, value.size());  // before quoting makes it longer still
           const std::string quoted = Wex::Quote(value);
-          output.append(quoted, 1, quoted.size() - 2);
+          Append(output, held, std::string_view(quoted).substr(1, quoted.size() - 2));
         }
         break;
       }
       case kXlate:
-        output += root.GetController().GetText(root, inner);
+        Append(output, held, root.GetController().GetText(root, inner));
         break;
       case kUppercase:
-        output += Wex::ToUpperCase(inner);
+        Append(output, held, Wex::ToUpperCase(inner));
         break;
       case kLowercase:
-        output += Wex::ToLowerCase(inner);
+        Append(output, held, Wex::ToLowerCase(inner));
         break;
       default:  // kWindows: the passage is dropped
         break;
@@ -138,7 +154,7 @@ std::string ExpandTextMacros(rcRootView& root, std::string_view text) {
 
 const char* ExpandMacroTags(rcRootView& root, const char* position, const char* end, std::string& output,
                             int expectedClosingTag) {
-  return ExpandLevel(root, position, end, output, expectedClosingTag, expectedClosingTag == kNoClosingTag ? 0 : 1);
+  return ExpandLevel(root, position, end, output, expectedClosingTag, expectedClosingTag == kNoClosingTag ? 0 : 1, 0);
 }
 
 bool HasVariableMacro(std::string_view text) { return text.find("[var]") != std::string_view::npos; }

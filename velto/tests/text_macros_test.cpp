@@ -84,6 +84,31 @@ TEST_F(TextMacros, NestingIsBounded) {
   EXPECT_EQ(Expand(Repeat("[lowercase]A[/lowercase]", 1000)), Repeat("a", 1000));
 }
 
+TEST_F(TextMacros, AnExpansionHoldsNoMoreThanItsBound) {
+  constexpr std::size_t kMB = 1024 * 1024;
+  fController.fVariables["m"] = std::string(kMB, 'm');
+  fController.fVariables["a"] = std::string(120 * 1024, 'a');
+  fController.fVariables["q"] = std::string(9 * kMB, '"');
+  const std::string m = "[var]m[/var]";
+  const std::string tooLong = "error: Meta tags expand to more than 16777216 bytes";
+  const std::pair<std::string, std::string> cases[] = {
+      {Repeat(m, 16), std::to_string(16 * kMB)},
+      {Repeat(m, 16) + "!", tooLong},
+      {"[uppercase]" + Repeat(m, 16) + "[/uppercase]", std::to_string(16 * kMB)},
+      {Repeat("[var]a[/var]", 5000), tooLong},
+      {"[var]q[/var]", std::to_string(9 * kMB)},
+      {"'[var]q[/var]'", tooLong},  // escaping doubles it
+      {"[windows]" + Repeat(m, 9) + "[/windows]" + Repeat(m, 8), std::to_string(8 * kMB)},
+      {"[uppercase]" + Repeat(m, 8) + "[windows]" + Repeat(m, 9), tooLong},  // open passages count too
+  };
+  for (const auto& [text, expected] : cases) {
+    const std::string expanded = Expand(text);
+    EXPECT_EQ(expanded.starts_with("error: ") ? expanded : std::to_string(expanded.size()), expected)
+        << text.substr(0, 40);
+  }
+  EXPECT_EQ(Expand("[uppercase]" + Repeat(m, 16)).find_first_not_of('M'), std::string::npos);
+}
+
 TEST_F(TextMacros, ALevelAnswersThePlaceAfterItsClosingTag) {
   const std::string text = "ab[var]y[/var][/uppercase]cd";
   std::string output = ">";
