@@ -61,16 +61,29 @@ bool IsRegularFile(const QorFiles::Path& path) {
   return text.find('\0') == std::string::npos && stat(text.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
+// The path, when it names a regular file.
+const QorFiles::Path& CheckRegularFile(const QorFiles::Path& path) {
+  if (!IsRegularFile(path)) throw QorFiles::Exception("Not a regular file: " + path.GetNativeText());
+  return path;
+}
+
 }  // namespace
 
 namespace Wex {
 
-rcResourceStream::rcResourceStream(const QorFiles::Path& path) : fFile(path), fLength(fFile.GetSize()) {}
+rcResourceStream::rcResourceStream(const QorFiles::Path& path)
+    : fFile(CheckRegularFile(path)), fLength(fFile.GetSize()) {}
 
 void rcResourceStream::Read(void* buffer, std::int64_t count) {
   if (count < 0 || count > fLength - fPosition) throw xCannotReadBeyondEnd();
   fFile.ReadExactlyAt(fPosition, static_cast<std::size_t>(count), buffer);
   fPosition += count;
+}
+
+std::string rcResourceStream::ReadRest() {
+  std::string bytes(static_cast<std::size_t>(fLength - fPosition), '\0');
+  Read(bytes.data(), fLength - fPosition);
+  return bytes;
 }
 
 void SetCurrentImageBundleFolder(const QorFiles::Path& folder) {

@@ -6,6 +6,7 @@
 // travel in platform-object holders, like texts do.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -62,10 +63,15 @@ class rcFileSystemPath : public rc {
 // An input stream over one resource: it answers its length and reads on from a running position.
 class rcResourceStream : public rc {
  public:
-  // Throws QorFiles::Exception "Error opening file: " and the path.
+  // Opens only a regular file, so that a FIFO cannot block the open and a device cannot feed
+  // bytes without end: anything else (a missing path included) throws QorFiles::Exception "Not a
+  // regular file: " and the path, unopened; a file that cannot be opened throws "Error opening
+  // file: " and the path.
   explicit rcResourceStream(const QorFiles::Path& path);
 
   std::int64_t GetLength() const { return fLength; }
+  // The bytes from the running position to the length; throws as Read.
+  std::string ReadRest();
   // Reads exactly `count` bytes at the running position and moves past them; throws
   // xCannotReadBeyondEnd, reading nothing, when fewer remain.
   void Read(void* buffer, std::int64_t count);

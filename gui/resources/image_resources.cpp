@@ -83,11 +83,6 @@ std::weak_ordering operator<=>(const cImageSpec& a, const cImageSpec& b) {
   return a.fOffsetY <=> b.fOffsetY;
 }
 
-void cPNGFileSource::Read(void* buffer, std::size_t count) {
-  fFile.ReadExactlyAt(fPosition, count, buffer);
-  fPosition += static_cast<std::int64_t>(count);
-}
-
 void cPNGStreamSource::Read(void* buffer, std::size_t count) { fStream.Read(buffer, static_cast<std::int64_t>(count)); }
 
 ref<rcImage> MakeRasterImage(QorPNG::Reader& reader, bool rle, bool mask, std::int32_t blend, double gamma,

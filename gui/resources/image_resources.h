@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <string>
 
-#include "base/files.h"
 #include "base/png.h"
 #include "gui/resources/image.h"
 #include "platform/bundle.h"
@@ -36,19 +35,6 @@ struct cImageSpec {
   // from every number), so that no value can break the cache.
   friend std::weak_ordering operator<=>(const cImageSpec& a, const cImageSpec& b);
   friend bool operator==(const cImageSpec& a, const cImageSpec& b) { return (a <=> b) == 0; }
-};
-
-// Bytes of an open file from position 0 on: each read takes exactly the count asked for at the
-// running 64-bit position (QorFiles::Exception "Error reading from file" on a short read).
-class cPNGFileSource : public QorPNG::Source {
- public:
-  // The file must outlive the source.
-  explicit cPNGFileSource(const QorFiles::File& file) : fFile(file) {}
-  void Read(void* buffer, std::size_t count) override;
-
- private:
-  const QorFiles::File& fFile;
-  std::int64_t fPosition = 0;
 };
 
 // Bytes of a resource stream (Wex::xCannotReadBeyondEnd on a short read).

@@ -82,7 +82,8 @@ void rcResourceRegistry::FindOverrideFolder(const std::wstring& label) {
   const QorFiles::Path pointerFile(place, label + L" Resources Path.txt");
   QorFiles::Path folder;
   if (pointerFile.IsFile()) {
-    const std::string text = Wex::ReplaceAll(Wex::ReplaceAll(Wex::ReadFileAsString(pointerFile), "\n", ""), "\r", "");
+    const std::string text =
+        Wex::ReplaceAll(Wex::ReplaceAll(Wex::rcResourceStream(pointerFile).ReadRest(), "\n", ""), "\r", "");
     folder = QorFiles::Path(place, Wex::Latin1ToWide(text));
   } else {
     folder = QorFiles::Path(place, label + L" Resources");
@@ -90,22 +91,19 @@ void rcResourceRegistry::FindOverrideFolder(const std::wstring& label) {
   if (folder.IsDirectory()) fOverrideFolder = folder;
 }
 
-std::string rcResourceRegistry::ReadResourceText(std::string_view name, std::string_view type) {
+ref<Wex::rcResourceStream> rcResourceRegistry::OpenResource(std::string_view name, std::string_view type) {
   if (!fOverrideFolder.IsEmpty()) {
     const QorFiles::Path file(fOverrideFolder, ResourceFileName(name, type));
-    if (file.IsFile()) return Wex::ReadFileAsString(file);
+    if (file.IsFile()) return ref<Wex::rcResourceStream>(new Wex::rcResourceStream(file));
   }
-  const ref<Wex::rcResourceStream> stream = Wex::OpenBundleResource(*fBundle, type, name);
-  std::string text(static_cast<std::size_t>(stream->GetLength()), '\0');
-  stream->Read(text.data(), stream->GetLength());
-  return text;
+  return Wex::OpenBundleResource(*fBundle, type, name);
 }
 
 std::string rcResourceRegistry::LoadResource(std::string_view name, std::string_view type, bool cache) {
   const Scope lock(*this);
   std::pair<std::string, std::string> key(name, type);
   if (const auto found = fResourceTexts.find(key); found != fResourceTexts.end()) return found->second;
-  std::string text = ReadResourceText(name, type);
+  std::string text = OpenResource(name, type)->ReadRest();
   if (cache) fResourceTexts.emplace(std::move(key), text);
   return text;
 }
@@ -195,16 +193,7 @@ ref<rcImage> rcResourceRegistry::GetImageForSpec(const cImageSpec& wanted, bool 
 ref<rcImage> rcResourceRegistry::LoadPNGImage(const std::string& name, bool rle, bool mask, std::int32_t blend,
                                               double gamma, double opacity) {
   const Scope lock(*this);
-  if (!fOverrideFolder.IsEmpty()) {
-    const QorFiles::Path path(fOverrideFolder, ResourceFileName(name, "png"));
-    if (path.IsFile()) {
-      const QorFiles::File file(path);
-      cPNGFileSource source(file);
-      QorPNG::Reader reader(source);
-      return MakeRasterImage(reader, rle, mask, blend, gamma, opacity);
-    }
-  }
-  const ref<Wex::rcResourceStream> stream = Wex::OpenBundleResource(*fBundle, "png", name);
+  const ref<Wex::rcResourceStream> stream = OpenResource(name, "png");
   cPNGStreamSource source(*stream);
   QorPNG::Reader reader(source);
   return MakeRasterImage(reader, rle, mask, blend, gamma, opacity);

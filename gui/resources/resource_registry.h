@@ -29,12 +29,15 @@ class rcResourceRegistry : public QorThreads::CriticalRegion {
   // Takes the current bundle (and fails as Wex::GetCurrentImageBundle does). With
   // `useOverrideFolder` it looks beside the bundle for the override folder of `label`: the folder
   // that the pointer file "<label> Resources Path.txt" names relative to that place, else the
-  // folder "<label> Resources"; an error reading an existing pointer file passes out.
+  // folder "<label> Resources". A pointer file that is there but is no regular file (a FIFO, a
+  // device) or cannot be read throws QorFiles::Exception.
   rcResourceRegistry(bool useOverrideFolder, const std::wstring& label);
 
   // The contents of the resource "<name>.<type>" (ISO Latin-1 names): the cached text when there
   // is one, else the text read now, which is cached when `cache` is true. A resource found
-  // nowhere throws Wex::xExceptionWithRCString "Cannot get URL for resource: NAME (type: TYPE)".
+  // nowhere throws Wex::xExceptionWithRCString "Cannot get URL for resource: NAME (type: TYPE)";
+  // one that the override folder holds as no regular file (a FIFO, a device) throws
+  // QorFiles::Exception "Not a regular file: " and its path.
   std::string LoadResource(std::string_view name, std::string_view type, bool cache);
   // Reads the key/value text resource (without caching it) and adds its entries to the string
   // table: each key a text as the program writes it, each value (unquoted, with its escapes) the
@@ -79,7 +82,9 @@ class rcResourceRegistry : public QorThreads::CriticalRegion {
 
  private:
   void FindOverrideFolder(const std::wstring& label);
-  std::string ReadResourceText(std::string_view name, std::string_view type);
+  // The file "<name>.<type>" of the override folder when it is there (a FIFO or a device there
+  // throws QorFiles::Exception "Not a regular file: " and its path), else the bundle's resource.
+  ref<Wex::rcResourceStream> OpenResource(std::string_view name, std::string_view type);
   // The cached image of the image specification, else a new one (stored when `cache` is true): the
   // decoded picture, or a sub-image of the unclipped picture's image when the image specification has
   // a clip or an offset.

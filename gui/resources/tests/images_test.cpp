@@ -316,7 +316,7 @@ TEST_F(ImageResources, FailuresPassOutAndCacheNothing) {
       {"{ name: knob, format: mask }", "PNG: Error reading PNG image : unsupported pixel model"},
       {"{ name: trns, format: rlemask }", "PNG: Error reading PNG image : unsupported pixel model"},
       {"cut", "PNG: Error reading PNG image : Cannot read beyond end"},
-      {"cutOverride", "PNG: Error reading PNG image : Error reading from file"},
+      {"cutOverride", "PNG: Error reading PNG image : Cannot read beyond end"},
       {"{ name: knob, gamma: x }", "Exception: Undefined symbol: \"x\""},
       {"{ name: pic, clip: { q } }", "Exception: Undefined symbol: \"q\""},
       {"{ name: pic, offset: { 1, ) } }", "Exception: Invalid number: )"},

@@ -2,7 +2,7 @@
 
 // What a reader did with a text, as one comparable string: the answer that `read` formats from the
 // arguments, or the exception's kind and message ("FormatException: ...", "Exception: ...",
-// "AngelCode: ...", "PNG: ...", "Wex: ...").
+// "AngelCode: ...", "PNG: ...", "Wex: ...", "Files: ...").
 
 #include <string>
 
@@ -25,6 +25,8 @@ std::string Outcome(const Read& read, const Args&... args) {
     return std::string("PNG: ") + e.what();
   } catch (const Wex::xException& e) {
     return std::string("Wex: ") + e.what();
+  } catch (const QorFiles::Exception& e) {
+    return std::string("Files: ") + e.what();
   }
 }
 

@@ -1,18 +1,22 @@
 #include "gui/resources/resource_registry.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <future>
 #include <string>
 #include <tuple>
 
 #include "base/exceptions.h"
 #include "gui/resources/testing/temporary_bundle.h"
+#include "gui/resources/tests/outcome.h"
 
 namespace {
 
@@ -137,6 +141,39 @@ TEST_F(ResourceRegistry, AnUnreadablePointerFileFailsTheConstruction) {
   EXPECT_THROW(Velto::rcResourceRegistry(true, kLabel), QorFiles::Exception);
   EXPECT_NO_THROW(Velto::rcResourceRegistry(false, kLabel));
   close(listener);
+}
+
+TEST_F(ResourceRegistry, OverrideAndPointerFilesAreReadOnlyAsRegularFiles) {
+  fBundle.WriteResource("main", "velto", "bundle");
+  fBundle.WriteResource("pic", "png", ResourcesTest::kGreyPicture);
+  fBundle.MakeFolder("X V1.0 Resources");
+  const std::filesystem::path pointer = fBundle.GetFolder() / "X V1.0 Resources Path.txt";
+  const std::filesystem::path text = fBundle.GetFolder() / "X V1.0 Resources" / "main.velto";
+  const std::filesystem::path picture = fBundle.GetFolder() / "X V1.0 Resources" / "pic.png";
+  const auto load = [] {
+    Velto::rcResourceRegistry registry(true, kLabel);
+    const Wex::cRect bounds = registry.GetImage("pic")->GetBounds();
+    return registry.LoadResource("main", "velto", false) + " " + std::to_string(bounds.Width());
+  };
+  const struct {
+    const std::filesystem::path& path;
+    bool fifo;  // else a link to a device
+  } cases[] = {{pointer, true}, {pointer, false}, {text, true}, {text, false}, {picture, true}, {picture, false}};
+  for (const auto& c : cases) {
+    if (c.fifo) {
+      ASSERT_EQ(mkfifo(c.path.c_str(), 0600), 0);
+    } else {
+      std::filesystem::create_symlink("/dev/null", c.path);
+    }
+    auto loaded = std::async(std::launch::async, [&] { return ResourcesTest::Outcome(load); });
+    if (loaded.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+      ADD_FAILURE() << "opening " << c.path << " hangs";
+      close(open(c.path.c_str(), O_WRONLY | O_NONBLOCK));  // a writer lets the blocked open go on
+    }
+    EXPECT_EQ(loaded.get(), "Files: Not a regular file: " + c.path.string()) << c.path;
+    std::filesystem::remove(c.path);
+  }
+  EXPECT_EQ(load(), "bundle 3");
 }
 
 TEST_F(ResourceRegistry, AFailedOperationLeavesTheLockFree) {
