@@ -13,13 +13,6 @@ namespace Velto {
 
 namespace {
 
-// The byte that an opacity bakes into the pixels: lround(opacity × 255) within 0 to 255; an
-// opacity that is no number counts as whole.
-QorRaster::Coverage OpacityAlpha(double opacity) {
-  if (opacity == 1.0 || std::isnan(opacity)) return 255;
-  return static_cast<QorRaster::Coverage>(std::lround(std::clamp(opacity, 0.0, 1.0) * 255));
-}
-
 // Scales every value of the image by alpha / 255, or, fading towards white, turns each value v
 // into 255 − (255 − v) × alpha / 255, so that the image multiplies as nothing where alpha is 0.
 template <typename Value>
@@ -66,6 +59,11 @@ ref<rcRasterResource> DecodeMask(QorPNG::Reader& reader, bool rle, bool towardsW
 std::weak_ordering CompareNumbers(double a, double b) { return std::weak_order(a, b); }
 
 }  // namespace
+
+std::uint8_t OpacityAlpha(double opacity) {
+  if (opacity == 1.0 || std::isnan(opacity)) return 255;
+  return static_cast<std::uint8_t>(std::lround(std::clamp(opacity, 0.0, 1.0) * 255));
+}
 
 std::weak_ordering operator<=>(const cImageSpec& a, const cImageSpec& b) {
   if (const int c = a.fName.compare(b.fName); c != 0)

@@ -48,6 +48,10 @@ class cPNGStreamSource : public QorPNG::Source {
   Wex::rcResourceStream& fStream;
 };
 
+// The byte that an opacity bakes into the pixels: lround(opacity × 255) within 0 to 255; an
+// opacity that is no number counts as whole (255).
+std::uint8_t OpacityAlpha(double opacity);
+
 // Decodes the reader's picture into a new raster resource: a colour image (opaque when the
 // picture has neither alpha nor tRNS transparency and the opacity is whole) or, with `mask`, a
 // coverage mask of its grey levels; gamma, when not 0, corrects the decoding; an opacity below 1

@@ -47,6 +47,11 @@ std::int8_t ReadReplacement(const Description& keys) {
 
 std::uint8_t Byte(std::int8_t c) { return static_cast<std::uint8_t>(c); }
 
+// The bytes of a picture's decoded pixels.
+std::int64_t DecodedBytes(std::int64_t width, std::int64_t height, bool mask) {
+  return width * height * (mask ? 1 : 4);
+}
+
 // A film font over the strip: the charset's bytes, else "chars" bytes from "first", each one
 // frame; ascent and advance from frame 0 unless given.
 iref<iFont> MakeFilmFont(const Description& keys, const refString& charset, std::int8_t first,
@@ -72,8 +77,8 @@ iref<iFont> MakeFilmFont(const Description& keys, const refString& charset, std:
 
 }  // namespace
 
-rcResourceRegistry::rcResourceRegistry(bool useOverrideFolder, const std::wstring& label)
-    : fBundle(Wex::GetCurrentImageBundle()) {
+rcResourceRegistry::rcResourceRegistry(bool useOverrideFolder, const std::wstring& label, std::int64_t maxImageBytes)
+    : fBundle(Wex::GetCurrentImageBundle()), fMaxImageBytes(maxImageBytes) {
   if (useOverrideFolder) FindOverrideFolder(label);
 }
 
@@ -131,6 +136,7 @@ void rcResourceRegistry::Clear() {
   const Scope lock(*this);
   fResourceTexts.clear();
   fImages.clear();
+  fImageBytes = 0;
   fFonts.clear();
   fStrings.clear();
   fBitmapFontData.clear();
@@ -175,9 +181,18 @@ ref<rcImage> rcResourceRegistry::GetImageForSpec(const cImageSpec& wanted, bool 
   const Scope lock(*this);
   if (const auto found = fImages.find(wanted); found != fImages.end()) return found->second;
   ref<rcImage> image;
-  if (wanted.fClipLeft == wanted.fClipRight && wanted.fClipTop == wanted.fClipBottom && wanted.fOffsetX == 0 &&
-      wanted.fOffsetY == 0) {
+  const bool whole = wanted.fClipLeft == wanted.fClipRight && wanted.fClipTop == wanted.fClipBottom &&
+                     wanted.fOffsetX == 0 && wanted.fOffsetY == 0;
+  if (whole && wanted.fBlend != kBlendNormal && OpacityAlpha(wanted.fOpacity) == 255) {
+    // No opacity is baked in, so the blend does not change the pixels.
+    cImageSpec plain = wanted;
+    plain.fBlend = kBlendNormal;
+    const ref<rcImage> pixels = GetImageForSpec(plain, cache);
+    image = new rcBlendedImage(ref<rcRasterResource>(dynamic_cast<rcRasterResource*>(pixels.Get())), wanted.fBlend,
+                               255);
+  } else if (whole) {
     image = LoadPNGImage(wanted.fName, wanted.fRLE, wanted.fMask, wanted.fBlend, wanted.fGamma, wanted.fOpacity);
+    if (cache) fImageBytes += DecodedBytes(image->GetBounds().Width(), image->GetBounds().Height(), wanted.fMask);
   } else {
     cImageSpec whole = wanted;
     whole.fClipLeft = whole.fClipTop = whole.fClipRight = whole.fClipBottom = 0;
@@ -196,6 +211,12 @@ ref<rcImage> rcResourceRegistry::LoadPNGImage(const std::string& name, bool rle,
   const ref<Wex::rcResourceStream> stream = OpenResource(name, "png");
   cPNGStreamSource source(*stream);
   QorPNG::Reader reader(source);
+  const std::int64_t bytes = DecodedBytes(reader.GetWidth(), reader.GetHeight(), mask);
+  if (bytes > fMaxImageBytes - fImageBytes) {
+    throw FormatException("Too many image pixels: " + name + ".png (" + std::to_string(reader.GetWidth()) + " x " +
+                          std::to_string(reader.GetHeight()) + ") would take decoded images past " +
+                          std::to_string(fMaxImageBytes) + " bytes");
+  }
   return MakeRasterImage(reader, rle, mask, blend, gamma, opacity);
 }
 

@@ -26,12 +26,17 @@ namespace Velto {
 // run, and leaves it on every exit. The registry carries no reference count: its creator owns it.
 class rcResourceRegistry : public QorThreads::CriticalRegion {
  public:
+  // The image cache holds at most this many bytes of decoded pixels by default: two pictures of
+  // the most pixels that the PNG reader takes.
+  static constexpr std::int64_t kMaxImageBytes = std::int64_t{512} * 1024 * 1024;
+
   // Takes the current bundle (and fails as Wex::GetCurrentImageBundle does). With
   // `useOverrideFolder` it looks beside the bundle for the override folder of `label`: the folder
   // that the pointer file "<label> Resources Path.txt" names relative to that place, else the
   // folder "<label> Resources". A pointer file that is there but is no regular file (a FIFO, a
-  // device) or cannot be read throws QorFiles::Exception.
-  rcResourceRegistry(bool useOverrideFolder, const std::wstring& label);
+  // device) or cannot be read throws QorFiles::Exception. The image cache holds at most
+  // `maxImageBytes` bytes of decoded pixels.
+  rcResourceRegistry(bool useOverrideFolder, const std::wstring& label, std::int64_t maxImageBytes = kMaxImageBytes);
 
   // The contents of the resource "<name>.<type>" (ISO Latin-1 names): the cached text when there
   // is one, else the text read now, which is cached when `cache` is true. A resource found
@@ -60,7 +65,10 @@ class rcResourceRegistry : public QorThreads::CriticalRegion {
   // point). An unknown format throws FormatException "Invalid image format specification: " and
   // the quoted format; a missing picture, decoder errors (QorPNG::Exception) and expression
   // errors pass out, and leave the cache as it was (but for the whole picture of a block whose
-  // "clip" or "offset" cannot be read).
+  // "clip" or "offset" cannot be read). A picture whose decoded pixels (4 bytes a pixel, 1 for a
+  // mask, packed or not) would take the cache past its bound throws FormatException "Too many
+  // image pixels: " and the picture, before it is decoded. Specifications that differ only in
+  // the blend share the pixels when their opacity is whole, and clips share the whole picture's.
   ref<rcImage> GetImage(std::string_view value);
 
   // The font that a font description value denotes, built once per distinct text (spacing
@@ -87,9 +95,11 @@ class rcResourceRegistry : public QorThreads::CriticalRegion {
   ref<Wex::rcResourceStream> OpenResource(std::string_view name, std::string_view type);
   // The cached image of the image specification, else a new one (stored when `cache` is true): the
   // decoded picture, or a sub-image of the unclipped picture's image when the image specification has
-  // a clip or an offset.
+  // a clip or an offset, or a blended image over the plain picture's pixels when the opacity is
+  // whole. A decoded picture that is cached counts towards the bound.
   ref<rcImage> GetImageForSpec(const cImageSpec& wanted, bool cache);
-  // Decodes the picture "<name>.png" of the override folder, else of the bundle.
+  // Decodes the picture "<name>.png" of the override folder, else of the bundle, when its pixels
+  // fit within the cache's bound.
   ref<rcImage> LoadPNGImage(const std::string& name, bool rle, bool mask, std::int32_t blend, double gamma,
                             double opacity);
   // A new font of the description value.
@@ -101,6 +111,8 @@ class rcResourceRegistry : public QorThreads::CriticalRegion {
   // Members in this order, so that they go in the reverse one and the lock last.
   ref<Wex::rcResourceFile> fBundle;
   QorFiles::Path fOverrideFolder;
+  std::int64_t fMaxImageBytes;
+  std::int64_t fImageBytes = 0;  // decoded pixels that the image cache holds
   std::map<std::pair<std::string, std::string>, std::string> fResourceTexts;
   std::map<cImageSpec, ref<rcImage>> fImages;
   std::map<std::string, iref<iFont>, std::less<>> fFonts;

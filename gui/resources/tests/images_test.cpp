@@ -229,6 +229,14 @@ class ImageResources : public testing::Test {
     });
   }
 
+  // The width and height of the value's image ("WxH"), or the error that getting it threw.
+  std::string Size(const char* value) {
+    return ResourcesTest::Outcome([&] {
+      const cRect b = fRegistry->GetImage(value)->GetBounds();
+      return std::to_string(b.Width()) + "x" + std::to_string(b.Height());
+    });
+  }
+
   ResourcesTest::TemporaryBundle fBundle;
   std::optional<Velto::rcResourceRegistry> fRegistry;
 };
@@ -300,12 +308,6 @@ TEST_F(ImageResources, FormatsOpacitiesAndBlendsPrepareThePixels) {
 }
 
 TEST_F(ImageResources, FailuresPassOutAndCacheNothing) {
-  const auto outcome = [&](const char* value) {
-    return ResourcesTest::Outcome([&] {
-      const cRect b = fRegistry->GetImage(value)->GetBounds();
-      return std::to_string(b.Width()) + "x" + std::to_string(b.Height());
-    });
-  };
   const struct {
     const char *value, *expected;
   } cases[] = {
@@ -322,12 +324,39 @@ TEST_F(ImageResources, FailuresPassOutAndCacheNothing) {
       {"{ name: pic, offset: { 1, ) } }", "Exception: Invalid number: )"},
       {"{ name: pic", "FormatException: Missing }"},
   };
-  for (const auto& c : cases) EXPECT_EQ(outcome(c.value), c.expected) << c.value;
+  for (const auto& c : cases) EXPECT_EQ(Size(c.value), c.expected) << c.value;
   // Only the whole picture of a clip that could not be read stays cached.
   fBundle.WriteResource("pic", "png", ColorsPNG(2, 2));
   fBundle.WriteResource("absent", "png", ColorsPNG(1, 1));
-  EXPECT_EQ(outcome("pic"), "4x4");
-  EXPECT_EQ(outcome("absent"), "1x1");
+  EXPECT_EQ(Size("pic"), "4x4");
+  EXPECT_EQ(Size("absent"), "1x1");
+}
+
+TEST_F(ImageResources, DecodedPixelsStayWithinTheCachesBound) {
+  fRegistry.emplace(true, kLabel, 201);
+  const auto full = [](const char* picture) {
+    return std::string("FormatException: Too many image pixels: ") + picture +
+           " would take decoded images past 201 bytes";
+  };
+  const struct {
+    const char* value;
+    std::string expected;
+  } steps[] = {
+      {"pic", "4x4"},  // 64 bytes
+      {"{ name: pic, opacity: 100 }", "4x4"},
+      {"{ name: pic, blend: add }", "4x4"},  // blends share the pixels while the opacity is whole
+      {"{ name: pic, blend: multiply, clip: { 1, 1, 3, 3 } }", "3x3"},
+      {"{ name: grey, format: mask }", "3x1"},               // 3
+      {"{ name: pic, opacity: 50, blend: add }", "4x4"},       // 64
+      {"{ name: pic, opacity: 50, blend: multiply }", "4x4"},  // 64, 195 in all
+      {"{ name: pic, format: rle }", full("pic.png (4 x 4)")},
+      {"{ name: grey, format: rlemask, clip: { 0, 0, 1, 1 } }", "1x1"},  // 3
+      {"{ name: grey, format: mask, gamma: 2 }", "3x1"},                 // 3, 201 in all
+      {"{ name: grey, gamma: 2 }", full("grey.png (3 x 1)")},
+  };
+  for (const auto& s : steps) EXPECT_EQ(Size(s.value), s.expected) << s.value;
+  fRegistry->Clear();
+  EXPECT_EQ(fRegistry->GetImage("{ name: pic, format: rle }")->GetBounds(), (cRect{0, 0, 4, 4}));
 }
 
 }  // namespace
