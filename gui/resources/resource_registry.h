@@ -67,8 +67,8 @@ class rcResourceRegistry : public QorThreads::CriticalRegion {
   // errors pass out, and leave the cache as it was (but for the whole picture of a block whose
   // "clip" or "offset" cannot be read). A picture whose decoded pixels (4 bytes a pixel, 1 for a
   // mask, packed or not) would take the cache past its bound throws FormatException "Too many
-  // image pixels: " and the picture, before it is decoded. Specifications that differ only in
-  // the blend share the pixels when their opacity is whole, and clips share the whole picture's.
+  // image pixels: " and the picture, before it is decoded. Image values that differ only in the
+  // blend share the pixels when their opacity is whole, and clips share the whole picture's.
   ref<rcImage> GetImage(std::string_view value);
 
   // The font that a font description value denotes, built once per distinct text (spacing
