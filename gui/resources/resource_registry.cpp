@@ -187,9 +187,7 @@ ref<rcImage> rcResourceRegistry::GetImageForSpec(const cImageSpec& wanted, bool 
     // No opacity is baked in, so the blend does not change the pixels.
     cImageSpec plain = wanted;
     plain.fBlend = kBlendNormal;
-    const ref<rcImage> pixels = GetImageForSpec(plain, cache);
-    image = new rcBlendedImage(ref<rcRasterResource>(dynamic_cast<rcRasterResource*>(pixels.Get())), wanted.fBlend,
-                               255);
+    image = new rcBlendedImage(GetImageForSpec(plain, cache), wanted.fBlend, 255);
   } else if (whole) {
     image = LoadPNGImage(wanted.fName, wanted.fRLE, wanted.fMask, wanted.fBlend, wanted.fGamma, wanted.fOpacity);
     if (cache) fImageBytes += DecodedBytes(image->GetBounds().Width(), image->GetBounds().Height(), wanted.fMask);
