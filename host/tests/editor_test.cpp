@@ -146,8 +146,7 @@ TEST_F(EditorTest, MalformedResourcesGiveTheirErrorAndNoImage)
 
 TEST_F(EditorTest, TheOverrideFolderBesideTheBundleReplacesItsResources)
 {
-    Write("bundle/Resources/Marovell_strings.txt", "");
-    Write("bundle/Resources/Marovell_main.velto", "bounds: { 0, 0, 4, 2 }, views: { { type: rectangle, fill: red } }");
+    WriteBundle("bundle", "bounds: { 0, 0, 4, 2 }, views: { { type: rectangle, fill: red } }");
     Write("Marovell V1.0 Resources/Marovell_main.velto",
           "bounds: { 0, 0, 3, 1 }, views: { { type: rectangle, fill: blue } }");
     const Outcome outcome = RunEditor((fDirectory / "bundle").string() + "/");
@@ -184,11 +183,9 @@ TEST_F(EditorTest, DescriptionsThatFanOutEndWithTooManyViews)
                                    : views(1, "{ type: rectangle, fill: red }"));
             options.insert(options.end(), {"--set", name + "=" + name});
         }
-        Write(bundle.filename() / "Resources" / "Marovell_strings.txt", "");
-        Write(bundle.filename() / "Resources" / "Marovell_main.velto",
-              "bounds: { 0, 0, 4, 2 }, " +
-                  (c.levels > 0 ? views(1, "{ type: velto, layoutVariable: d1 }")
-                                : views(c.flat, "{ type: rectangle, fill: red }")));
+        WriteBundle(bundle.filename(), "bounds: { 0, 0, 4, 2 }, " +
+                                           (c.levels > 0 ? views(1, "{ type: velto, layoutVariable: d1 }")
+                                                         : views(c.flat, "{ type: rectangle, fill: red }")));
         const Outcome outcome = RunEditor(bundle, options);
         EXPECT_EQ(outcome.status, c.error ? 1 : 0) << row;
         EXPECT_EQ(outcome.err, c.error ? "error: " + std::string(c.error) + "\n" : "") << row;
@@ -209,9 +206,8 @@ TEST_F(EditorTest, NestedGroupsHoldTheirViewsTextOnce)
             open += "{ type: group, views: { ";
             close += " } }";
         }
-        Write("bundle/Resources/Marovell_strings.txt", "");
-        Write("bundle/Resources/Marovell_main.velto", "bounds: { 0, 0, 4, 2 }, views: { " + open + view + close + " }");
-        const Outcome outcome = RunEditor(fDirectory / "bundle");
+        const Outcome outcome =
+            RunEditor(WriteBundle("bundle", "bounds: { 0, 0, 4, 2 }, views: { " + open + view + close + " }"));
         ASSERT_EQ(outcome.status, 0) << outcome.err;
         EXPECT_EQ(ReadImage(Png()).pixels, (std::vector<uint32_t>(8, 0xFFFF0000)));
         peakKilobytes[depth != 0] = outcome.peakKilobytes;

@@ -259,10 +259,7 @@ TEST_F(EditorWindowTest, SignalsEndTheEditorFromInsideADialogAsACancel)
 {
     // Editors whose one view, clicked, asks with an alert or a menu whose every answer sets x.
     const auto asking = [this](const std::string& name, const std::string& action) {
-        Write(name + "/Resources/Marovell_strings.txt", "");
-        Write(name + "/Resources/Marovell_main.velto",
-              "bounds: { 0, 0, 100, 60 }, views: { { type: click, " + action + " } }");
-        return fDirectory / name;
+        return WriteBundle(name, "bounds: { 0, 0, 100, 60 }, views: { { type: click, " + action + " } }");
     };
     const struct {
         fs::path bundle;
@@ -300,8 +297,7 @@ TEST_F(EditorWindowTest, EveryViewFollowsTheVariablesThatInputStores)
 {
     // A console that echoes typed keys (no cursor, so that it draws alike active or not), a slider
     // outside a nested view and, in the nested view, a button that sets the slider's variable.
-    Write("bundle/Resources/Marovell_strings.txt", "");
-    Write("bundle/Resources/Marovell_main.velto", R"({
+    const std::string bundle = WriteBundle("bundle", R"({
         bounds: { 0, 0, 240, 100 },
         views: {
           { type: rectangle, fill: { 40, 44, 52 } },
@@ -317,7 +313,6 @@ TEST_F(EditorWindowTest, EveryViewFollowsTheVariablesThatInputStores)
           { type: button, bounds: { 0, 0, 100, 32 }, caption: Up, action: set, params: { level, 1 },
             standard: { fill: { 80, 88, 104 }, font: { face: "DejaVu Sans", size: 12, color: white } } }
         } })");
-    const std::string bundle = (fDirectory / "bundle").string();
     // Each row opens the editor with the variables, gives it the input ("ID" stands for the
     // window) and waits for the output's last line to begin with the text; the window must then
     // show, in the rectangle, the headless render with the same variables and the expected ones
@@ -368,7 +363,8 @@ TEST_F(EditorWindowTest, EveryViewFollowsTheVariablesThatInputStores)
             last.starts_with(row.line) ? last.substr(row.line.size(), last.size() - row.line.size() - 2) : "";
         for (const std::string& variable : row.expected) {
             const bool printed = variable.ends_with('$');
-            options.insert(options.end(), {"--set", printed ? variable.substr(0, variable.size() - 1) + value : variable});
+            const std::string stored = printed ? variable.substr(0, variable.size() - 1) + value : variable;
+            options.insert(options.end(), {"--set", stored});
         }
         const Image expected = Render(options, row.resources);
         int differences = -1;
@@ -386,9 +382,8 @@ TEST_F(EditorWindowTest, EveryViewFollowsTheVariablesThatInputStores)
 
 TEST_F(EditorWindowTest, AnEditorThatCannotLoadOpensNoWindow)
 {
-    Write("bundle/Resources/Marovell_strings.txt", "");
-    Write("bundle/Resources/Marovell_main.velto", "bounds: { 0, 0, 40, 30 }, views: { { type: dial } }");
-    EditorProcess editor(fDirectory, {(fDirectory / "bundle").string()});
+    const fs::path bundle = WriteBundle("bundle", "bounds: { 0, 0, 40, 30 }, views: { { type: dial } }");
+    EditorProcess editor(fDirectory, {bundle.string()});
     EXPECT_EQ(editor.Wait(), 1);
     EXPECT_EQ(editor.Err(), "error: Unrecognized view type : \"dial\"\n");
     EXPECT_EQ(Xdotool({"search", "--name", "^Marovell$"}), "");

@@ -80,6 +80,14 @@ protected:
         return path;
     }
 
+    // A bundle folder of that name with the top-level description and no texts; answers its path.
+    fs::path WriteBundle(const std::string& name, const std::string& main)
+    {
+        Write(name + "/Resources/Marovell_strings.txt", "");
+        Write(name + "/Resources/Marovell_main.velto", main);
+        return fDirectory / name;
+    }
+
     // Runs marovell with the arguments (each quoted for the shell) after the environment
     // settings ("env" arguments such as "-u DISPLAY").
     Outcome Run(const std::vector<std::string>& arguments, const std::string& environment = {})
