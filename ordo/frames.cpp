@@ -74,7 +74,8 @@ Declaration ParseDeclaration(std::string_view text)
         return declaration;
     if (*rest != '=')
         ThrowSyntaxError("Expected =");
-    const char* const value = SkipBlank(rest + 1, end);
+    // The value is the rest verbatim after the spaces and tabs, "//" or "/*" included.
+    const char* const value = SkipBlankCharacters(rest + 1, end);
     declaration.value = std::string_view(value, size_t(end - value));
     declaration.hasValue = true;
     return declaration;

@@ -164,9 +164,11 @@ void Interpreter::ExecuteStatement(std::string_view statement)
     const char* const nameEnd = SkipName(begin, end);
     if (nameEnd == begin)
         ThrowSyntaxError("Invalid intruction");
-    const char* const rest = SkipBlank(nameEnd, end);
+    // Only spaces and tabs part the name from '=' or the arguments: a value or an argument
+    // text that starts with "//" or "/*" is kept as it stands.
+    const char* const rest = SkipBlankCharacters(nameEnd, end);
     if (rest < end && *rest == '=') {
-        AssignVariable(Range(begin, nameEnd), Range(SkipBlank(rest + 1, end), end));
+        AssignVariable(Range(begin, nameEnd), Range(SkipBlankCharacters(rest + 1, end), end));
         return;
     }
     // A built-in is found by its lower-cased name without a string being made of it.

@@ -86,13 +86,6 @@ const char* SkipLineEnd(const char* p, const char* end)
     return p + 1;
 }
 
-const char* SkipIndentation(const char* p, const char* end)
-{
-    while (p < end && IsBlankCharacter(*p))
-        ++p;
-    return p;
-}
-
 bool IsContinuationMark(const char* p, const char* end)
 {
     return end - p >= 2 && p[0] == '.' && p[1] == '.';
@@ -131,7 +124,7 @@ const char* SkipBlankRun(const char* start, const char* end)
         if (IsBlankCharacter(c)) {
             ++p;
         } else if (IsLineEnd(c)) {
-            p = SkipIndentation(SkipLineEnd(p, end), end);
+            p = SkipBlankCharacters(SkipLineEnd(p, end), end);
             if (IsContinuationMark(p, end))
                 p += 2;
         } else if (IsCommentStart(p, end)) {
@@ -187,7 +180,7 @@ const char* FindStatementEnd(const char* start, const char* end)
         } else if (c == '/') {
             p = IsCommentStart(p, end) ? SkipComment(p, end) : p + 1;
         } else {
-            const char* const next = SkipIndentation(SkipLineEnd(p, end), end);
+            const char* const next = SkipBlankCharacters(SkipLineEnd(p, end), end);
             if (!IsContinuationMark(next, end))
                 return p;
             p = next + 2;

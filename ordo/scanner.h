@@ -31,6 +31,14 @@ inline const char* SkipName(const char* p, const char* end)
     return p;
 }
 
+// Past the spaces and tabs at p: no line end, no comment.
+inline const char* SkipBlankCharacters(const char* p, const char* end)
+{
+    while (p < end && IsBlankCharacter(*p))
+        ++p;
+    return p;
+}
+
 // True at a "//" or "/*" that starts a comment.
 inline bool IsCommentStart(const char* p, const char* end)
 {

@@ -37,6 +37,30 @@ TEST(StatementTest, AssignmentsDeclareGlobalsAndKeepTheirText)
     EXPECT_EQ(s.Var("x"), "55");
 }
 
+// Only spaces and tabs part a name from its '=' or its arguments, and an '=' from its value: a
+// value that expands to text that starts like a comment is kept as it stands.
+TEST(StatementTest, ValuesThatLookLikeCommentsAreKept)
+{
+    const struct {
+        const char* script;
+        const char* name;
+        const char* value;
+    } cases[] = {
+        {"v = {\\/\\/c}", "v", "//c"},
+        {"v =\t{\\/\\*x}", "v", "/*x"},
+        {"local v = {\\/\\/c}", "v", "//c"},
+        {"call [return v = {\\/\\*x}]", "v", "/*x"},
+    };
+    for (const auto& c : cases) {
+        Script s;
+        s.Run(c.script);
+        EXPECT_EQ(s.Var(c.name), c.value) << c.script;
+    }
+    Script s;
+    s.Run("rect {\\/\\/c}\nrect\t{\\/\\*x} 1");
+    EXPECT_EQ(s.executor.calls, (Strings{"execute rect|//c", "execute rect|/*x 1"}));
+}
+
 TEST(StatementTest, AssignmentsReachTheFirstStoreOutwardThatHasTheName)
 {
     Script s;
