@@ -169,6 +169,7 @@ class PolygonMask::Builder {
         fClipTop(std::int64_t{clip.y} * 256),
         fClipBottom((std::int64_t{clip.y} + clip.height) * 256),
         fClipRight((std::int64_t{clip.x} + clip.width) * 256),
+        fClipWidth(clip.width),
         fLeft(static_cast<double>(std::max<std::int64_t>(std::int64_t{clip.x} - kGuardMargin, -kGuardLimit))),
         fTop(static_cast<double>(std::max<std::int64_t>(std::int64_t{clip.y} - kGuardMargin, -kGuardLimit))),
         fRight(static_cast<double>(
@@ -189,8 +190,14 @@ class PolygonMask::Builder {
     fCurrent = v;
   }
 
-  // The sum over the edges of the pixel rows of the clip that each one crosses.
-  std::int64_t GetEdgeRows() const { return fEdgeRows; }
+  // The work of rendering the edges over rows of the given width (see kMaxScanWork): every chunk
+  // of a row that an edge crosses visits it, and its area is added over the full columns it
+  // crosses.
+  std::int64_t GetScanWork(std::int32_t width) const {
+    // A row of the bounds meets at most this many of the renderers' chunks, wherever they start.
+    const std::int64_t chunks = (std::int64_t{width} + 2 * kMaxSpan - 2) / kMaxSpan;
+    return fEdgeRows * chunks + fCrossedColumns / kColumnsPerScanStep;
+  }
 
   // The box of all segments in pixels, intersected with the clip.
   IntRect GetBounds(const IntRect& clip) const {
@@ -347,12 +354,14 @@ class PolygonMask::Builder {
     fEdges.push_back(PolygonEdge{topY, bottom, xAtTop, xAtTop, slope, downward ? area : -area, column, column,
                                  downward ? 1 : -1});
     fEdgeRows += ((std::min<std::int64_t>(bottom, fClipBottom) + 255) >> 8) - (topY >> 8);
+    fCrossedColumns += std::min<std::int64_t>(adx >> 8, fClipWidth);
   }
 
   std::vector<PolygonEdge>& fEdges;
   const std::int64_t fClipTop;
   const std::int64_t fClipBottom;
   const std::int64_t fClipRight;
+  const std::int64_t fClipWidth;
   // The guard band in pixels.
   const double fLeft;
   const double fTop;
@@ -365,6 +374,7 @@ class PolygonMask::Builder {
   Doubles2 fMin{HUGE_VAL, HUGE_VAL};
   Doubles2 fMax{-HUGE_VAL, -HUGE_VAL};
   std::int64_t fEdgeRows = 0;
+  std::int64_t fCrossedColumns = 0;
   // A path that starts with a line starts from (0, 0).
   Vertex fCurrent;
 };
@@ -382,10 +392,7 @@ PolygonMask::PolygonMask(const Path& path, const IntRect& clip, const FillRule* 
     builder.Add(v.kind, Point(v.x, v.y));
   }
   fBounds = builder.GetBounds(clip);
-  // Every row is rendered in spans of at most kMaxSpan columns, each of which visits every edge
-  // that crosses the row.
-  if (!fBounds.IsEmpty() &&
-      builder.GetEdgeRows() * ((std::int64_t{fBounds.width} + kMaxSpan - 1) / kMaxSpan) > kMaxScanWork) {
+  if (!fBounds.IsEmpty() && builder.GetScanWork(fBounds.width) > kMaxScanWork) {
     throw LimitException("Too much scan conversion work");
   }
   PolygonEdge sentinel{};

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "raster/image.h"
 #include "raster/limits.h"
 #include "raster/path.h"
 #include "raster/polygon_mask.h"
@@ -87,27 +88,80 @@ TEST(PathLimitTest, RebuildingOperationsBeyondTheLimitLeaveThePathUnchanged) {
   EXPECT_EQ(segments.GetVertices(), open.GetVertices());
 }
 
-TEST(ScanWorkLimitTest, MasksBeyondTheWorkLimitThrow) {
-  // Edges that each cross all rows of a clip one span wide (the last one closing the zigzag):
-  // their rows add up to the work.
-  const std::int32_t rows = 64;
-  const std::size_t atLimit = static_cast<std::size_t>(kMaxScanWork / rows);
-  Path within = Zigzag(atLimit, 15);
-  within.Close();
-  Path beyond = Zigzag(atLimit + 2, 15);
-  beyond.Close();
-  for (Path* p : {&within, &beyond}) {
-    p->Transform(Transform().Scale(1, rows / 8.0));
+// count bars half a pixel wide, one on the other at x, from row 0 to row height: two vertical
+// edges each.
+Path Bars(std::int64_t count, double x, double height) {
+  Path p;
+  for (std::int64_t i = 0; i < count; ++i) {
+    p.AddRect(x, 0, 0.5, height);
   }
-  const IntRect clip(0, 0, 16, rows);
-  EXPECT_NO_THROW(PolygonMask(within, clip, &kNonZeroRule));
-  EXPECT_THROW(PolygonMask(beyond, clip, &kNonZeroRule), LimitException);
-  // Only rows inside the clip count: the same edges over a clip of one row are cheap.
-  EXPECT_NO_THROW(PolygonMask(beyond, IntRect(0, 0, 16, 1), &kNonZeroRule));
-  // Every span of 512 columns visits the edges again.
-  within.Transform(Transform().Scale(40, 1));
-  EXPECT_NO_THROW(PolygonMask(within, IntRect(0, 0, 512, rows), &kNonZeroRule));
-  EXPECT_THROW(PolygonMask(within, IntRect(0, 0, 1024, rows), &kNonZeroRule), LimitException);
+  return p;
+}
+
+// count slivers inside row 0, each with two edges that run from x = -1 to x = width + 1 and
+// two short vertical ones at either end.
+Path Slivers(std::int64_t count, double width) {
+  Path p;
+  for (std::int64_t i = 0; i < count; ++i) {
+    p.MoveTo(-1, 0.1).LineTo(width + 1, 0.8).LineTo(width + 1, 0.9).LineTo(-1, 0.2).Close();
+  }
+  return p;
+}
+
+TEST(ScanWorkLimitTest, WorkCountsEdgeVisitsPerChunkAndCrossedColumns) {
+  // 2048 bars over 16384 rows make 2^26 visits when their bounds meet one chunk of a row.
+  constexpr std::int32_t kRows = 1 << 14;
+  const std::int64_t bars = kMaxScanWork / (2 * kRows);
+  // In a clip of one row 16384 wide, a sliver's two long edges cross 16384 columns, 1024 steps
+  // each, and the row's 33 chunks visit them and the short edge at x = -1 (the one at the right
+  // lies beyond the clip): 2147 steps a sliver.
+  const std::int64_t slivers = kMaxScanWork / 2147;
+  const struct {
+    const char* what;
+    Path path;
+    IntRect clip;
+    bool fits;
+  } cases[] = {
+      {"bars at the limit", Bars(bars, 0.25, kRows), IntRect(0, 0, 1, kRows), true},
+      {"one bar more", Bars(bars + 1, 0.25, kRows), IntRect(0, 0, 1, kRows), false},
+      {"only rows inside the clip count", Bars(2 * bars, 0.25, kRows), IntRect(0, 0, 1, kRows / 2), true},
+      {"bounds 2 wide may meet two chunks", Bars(bars, 511.75, kRows), IntRect(0, 0, 1024, kRows), false},
+      {"two chunks of half the rows", Bars(bars, 511.75, kRows / 2), IntRect(0, 0, 1024, kRows), true},
+      {"slivers at the limit", Slivers(slivers, 16384), IntRect(0, 0, 16384, 1), true},
+      {"one sliver more", Slivers(slivers + 1, 16384), IntRect(0, 0, 16384, 1), false},
+  };
+  for (const auto& c : cases) {
+    if (c.fits) {
+      EXPECT_NO_THROW(PolygonMask(c.path, c.clip, &kNonZeroRule)) << c.what;
+    } else {
+      EXPECT_THROW(PolygonMask(c.path, c.clip, &kNonZeroRule), LimitException) << c.what;
+    }
+  }
+}
+
+// Thin bars that fill a whole clip, as in a grid or a hatching: well within the limit.
+TEST(ScanWorkLimitTest, DenseDrawingsRender) {
+  Path bars;
+  constexpr int kBars = 1100;
+  for (int i = 0; i < kBars; ++i) {
+    bars.AddRect(i * 1000.0 / kBars, -10, 0.5, 1020);
+  }
+  const IntRect clip(0, 0, 1000, 1000);
+  PolygonMask mask(bars, clip, &kNonZeroRule);
+  MaskImage image(clip);
+  image.Render(mask);
+  for (const std::int32_t y : {0, 500, 999}) {
+    std::int64_t total = 0;
+    for (std::int32_t x = 0; x < clip.width; ++x) {
+      total += *image.At(x, y);
+    }
+    // Every bar covers half a pixel of each row: 1100 * 128, give or take a rounding per pixel.
+    EXPECT_NEAR(static_cast<double>(total), kBars * 128.0, 1000.0) << y;
+    EXPECT_EQ(std::vector<Coverage>(image.At(0, y), image.At(0, y) + clip.width),
+              std::vector<Coverage>(image.At(0, 0), image.At(0, 0) + clip.width))
+        << y;
+  }
+  EXPECT_EQ(*image.At(0, 500), 128 + 23);  // bar 0 covers 0 to 0.5, bar 1 starts at 0.909
 }
 
 }  // namespace
