@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/image_size.h"
 #include "ordo/executor.h"
 #include "orv/drawing_state.h"
 #include "raster/path.h"
@@ -23,8 +24,9 @@ namespace ORV {
 class Canvas;
 
 // The pattern values (pixels or coverage bytes) that the patterns of one run may hold at once:
-// a tile of 4096 by 4096 pixels, more than any view needs.
-inline constexpr int64_t kPatternValuesLimit = int64_t{1} << 24;
+// as many as the largest image the program makes, so that any pattern a view can show fits. At
+// the limit an image-side pattern takes 256 MB, which takes about 0.1 s to clear.
+inline constexpr int64_t kPatternValuesLimit = Wex::kMaxImagePixels;
 
 // The host of an ORDO run that draws: it runs the seventeen ORV instructions on a canvas and
 // keeps the graphics state. One executor serves one run; nested runs ("context", "mask") get

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "orv/plain_paints.h"
 #include "orv/tests/test_support.h"
@@ -232,14 +233,33 @@ TEST(DrawPathTest, ShapesBeyondTheRasterLimitsAreOutOfRange)
 
 TEST(DrawPathTest, ShapesTooCostlyToScanAreOutOfRange)
 {
-    // Spokes from the centre cross half the rows each: twenty thousand cost 2.6 million steps,
-    // forty thousand more than the 4.2 million a shape may take.
+    // Spokes from the centre cross most of the rows above or below it, each row in the two chunks
+    // that a row 16 wide may meet: twenty thousand over 256 rows cost 5 million steps, 120
+    // thousand over 1024 rows about 100 million, more than the 67 million a shape may take.
     Drawing drawing(16, 256);
     drawing.Run("fill red; star 8,128,20000,0,1000");
     EXPECT_GT(drawing.CountPainted(), 0);
-    Drawing costly(16, 256);
-    EXPECT_EQ(costly.Fail("fill red; star 8,128,40000,0,1000").text, "RunTime: Value out of range");
+    Drawing costly(16, 1024);
+    EXPECT_EQ(costly.Fail("fill red; star 8,512,120000,0,1000").text, "RunTime: Value out of range");
     EXPECT_EQ(costly.CountPainted(), 0);
+}
+
+TEST(DrawPathTest, DenseDrawingsOnLargeViewsRender)
+{
+    // A hatching of 600 lines 2048 long, one pixel wide, over a view of 2048 by 2048 pixels.
+    std::string lines;
+    for (int i = 0; i < 600; ++i)
+        lines += " M" + std::to_string(4 + 3 * i) + " 0 V2048";
+    Drawing drawing(2048, 2048);
+    drawing.Run("fill none; pen black width: 1; path svg: [" + lines + "]");
+    // Each line covers half of the pixels on either side of its x, and nothing beyond.
+    for (const int32_t y : {0, 1024, 2047}) {
+        for (const int32_t x : {4, 901, 1801}) {
+            EXPECT_EQ(drawing.At(x - 1, y), 0x80000000u) << x << "," << y;
+            EXPECT_EQ(drawing.At(x, y), 0x80000000u) << x << "," << y;
+            EXPECT_EQ(drawing.At(x + 1, y), 0u) << x << "," << y;
+        }
+    }
 }
 
 TEST(NestedRunTest, ContextKeepsTheCallersState)

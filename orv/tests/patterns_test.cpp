@@ -178,7 +178,7 @@ TEST(PatternTest, PatternsOfARunShareOneAllowance)
     // Coverage patterns, one byte a value, of a little more than half the allowance each: one
     // after the other they fit, one inside the other they do not.
     Drawing drawing(1, 1);
-    const std::string big = "bounds 0,0,4096,2049";
+    const std::string big = "bounds 0,0,8192,4097";
     drawing.Run("mask [fill pattern: [" + big + "]]; mask [fill pattern: [" + big + "]]");
     EXPECT_EQ(drawing.executor.PatternValuesLeft(), kPatternValuesLimit);
     EXPECT_EQ(drawing.Fail("mask [fill pattern: [" + big + "; fill pattern: [" + big + "]]]").text,
@@ -188,6 +188,19 @@ TEST(PatternTest, PatternsOfARunShareOneAllowance)
     EXPECT_EQ(drawing.executor.PatternValuesLeft(), kPatternValuesLimit - 16);
     drawing.Run("fill red");
     EXPECT_EQ(drawing.executor.PatternValuesLeft(), kPatternValuesLimit);
+}
+
+TEST(PatternTest, PatternsAsLargeAsTheLargestImageFit)
+{
+    // A tile of 2049 by 2048 units at twice the scale: 16.8 million pixels.
+    Drawing scaled(4, 1, 2);
+    scaled.Run("fill pattern: [bounds 0,0,2049,2048; fill red; rect 0,0,1,1]; pen none; rect 0,0,2,1");
+    EXPECT_EQ(scaled.Row(0), "FFFF0000 FFFF0000 00000000 00000000");
+    // The allowance holds as many values as the largest image has pixels, and not one row more.
+    Drawing drawing(2, 1);
+    drawing.Run("mask [fill pattern: [bounds 0,0,8192,8192; rect 0,0,1,1]; rect 0,0,2,1]; wipe red");
+    EXPECT_EQ(drawing.Row(0), "FFFF0000 00000000");
+    EXPECT_EQ(drawing.Fail("mask [fill pattern: [bounds 0,0,8192,8193]]").text, "RunTime: Value out of range");
 }
 
 TEST(PatternTest, MaskSidePatternsTileCoverage)
