@@ -18,6 +18,13 @@ endif()
 # Sanitized tests ignore the process-wide caches that system libraries never free.
 set(MAROVELL_TEST_ENVIRONMENT "LSAN_OPTIONS=suppressions=${MAROVELL_ROOT}/tools/lsan.supp:print_suppressions=0")
 
+# Fuzz targets carry the same suppressions and options themselves, built from the same file, so that
+# a run without LSAN_OPTIONS agrees with the tests.
+file(READ ${MAROVELL_ROOT}/tools/lsan.supp MAROVELL_LSAN_SUPPRESSIONS)
+set(MAROVELL_LSAN_DEFAULTS ${CMAKE_BINARY_DIR}/lsan_defaults.cpp)
+configure_file(${MAROVELL_ROOT}/tools/fuzz/lsan_defaults.cpp.in ${MAROVELL_LSAN_DEFAULTS} @ONLY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${MAROVELL_ROOT}/tools/lsan.supp)
+
 # Warnings apply to the project's own targets only.
 function(marovell_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra)
@@ -60,26 +67,32 @@ function(marovell_test name)
   endif()
 endfunction()
 
-# marovell_fuzzer(NAME SOURCE file CORPUS dir LIBS ...): a libFuzzer target.
+# marovell_fuzzer(NAME SOURCE file CORPUS dir [BARE_SEEDS file ...] LIBS ...): a libFuzzer target.
 # With MAROVELL_FUZZ it links against libFuzzer for long runs, and CTest runs it once over its seed
 # corpus; otherwise the same entry point is linked with a replay main and CTest replays the corpus.
+# Either way the target holds its own leak suppressions, and CTest runs it without LSAN_OPTIONS as a
+# user would; the BARE_SEEDS run once more with no environment at all.
 function(marovell_fuzzer name)
-  cmake_parse_arguments(F "" "SOURCE;CORPUS" "LIBS" ${ARGN})
+  cmake_parse_arguments(F "" "SOURCE;CORPUS" "LIBS;BARE_SEEDS" ${ARGN})
   if(MAROVELL_FUZZ)
-    add_executable(${name} ${F_SOURCE})
+    add_executable(${name} ${F_SOURCE} ${MAROVELL_LSAN_DEFAULTS})
     set_target_properties(${name} PROPERTIES MAROVELL_FUZZER ON)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     set(command ${name} -runs=0 ${F_CORPUS})
   elseif(MAROVELL_TESTS)
     set(name ${name}_replay)
-    add_executable(${name} ${F_SOURCE} ${MAROVELL_ROOT}/tools/fuzz/replay_main.cpp)
+    add_executable(${name} ${F_SOURCE} ${MAROVELL_ROOT}/tools/fuzz/replay_main.cpp ${MAROVELL_LSAN_DEFAULTS})
     set(command ${name} ${F_CORPUS})
   else()
     return()
   endif()
   if(MAROVELL_TESTS)
     add_test(NAME ${name} COMMAND ${command})
-    set_tests_properties(${name} PROPERTIES LABELS "fuzz" TIMEOUT 600 ENVIRONMENT "${MAROVELL_TEST_ENVIRONMENT}")
+    set_tests_properties(${name} PROPERTIES LABELS "fuzz" TIMEOUT 600)
+    if(F_BARE_SEEDS)
+      add_test(NAME ${name}_bare COMMAND env -i $<TARGET_FILE:${name}> ${F_BARE_SEEDS})
+      set_tests_properties(${name}_bare PROPERTIES LABELS "fuzz" TIMEOUT 600)
+    endif()
   endif()
   target_link_libraries(${name} PRIVATE ${F_LIBS})
   marovell_warnings(${name})

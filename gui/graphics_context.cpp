@@ -6,7 +6,7 @@
 #include <string>
 
 #include "gui/bitmap_context.h"
-#include "platform/font.h"
+#include "gui/text_renderer.h"
 #include "platform/text.h"
 
 namespace Wex {
@@ -96,29 +96,13 @@ void rcGraphicsContext::FrameRect(const cRect& r, std::int32_t red, std::int32_t
   CheckState(fContext);
 }
 
-// Makes the font current; false when it cannot be drawn (a size of 0, or a size that the font
-// machinery refuses), so that such a font never puts the context into an error state.
-bool rcGraphicsContext::SelectFont(const rcFont& font) {
-  const Platform::FontFace* face = Platform::FontFace::Find(Platform::Latin1ToUTF8(font.GetName()->GetText()), false);
-  if (face == nullptr) return false;
-  cairo_matrix_t ctm;
-  cairo_get_matrix(fContext, &ctm);
-  cairo_font_options_t* options = cairo_font_options_create();
-  cairo_get_font_options(fContext, options);
-  cairo_scaled_font_t* scaled = face->CreateScaledFont(font.GetSize(), ctm, options);
-  cairo_font_options_destroy(options);
-  if (scaled == nullptr) return false;
-  cairo_set_scaled_font(fContext, scaled);
-  cairo_scaled_font_destroy(scaled);
-  return true;
-}
-
 cPoint rcGraphicsContext::DrawText(const cPoint& p, const cRGBColor& color, const rcFont& font, const char* text) {
-  if (!SelectFont(font)) return p;
+  const cTextRenderer renderer(fContext, font);
+  if (!renderer.CanDraw()) return p;
   cairo_set_source_rgb(fContext, Component(color.fRed), Component(color.fGreen), Component(color.fBlue));
   cairo_new_path(fContext);
   cairo_move_to(fContext, p.fX, p.fY);
-  cairo_show_text(fContext, DrawableText(text).c_str());
+  renderer.Show(DrawableText(text));
   double x, y;
   cairo_get_current_point(fContext, &x, &y);
   cairo_new_path(fContext);
@@ -127,10 +111,8 @@ cPoint rcGraphicsContext::DrawText(const cPoint& p, const cRGBColor& color, cons
 }
 
 std::int32_t rcGraphicsContext::GetTextWidth(const rcFont& font, const char* text) {
-  if (!SelectFont(font)) return 0;
-  cairo_text_extents_t extents;
-  cairo_text_extents(fContext, DrawableText(text).c_str(), &extents);
-  return RoundToPixel(extents.x_advance);
+  const cTextRenderer renderer(fContext, font);
+  return renderer.CanDraw() ? RoundToPixel(renderer.MeasureAdvance(DrawableText(text))) : 0;
 }
 
 cRect rcGraphicsContext::GetTextBounds(const cPoint& p, const rcFont& font, const char* text) {

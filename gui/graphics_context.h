@@ -74,8 +74,6 @@ class rcGraphicsContext : public rc {
   void SetContext(cairo_t* context) { fContext = context; }
 
  private:
-  bool SelectFont(const rcFont& font);
-
   cairo_t* fContext = nullptr;
 };
 

@@ -216,6 +216,33 @@ TEST_F(EditorTest, NestedGroupsHoldTheirViewsTextOnce)
     EXPECT_LT(peakKilobytes[1] - peakKilobytes[0], 20 * 1024);
 }
 
+TEST_F(EditorTest, PlatformTextOfAnySizeDrawsInBoundedMemory)
+{
+    // Captions of 26 capitals on a 200 x 100 editor, `count` sizes from `first` pixels per em in
+    // steps of `step`: images of their glyphs at full size would take gigabytes.
+    const struct {
+        int first, step, count;
+    } cases[] = {{8000, 50, 8}, {600, 2, 300}};
+    for (const auto& c : cases) {
+        const std::string row = std::to_string(c.first) + "+" + std::to_string(c.step);
+        std::string views = "{ type: rectangle, fill: white }";
+        for (int i = 0; i < c.count; ++i)
+            views += ", { type: caption, bounds: { 0, 0, 200, 100 }, text: ABCDEFGHIJKLMNOPQRSTUVWXYZ, "
+                     "font: { face: \"DejaVu Sans\", size: " +
+                     std::to_string(c.first + i * c.step) + ", color: black } }";
+        const Outcome outcome =
+            RunEditor(WriteBundle("bundle" + row, "bounds: { 0, 0, 200, 100 }, views: { " + views + " }"));
+        ASSERT_EQ(outcome.status, 0) << row << outcome.err;
+        // The top of the first letter covers much of the editor.
+        const Image editor = ReadImage(Png());
+        const auto dark = std::count_if(editor.pixels.begin(), editor.pixels.end(),
+                                        [](uint32_t p) { return (p >> 16 & 0xFF) < 0x80; });
+        EXPECT_GT(dark, 5000) << row;
+        EXPECT_LT(outcome.peakKilobytes, 256 * 1024) << row;
+        fs::remove(Png());
+    }
+}
+
 TEST_F(EditorTest, TheWindowNeedsADisplay)
 {
     const Outcome outcome = Run({"editor", kSample}, "-u DISPLAY");
